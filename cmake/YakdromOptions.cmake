@@ -1,0 +1,24 @@
+# Warning and sanitizer flags shared by every target of the project.
+add_library(yakdrom_options INTERFACE)
+target_compile_options(yakdrom_options INTERFACE -Wall -Wextra -Wpedantic)
+if(YAKDROM_WERROR)
+  target_compile_options(yakdrom_options INTERFACE -Werror)
+endif()
+if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  target_compile_options(yakdrom_options INTERFACE -Wthread-safety)
+endif()
+if(YAKDROM_SANITIZE)
+  target_compile_options(yakdrom_options INTERFACE
+    -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(yakdrom_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# Adds a GoogleTest executable whose cases CTest runs one by one, so `ctest -j` spreads them.
+function(yakdrom_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} yakdrom_options GTest::gtest GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "YAKDROM_TEST_DATA=${PROJECT_SOURCE_DIR}/resources/data")
+endfunction()

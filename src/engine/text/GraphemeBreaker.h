@@ -1,0 +1,25 @@
+// Finds extended grapheme cluster boundaries. Text made only of printable ASCII and the
+// Tibetan block takes a table-driven path; anything else goes to ICU's break iterator,
+// which is created once per thread.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+namespace yakdrom::text::detail {
+
+class GraphemeBreaker {
+ public:
+  /// Returns the byte offsets where clusters start in `text`, followed by text.size().
+  /// `text` must be well-formed UTF-8.
+  [[nodiscard]] static std::vector<std::size_t> boundaries(std::string_view text);
+
+  /// Returns true when a cluster boundary lies at byte `offset` of `text`.
+  [[nodiscard]] static bool isBoundary(std::string_view text, std::size_t offset);
+
+  /// Returns the boundaries ICU alone finds; the fast path is tested against it.
+  [[nodiscard]] static std::vector<std::size_t> icuBoundaries(std::string_view text);
+};
+
+}  // namespace yakdrom::text::detail

@@ -1,0 +1,256 @@
+#include "engine/text/Text.h"
+
+#include <unicode/bytestream.h>
+#include <unicode/normalizer2.h>
+#include <unicode/uchar.h>
+
+#include <algorithm>
+
+#include "engine/text/GraphemeBreaker.h"
+
+namespace yakdrom::text {
+namespace {
+
+using detail::GraphemeBreaker;
+
+bool isContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+
+// Decodes one scalar at `i` by the WHATWG "maximal subpart" rule, so each ill-formed
+// sequence turns into exactly one U+FFFD, as ICU and the platform decoders do.
+char32_t decodeAt(std::string_view s, std::size_t& i) {
+  const auto b0 = static_cast<unsigned char>(s[i++]);
+  if (b0 < 0x80) return b0;
+  int need = 0;
+  char32_t c = 0;
+  unsigned char lo = 0x80;
+  unsigned char hi = 0xBF;
+  if (b0 >= 0xC2 && b0 <= 0xDF) {
+    need = 1;
+    c = b0 & 0x1F;
+  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+    need = 2;
+    c = b0 & 0x0F;
+    if (b0 == 0xE0) lo = 0xA0;
+    if (b0 == 0xED) hi = 0x9F;
+  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+    need = 3;
+    c = b0 & 0x07;
+    if (b0 == 0xF0) lo = 0x90;
+    if (b0 == 0xF4) hi = 0x8F;
+  } else {
+    return kReplacementCharacter;
+  }
+  for (int k = 0; k < need; ++k) {
+    if (i >= s.size()) return kReplacementCharacter;
+    const auto b = static_cast<unsigned char>(s[i]);
+    if (b < lo || b > hi) return kReplacementCharacter;
+    lo = 0x80;
+    hi = 0xBF;
+    c = (c << 6) | (b & 0x3F);
+    ++i;
+  }
+  return c;
+}
+
+bool isWellFormed(std::string_view s) {
+  std::size_t i = 0;
+  while (i < s.size()) {
+    const std::size_t start = i;
+    if (decodeAt(s, i) == kReplacementCharacter &&
+        s.substr(start, i - start) != "\xEF\xBF\xBD") {
+      return false;
+    }
+  }
+  return true;
+}
+
+const icu::Normalizer2& normalizer(bool compose) {
+  UErrorCode status = U_ZERO_ERROR;
+  return compose ? *icu::Normalizer2::getNFCInstance(status)
+                 : *icu::Normalizer2::getNFDInstance(status);
+}
+
+std::string normalized(std::string_view text, bool compose) {
+  const auto& n = normalizer(compose);
+  UErrorCode status = U_ZERO_ERROR;
+  const icu::StringPiece piece(text.data(), static_cast<int32_t>(text.size()));
+  if (n.isNormalizedUTF8(piece, status) && U_SUCCESS(status)) return std::string(text);
+  std::string out;
+  icu::StringByteSink<std::string> sink(&out, static_cast<int32_t>(text.size()));
+  status = U_ZERO_ERROR;
+  n.normalizeUTF8(0, piece, sink, nullptr, status);
+  return U_SUCCESS(status) ? out : std::string(text);
+}
+
+std::string_view trimBy(std::string_view text, bool (*drop)(char32_t)) {
+  std::size_t begin = 0;
+  while (begin < text.size()) {
+    std::size_t i = begin;
+    if (!drop(decodeAt(text, i))) break;
+    begin = i;
+  }
+  std::size_t end = text.size();
+  while (end > begin) {
+    std::size_t start = end - 1;
+    while (start > begin && isContinuation(static_cast<unsigned char>(text[start]))) --start;
+    std::size_t i = start;
+    if (!drop(decodeAt(text, i)) || i != end) break;
+    end = start;
+  }
+  return text.substr(begin, end - begin);
+}
+
+}  // namespace
+
+std::u32string decodeUtf8(std::string_view bytes) {
+  std::u32string out;
+  out.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size();) out.push_back(decodeAt(bytes, i));
+  return out;
+}
+
+void appendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+std::string encodeUtf8(std::u32string_view scalars) {
+  std::string out;
+  out.reserve(scalars.size() * 3);
+  for (char32_t c : scalars) appendUtf8(out, c);
+  return out;
+}
+
+std::string sanitizeUtf8(std::string_view bytes) {
+  if (isWellFormed(bytes)) return std::string(bytes);
+  return encodeUtf8(decodeUtf8(bytes));
+}
+
+char32_t firstScalar(std::string_view text) {
+  if (text.empty()) return 0;
+  std::size_t i = 0;
+  return decodeAt(text, i);
+}
+
+char32_t lastScalar(std::string_view text) {
+  if (text.empty()) return 0;
+  std::size_t start = text.size() - 1;
+  while (start > 0 && isContinuation(static_cast<unsigned char>(text[start]))) --start;
+  std::size_t i = start;
+  const char32_t c = decodeAt(text, i);
+  return i == text.size() ? c : kReplacementCharacter;
+}
+
+void removeLastScalar(std::string& text) {
+  if (text.empty()) return;
+  std::size_t start = text.size() - 1;
+  while (start > 0 && isContinuation(static_cast<unsigned char>(text[start]))) --start;
+  text.erase(start);
+}
+
+std::size_t scalarCount(std::string_view text) {
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < text.size(); ++n) decodeAt(text, i);
+  return n;
+}
+
+std::vector<std::string_view> characters(std::string_view text) {
+  std::vector<std::string_view> out;
+  if (text.empty()) return out;
+  const auto b = GraphemeBreaker::boundaries(text);
+  out.reserve(b.size() - 1);
+  for (std::size_t k = 0; k + 1 < b.size(); ++k) out.push_back(text.substr(b[k], b[k + 1] - b[k]));
+  return out;
+}
+
+std::size_t characterCount(std::string_view text) {
+  return text.empty() ? 0 : GraphemeBreaker::boundaries(text).size() - 1;
+}
+
+bool isSingleCharacter(std::string_view text) { return characterCount(text) == 1; }
+
+std::string nfc(std::string_view text) { return normalized(text, true); }
+
+std::string nfd(std::string_view text) { return normalized(text, false); }
+
+bool canonicallyEqual(std::string_view a, std::string_view b) {
+  return a == b || nfd(a) == nfd(b);
+}
+
+int compareLexicon(std::string_view a, std::string_view b) {
+  const std::string na = nfc(a);
+  const std::string nb = nfc(b);
+  // UTF-8 byte order is scalar order, and compare() puts a proper prefix first.
+  const int r = std::string_view(na).compare(nb);
+  return r < 0 ? -1 : (r > 0 ? 1 : 0);
+}
+
+bool lexiconLess(std::string_view a, std::string_view b) { return compareLexicon(a, b) < 0; }
+
+bool hasCharacterPrefix(std::string_view text, std::string_view prefix) {
+  if (prefix.empty()) return true;
+  if (text.starts_with(prefix)) return GraphemeBreaker::isBoundary(text, prefix.size());
+  const auto pc = characters(prefix);
+  const auto tc = characters(text);
+  if (tc.size() < pc.size()) return false;
+  for (std::size_t k = 0; k < pc.size(); ++k) {
+    if (!canonicallyEqual(pc[k], tc[k])) return false;
+  }
+  return true;
+}
+
+bool isWhitespace(char32_t c) {
+  return c == U'\t' || u_charType(static_cast<UChar32>(c)) == U_SPACE_SEPARATOR;
+}
+
+bool isWhitespaceOrNewline(char32_t c) {
+  return isWhitespace(c) || (c >= 0x0A && c <= 0x0D) || c == 0x85 || c == 0x2028 ||
+         c == 0x2029;
+}
+
+std::string_view trimWhitespace(std::string_view text) { return trimBy(text, isWhitespace); }
+
+std::string_view trimWhitespaceAndNewlines(std::string_view text) {
+  return trimBy(text, isWhitespaceOrNewline);
+}
+
+std::string removeWhitespace(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t start = i;
+    if (!isWhitespace(decodeAt(text, i))) out.append(text.substr(start, i - start));
+  }
+  return out;
+}
+
+std::vector<std::string_view> splitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = text.find('\n', start);
+    const bool last = end == std::string_view::npos;
+    if (last) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    if (!last && line.ends_with('\r')) line.remove_suffix(1);
+    if (!(last && line.empty())) lines.push_back(line);
+    if (last) break;
+    start = end + 1;
+  }
+  return lines;
+}
+
+}  // namespace yakdrom::text

@@ -1,0 +1,88 @@
+// Unicode text rules shared by every layer: UTF-8 decoding, user-perceived characters,
+// canonical equality, NFC and the lexicon order. Text is std::string holding UTF-8.
+// Every function here is pure and may be called from any thread.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace yakdrom::text {
+
+inline constexpr char32_t kReplacementCharacter = U'\uFFFD';
+
+/// Returns the scalars of `bytes`; each ill-formed UTF-8 sequence becomes U+FFFD.
+[[nodiscard]] std::u32string decodeUtf8(std::string_view bytes);
+
+/// Appends the UTF-8 form of `scalar` to `out`.
+void appendUtf8(std::string& out, char32_t scalar);
+
+/// Returns the UTF-8 form of `scalars`.
+[[nodiscard]] std::string encodeUtf8(std::u32string_view scalars);
+
+/// Returns `bytes` as well-formed UTF-8, ill-formed sequences replaced by U+FFFD.
+[[nodiscard]] std::string sanitizeUtf8(std::string_view bytes);
+
+/// Returns the first scalar of `text`, or 0 when it is empty.
+[[nodiscard]] char32_t firstScalar(std::string_view text);
+
+/// Returns the last scalar of `text`, or 0 when it is empty.
+[[nodiscard]] char32_t lastScalar(std::string_view text);
+
+/// Removes the last scalar (not the last character) of `text`; does nothing when empty.
+void removeLastScalar(std::string& text);
+
+/// Returns the number of scalars in `text`.
+[[nodiscard]] std::size_t scalarCount(std::string_view text);
+
+/// Returns the extended grapheme clusters of `text`, in order, as views into it.
+[[nodiscard]] std::vector<std::string_view> characters(std::string_view text);
+
+/// Returns the number of extended grapheme clusters in `text`.
+[[nodiscard]] std::size_t characterCount(std::string_view text);
+
+/// Returns true when `text` is exactly one extended grapheme cluster.
+[[nodiscard]] bool isSingleCharacter(std::string_view text);
+
+/// Returns the NFC form of `text`.
+[[nodiscard]] std::string nfc(std::string_view text);
+
+/// Returns the NFD form of `text`.
+[[nodiscard]] std::string nfd(std::string_view text);
+
+/// Returns true when `a` and `b` are canonically equivalent.
+[[nodiscard]] bool canonicallyEqual(std::string_view a, std::string_view b);
+
+/// Compares in lexicon order: scalar order after NFC, a proper prefix first.
+/// Returns a negative number, zero or a positive number.
+[[nodiscard]] int compareLexicon(std::string_view a, std::string_view b);
+
+/// Returns true when `a` sorts before `b` in lexicon order.
+[[nodiscard]] bool lexiconLess(std::string_view a, std::string_view b);
+
+/// Returns true when the characters of `prefix` equal, canonically and one by one, the
+/// first characters of `text`. A bare letter does not match the same letter carrying a
+/// subjoined letter or vowel sign, since those belong to its character.
+[[nodiscard]] bool hasCharacterPrefix(std::string_view text, std::string_view prefix);
+
+/// Returns true for the Unicode space separators (Zs) and TAB.
+[[nodiscard]] bool isWhitespace(char32_t scalar);
+
+/// Returns true for whitespace and the line breaks U+000A-U+000D, U+0085, U+2028, U+2029.
+[[nodiscard]] bool isWhitespaceOrNewline(char32_t scalar);
+
+/// Returns `text` without leading and trailing whitespace.
+[[nodiscard]] std::string_view trimWhitespace(std::string_view text);
+
+/// Returns `text` without leading and trailing whitespace and line breaks.
+[[nodiscard]] std::string_view trimWhitespaceAndNewlines(std::string_view text);
+
+/// Returns `text` with every whitespace scalar removed, wherever it stands.
+[[nodiscard]] std::string removeWhitespace(std::string_view text);
+
+/// Splits `text` at LF. A CR right before an LF belongs to the line break, so CR LF
+/// files read like LF files. Empty lines are kept; the caller decides.
+[[nodiscard]] std::vector<std::string_view> splitLines(std::string_view text);
+
+}  // namespace yakdrom::text

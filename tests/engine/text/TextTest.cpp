@@ -1,0 +1,101 @@
+#include "engine/text/Text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace yakdrom::text {
+namespace {
+
+TEST(Utf8, IllFormedSequencesBecomeOneReplacementEach) {
+  EXPECT_EQ(decodeUtf8("a\xFF"
+                       "b"),
+            U"a\uFFFDb");
+  EXPECT_EQ(decodeUtf8("\xE0\xBC"), U"\uFFFD");              // truncated three-byte form
+  EXPECT_EQ(decodeUtf8("\xED\xA0\x80"), U"\uFFFD\uFFFD\uFFFD");  // surrogate is ill-formed
+  EXPECT_EQ(decodeUtf8("\xC0\xAF"), U"\uFFFD\uFFFD");        // overlong
+  EXPECT_EQ(sanitizeUtf8("\xE0\xBD\x80\x80"), "\xE0\xBD\x80\xEF\xBF\xBD");
+  EXPECT_EQ(encodeUtf8(U"\u0F40\U0001F600"), "\u0F40\U0001F600");
+}
+
+TEST(Utf8, ScalarEndsAndRemoval) {
+  std::string s = "\u0F66\u0F90";
+  EXPECT_EQ(firstScalar(s), U'\u0F66');
+  EXPECT_EQ(lastScalar(s), U'\u0F90');
+  removeLastScalar(s);
+  EXPECT_EQ(s, "\u0F66");
+  removeLastScalar(s);
+  removeLastScalar(s);
+  EXPECT_EQ(s, "");
+  EXPECT_EQ(firstScalar(""), 0U);
+  EXPECT_EQ(scalarCount("\u0F40\u0FB1\u0F72a"), 4U);
+}
+
+TEST(Characters, BaseLetterWithSubjoinedAndVowelsIsOneCharacter) {
+  EXPECT_EQ(characterCount("\u0F66\u0F90\u0FB1\u0F7C"), 1U);  // སྐྱོ
+  EXPECT_EQ(characterCount("\u0F56\u0F66\u0F92\u0FB2\u0F74\u0F56\u0F66\u0F0B"), 5U);
+  const auto cs = characters("\u0F40\u0F72\u0F0B");
+  ASSERT_EQ(cs.size(), 2U);
+  EXPECT_EQ(cs[0], "\u0F40\u0F72");
+  EXPECT_TRUE(isSingleCharacter("\u0F72"));  // a lone vowel sign is a character of its own
+  EXPECT_FALSE(isSingleCharacter(""));
+  EXPECT_EQ(characterCount("e\u0301x"), 2U);  // outside the Tibetan block ICU decides
+}
+
+TEST(Canonical, TibetanDecompositionsAndVowelOrderCompareEqual) {
+  EXPECT_TRUE(canonicallyEqual("\u0F43", "\u0F42\u0FB7"));
+  EXPECT_TRUE(canonicallyEqual("\u0F73", "\u0F71\u0F72"));
+  // ◌ུ (class 132) and ◌ི (class 130) typed in either order are one text.
+  EXPECT_TRUE(canonicallyEqual("\u0F40\u0F74\u0F72", "\u0F40\u0F72\u0F74"));
+  EXPECT_FALSE(canonicallyEqual("\u0F40", "\u0F41"));
+  EXPECT_EQ(nfd("\u0F43"), "\u0F42\u0FB7");
+  EXPECT_EQ(nfc("\u0F42\u0FB7"), "\u0F42\u0FB7");  // U+0F43 is excluded from composition
+}
+
+TEST(LexiconOrder, ScalarOrderAfterNfcWithProperPrefixFirst) {
+  EXPECT_LT(compareLexicon("\u0F40", "\u0F40\u0F0B"), 0);
+  EXPECT_LT(compareLexicon("\u0F40\u0F0B", "\u0F40\u0F40"), 0);
+  EXPECT_EQ(compareLexicon("\u0F43", "\u0F42\u0FB7"), 0);
+  EXPECT_EQ(compareLexicon("\u0F40\u0F74\u0F72", "\u0F40\u0F72\u0F74"), 0);
+  // Byte order of the raw forms would put these the other way round.
+  EXPECT_TRUE(lexiconLess("\u0F40\u0F72\u0F74", "\u0F40\u0F74"));
+  EXPECT_FALSE(lexiconLess("\u0F40", "\u0F40"));
+}
+
+TEST(CharacterPrefix, BareLetterDoesNotMatchALetterCarryingMore) {
+  EXPECT_TRUE(hasCharacterPrefix("\u0F40\u0F0B", "\u0F40"));
+  EXPECT_TRUE(hasCharacterPrefix("\u0F40\u0F40", "\u0F40"));
+  EXPECT_FALSE(hasCharacterPrefix("\u0F40\u0FB1\u0F72", "\u0F40"));  // ཀྱི
+  EXPECT_FALSE(hasCharacterPrefix("\u0F40\u0F72", "\u0F40"));
+  EXPECT_TRUE(hasCharacterPrefix("\u0F40\u0F72\u0F0B", "\u0F40\u0F72"));
+  EXPECT_TRUE(hasCharacterPrefix("\u0F42\u0FB7\u0F0B", "\u0F43"));
+  EXPECT_TRUE(hasCharacterPrefix("\u0F40\u0F74\u0F72\u0F0B", "\u0F40\u0F72\u0F74"));
+  EXPECT_FALSE(hasCharacterPrefix("\u0F40", "\u0F40\u0F0B"));
+  EXPECT_TRUE(hasCharacterPrefix("anything", ""));
+}
+
+TEST(Whitespace, TwoSetsAndTrimming) {
+  EXPECT_TRUE(isWhitespace(U'\u3000'));
+  EXPECT_TRUE(isWhitespace(U'\t'));
+  EXPECT_FALSE(isWhitespace(U'\n'));
+  EXPECT_TRUE(isWhitespaceOrNewline(U'\u2028'));
+  EXPECT_TRUE(isWhitespaceOrNewline(U'\u0085'));
+  EXPECT_EQ(trimWhitespace("\u00A0 \t\u0F40 \u0F41\u3000"), "\u0F40 \u0F41");
+  EXPECT_EQ(trimWhitespace("\n\u0F40\n"), "\n\u0F40\n");
+  EXPECT_EQ(trimWhitespaceAndNewlines("\r\n \u0F40\u2029"), "\u0F40");
+  EXPECT_EQ(trimWhitespace(" \t "), "");
+  EXPECT_EQ(removeWhitespace("a b\u3000,c\td"), "ab,cd");
+}
+
+TEST(Lines, CrLfReadsLikeLf) {
+  const auto lf = splitLines("a\nb\n\nc");
+  const auto crlf = splitLines("a\r\nb\r\n\r\nc");
+  EXPECT_EQ(lf, crlf);
+  ASSERT_EQ(lf.size(), 4U);
+  EXPECT_EQ(lf[2], "");
+  EXPECT_EQ(splitLines("a\n").size(), 1U);
+  EXPECT_EQ(splitLines("a\rb").front(), "a\rb");  // a lone CR is not a line break
+}
+
+}  // namespace
+}  // namespace yakdrom::text
