@@ -1,0 +1,46 @@
+// The per-user key-value store that settings and typing statistics live in. The engine
+// sees only this interface; the desktop build backs it with QSettings, tools and tests
+// with InMemoryPreferenceStore. Implementations are safe to call from any thread.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace yakdrom {
+
+using IntegerMap = std::map<std::string, std::int64_t, std::less<>>;
+
+class PreferenceStore {
+ public:
+  virtual ~PreferenceStore() = default;
+
+  /// Returns the integer under `key`; a stored double is truncated, anything else is absent.
+  [[nodiscard]] virtual std::optional<std::int64_t> integer(std::string_view key) const = 0;
+  /// Returns the number under `key`; a stored integer is widened, anything else is absent.
+  [[nodiscard]] virtual std::optional<double> real(std::string_view key) const = 0;
+  /// Returns the Boolean under `key`; a stored number reads as true when non-zero.
+  [[nodiscard]] virtual std::optional<bool> boolean(std::string_view key) const = 0;
+  /// Returns the string under `key`, or nothing when absent or not a string.
+  [[nodiscard]] virtual std::optional<std::string> string(std::string_view key) const = 0;
+  /// Returns the string-to-integer map under `key`; a map holding any non-integer
+  /// value, or a value of another type, is absent.
+  [[nodiscard]] virtual std::optional<IntegerMap> integerMap(std::string_view key) const = 0;
+
+  /// Stores `value` under `key`, replacing whatever was there.
+  virtual void setInteger(std::string_view key, std::int64_t value) = 0;
+  virtual void setReal(std::string_view key, double value) = 0;
+  virtual void setBoolean(std::string_view key, bool value) = 0;
+  virtual void setString(std::string_view key, std::string_view value) = 0;
+  virtual void setIntegerMap(std::string_view key, const IntegerMap& value) = 0;
+
+  /// Removes `key`; absent keys are left alone.
+  virtual void remove(std::string_view key) = 0;
+
+  /// Returns true when anything is stored under `key`.
+  [[nodiscard]] virtual bool contains(std::string_view key) const = 0;
+};
+
+}  // namespace yakdrom

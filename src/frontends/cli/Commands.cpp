@@ -1,0 +1,27 @@
+#include "frontends/cli/Commands.h"
+
+#include <ostream>
+
+namespace yakdrom::cli {
+
+// Each command lives in its own source file; their entry points are listed here once.
+
+const std::vector<Command>& commands() {
+  static const std::vector<Command> table = {
+  };
+  return table;
+}
+
+int runCommandLine(const Args& args, std::ostream& out, std::ostream& err) {
+  if (!args.empty()) {
+    for (const auto& c : commands()) {
+      if (args[0] == c.name) return c.run(Args(args.begin() + 1, args.end()), out, err);
+    }
+    err << "yakdrom: unknown command \"" << args[0] << "\"\n";
+  }
+  err << "usage:\n";
+  for (const auto& c : commands()) err << "  yakdrom " << c.usage << "\n";
+  return 2;
+}
+
+}  // namespace yakdrom::cli

@@ -1,0 +1,25 @@
+// The subcommands of the `yakdrom` command-line program. Each takes its arguments (after
+// the subcommand name) and the two output streams, and returns the exit status.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace yakdrom::cli {
+
+using Args = std::vector<std::string>;
+
+struct Command {
+  const char* name;
+  const char* usage;
+  int (*run)(const Args& args, std::ostream& out, std::ostream& err);
+};
+
+/// Returns every subcommand, in the order the usage text lists them.
+[[nodiscard]] const std::vector<Command>& commands();
+
+/// Runs the subcommand named by args[0]; prints the usage and returns 2 when there is none.
+int runCommandLine(const Args& args, std::ostream& out, std::ostream& err);
+
+}  // namespace yakdrom::cli
