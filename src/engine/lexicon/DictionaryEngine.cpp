@@ -1,0 +1,72 @@
+#include "engine/lexicon/DictionaryEngine.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "engine/lexicon/LexiconText.h"
+#include "engine/text/Text.h"
+
+namespace yakdrom {
+namespace {
+
+// On NFC text, UTF-8 byte order is the lexicon order, so a query normalised once compares
+// bytewise against every word.
+std::vector<std::string>::const_iterator lowerBound(const std::vector<std::string>& words,
+                                                    std::string_view query) {
+  return std::lower_bound(words.begin(), words.end(), query,
+                          [](const std::string& w, std::string_view q) { return w < q; });
+}
+
+}  // namespace
+
+void DictionaryEngine::install(std::vector<std::string> words) {
+  auto list = std::make_shared<const WordList>(std::move(words));
+  {
+    std::lock_guard lock(mutex_);
+    words_.swap(list);
+  }
+  // `list` now holds the old words, which are freed here, outside the lock.
+}
+
+std::size_t DictionaryEngine::count() const { return snapshot()->size(); }
+
+bool DictionaryEngine::contains(std::string_view word) const {
+  if (word.empty()) return false;
+  const auto words = snapshot();
+  const std::string query = text::nfc(word);
+  const auto it = lowerBound(*words, query);
+  return it != words->end() && text::canonicallyEqual(*it, query);
+}
+
+std::vector<std::string> DictionaryEngine::candidates(std::string_view prefix, int limit) const {
+  std::vector<std::string> out;
+  if (prefix.empty() || limit <= 0) return out;
+  const auto words = snapshot();
+  const std::string query = text::nfc(prefix);
+  for (auto it = lowerBound(*words, query); it != words->end(); ++it) {
+    if (out.size() >= static_cast<std::size_t>(limit) || !text::hasCharacterPrefix(*it, query)) {
+      break;
+    }
+    out.push_back(*it);
+  }
+  return out;
+}
+
+bool DictionaryEngine::loadCSV(const std::filesystem::path& path) {
+  const auto bytes = detail::readFile(path);
+  if (!bytes) return false;
+  WordList words;
+  const std::string clean = text::sanitizeUtf8(*bytes);
+  detail::forEachLexiconLine(
+      clean, [&](std::string_view word, std::string_view) { words.emplace_back(word); });
+  const bool found = !words.empty();
+  install(std::move(words));
+  return found;
+}
+
+std::shared_ptr<const DictionaryEngine::WordList> DictionaryEngine::snapshot() const {
+  std::lock_guard lock(mutex_);
+  return words_;
+}
+
+}  // namespace yakdrom

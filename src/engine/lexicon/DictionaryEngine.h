@@ -1,0 +1,49 @@
+// The lexicon's word list in lexicon order, with prefix candidates and exact membership.
+// Installs come from the loading thread, queries from the main thread; every member is
+// safe to call from any thread, and a query never waits for a search in progress.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace yakdrom {
+
+class DictionaryEngine {
+ public:
+  DictionaryEngine() = default;
+  DictionaryEngine(const DictionaryEngine&) = delete;
+  DictionaryEngine& operator=(const DictionaryEngine&) = delete;
+
+  /// Replaces the whole list. `words` must be NFC and in lexicon order (scalar order, a
+  /// proper prefix first); the engine neither checks nor repairs that.
+  void install(std::vector<std::string> words);
+
+  /// Returns the number of words in the list.
+  [[nodiscard]] std::size_t count() const;
+
+  /// Returns true when the list holds a word canonically equal to `word` (never for "").
+  [[nodiscard]] bool contains(std::string_view word) const;
+
+  /// Returns up to `limit` words that begin, character by character, with `prefix`: the
+  /// unbroken run of such words from the prefix's place in the list, in list order.
+  [[nodiscard]] std::vector<std::string> candidates(std::string_view prefix, int limit) const;
+
+  /// Replaces the list with the words of a comma-separated lexicon file; returns true when
+  /// it held at least one. An unreadable file leaves the list alone and returns false.
+  [[nodiscard]] bool loadCSV(const std::filesystem::path& path);
+
+ private:
+  using WordList = std::vector<std::string>;
+
+  [[nodiscard]] std::shared_ptr<const WordList> snapshot() const;
+
+  mutable std::mutex mutex_;
+  // Never changed in place: an install swaps in a new list, so a query keeps a whole one.
+  std::shared_ptr<const WordList> words_ = std::make_shared<const WordList>();
+};
+
+}  // namespace yakdrom

@@ -1,0 +1,74 @@
+#include "engine/lexicon/DictionaryLoader.h"
+
+#include "engine/lexicon/LexiconText.h"
+#include "engine/lexicon/PackedFormat.h"
+#include "engine/lexicon/PackedReader.h"
+#include "engine/text/Text.h"
+
+namespace yakdrom {
+namespace {
+
+// The text form's own reservation, sized for a typical word list.
+constexpr std::size_t kTextReserve = 60000;
+
+bool isPackedPath(const std::filesystem::path& path) { return path.extension() == ".dat"; }
+
+}  // namespace
+
+std::optional<DictionaryLoader::Result> DictionaryLoader::load(const std::filesystem::path& path) {
+  if (isPackedPath(path)) {
+    // Streaming from the file keeps the peak memory near that of the result alone.
+    if (auto file = detail::ScrambledFileSource::open(path)) {
+      if (auto result = detail::PackedReader::read(*file)) return result;
+    }
+  }
+  auto bytes = detail::readFile(path);
+  if (!bytes) return std::nullopt;
+  if (!isPackedPath(path)) return parseCSV(*bytes);
+  detail::scrambleInPlace(*bytes, 0);
+  // Parsing the bytes again also covers files whose size was unknown before reading.
+  if (auto result = parseBinary(*bytes)) return result;
+  return parseCSV(*bytes);
+}
+
+std::optional<LexiconForm> DictionaryLoader::formOf(const std::filesystem::path& path) {
+  auto bytes = detail::readFile(path);
+  if (!bytes) return std::nullopt;
+  if (isPackedPath(path)) {
+    detail::scrambleInPlace(*bytes, 0);
+    if (parseBinary(*bytes)) return LexiconForm::packed;
+  }
+  if (parseCSV(*bytes)) return LexiconForm::commaSeparated;
+  return std::nullopt;
+}
+
+std::string DictionaryLoader::deobfuscate(std::string_view bytes) {
+  std::string out(bytes);
+  detail::scrambleInPlace(out, 0);
+  return out;
+}
+
+std::optional<DictionaryLoader::Result> DictionaryLoader::parseBinary(std::string_view bytes) {
+  detail::MemorySource source(bytes);
+  return detail::PackedReader::read(source);
+}
+
+std::optional<DictionaryLoader::Result> DictionaryLoader::parseCSV(std::string_view text) {
+  if (text.empty()) return std::nullopt;
+  Result result;
+  result.words.reserve(kTextReserve);
+  result.explanations.reserve(kTextReserve);
+  const std::string clean = text::sanitizeUtf8(text);
+  detail::forEachLexiconLine(clean, [&](std::string_view word, std::string_view rest) {
+    result.words.emplace_back(word);
+    std::string explanation = text::removeWhitespace(rest);
+    if (!explanation.empty()) {
+      result.explanations.insert_or_assign(TibetanDictionary::normalize(word),
+                                           std::move(explanation));
+    }
+  });
+  if (result.words.empty()) return std::nullopt;
+  return result;
+}
+
+}  // namespace yakdrom

@@ -1,0 +1,50 @@
+// Reads the lexicon file: the packed form (extension "dat", scrambled, with offset tables)
+// or the comma-separated text form. Stateless; safe to call from any thread.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/lexicon/TibetanDictionary.h"
+
+namespace yakdrom {
+
+/// The two shapes a lexicon file can take.
+enum class LexiconForm { packed, commaSeparated };
+
+class DictionaryLoader {
+ public:
+  /// Everything a lexicon file holds.
+  struct Result {
+    std::vector<std::string> words;  // file order, duplicates kept
+    ExplanationMap explanations;     // Tibetan
+    ExplanationMap chineseExplanations;
+    ExplanationMap englishExplanations;
+
+    bool operator==(const Result&) const = default;
+  };
+
+  /// Reads the lexicon at `path`: packed when the extension is exactly "dat" (falling back
+  /// to the text form of the unscrambled bytes), text otherwise. Returns nothing when the
+  /// file cannot be read or holds no word.
+  [[nodiscard]] static std::optional<Result> load(const std::filesystem::path& path);
+
+  /// Returns the form in which `load` reads the file at `path`, or nothing when it cannot.
+  [[nodiscard]] static std::optional<LexiconForm> formOf(const std::filesystem::path& path);
+
+  /// Returns `bytes` XORed with the scrambling key; it undoes itself.
+  [[nodiscard]] static std::string deobfuscate(std::string_view bytes);
+
+  /// Parses unscrambled packed bytes. Public for the fuzzers; never reads outside `bytes`
+  /// and rejects offsets that run backwards or past their block.
+  [[nodiscard]] static std::optional<Result> parseBinary(std::string_view bytes);
+
+  /// Parses the comma-separated form (UTF-8; ill-formed sequences read as U+FFFD). Public
+  /// for the fuzzers.
+  [[nodiscard]] static std::optional<Result> parseCSV(std::string_view text);
+};
+
+}  // namespace yakdrom

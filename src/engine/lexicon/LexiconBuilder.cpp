@@ -1,0 +1,126 @@
+#include "engine/lexicon/LexiconBuilder.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "engine/lexicon/LexiconText.h"
+#include "engine/text/Text.h"
+
+namespace yakdrom {
+namespace {
+
+constexpr std::string_view kTsheg = "\u0F0B";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool isTibetan(char32_t c) { return c >= 0x0F00 && c <= 0x0FFF; }
+
+bool isLetter(char32_t c) { return c >= 0x0F40 && c <= 0x0F6C; }
+
+// Tsheg, non-breaking tsheg, shad and double shad close a word; they are not part of it.
+bool closesWord(char32_t c) { return c >= 0x0F0B && c <= 0x0F0E; }
+
+bool isBlank(std::string_view line) { return text::trimWhitespaceAndNewlines(line).empty(); }
+
+std::vector<std::string_view> linesOf(std::string_view text) {
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+  return text::splitLines(text);
+}
+
+bool isWellFormed(std::string_view text) { return text::sanitizeUtf8(text) == text; }
+
+}  // namespace
+
+LexiconBuilder::CleanWord LexiconBuilder::cleanWord(std::string_view word) {
+  const std::string_view trimmed = text::trimWhitespaceAndNewlines(word);
+  if (!isWellFormed(trimmed)) return {std::nullopt, "not valid UTF-8"};
+  const std::u32string scalars = text::decodeUtf8(trimmed);
+  if (!std::all_of(scalars.begin(), scalars.end(), isTibetan)) {
+    return {std::nullopt, "the word holds a character outside the Tibetan block"};
+  }
+  std::string clean = text::nfc(trimmed);
+  while (!clean.empty() && closesWord(text::lastScalar(clean))) text::removeLastScalar(clean);
+  if (clean.empty()) return {std::nullopt, "the word holds no letter"};
+  if (!isLetter(text::firstScalar(clean))) {
+    return {std::nullopt, "the word does not start with a Tibetan letter"};
+  }
+  clean += kTsheg;
+  return {std::move(clean), {}};
+}
+
+void LexiconBuilder::addWords(std::string_view text, std::string_view fileName) {
+  const auto lines = linesOf(text);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (isBlank(lines[i])) continue;
+    auto clean = cleanWord(lines[i]);
+    if (clean.word) {
+      words_.push_back(std::move(*clean.word));
+    } else {
+      report(fileName, i + 1, clean.problem);
+    }
+  }
+}
+
+void LexiconBuilder::addDefinitions(Language language, std::string_view text,
+                                    std::string_view fileName) {
+  const auto lines = linesOf(text);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string_view line = lines[i];
+    if (isBlank(line)) continue;
+    const auto tab = line.find('\t');
+    if (tab == std::string_view::npos) {
+      report(fileName, i + 1, "no TAB between the word and its definition");
+      continue;
+    }
+    const auto clean = cleanWord(line.substr(0, tab));
+    const std::string_view definition = text::trimWhitespaceAndNewlines(line.substr(tab + 1));
+    if (!clean.word) {
+      report(fileName, i + 1, clean.problem);
+    } else if (!isWellFormed(definition)) {
+      report(fileName, i + 1, "not valid UTF-8");
+    } else if (definition.empty()) {
+      report(fileName, i + 1, "the definition is empty");
+    } else {
+      definitions(language).insert_or_assign(TibetanDictionary::normalize(*clean.word),
+                                             std::string(definition));
+    }
+  }
+}
+
+bool LexiconBuilder::addWordFile(const std::filesystem::path& path) {
+  const auto bytes = detail::readFile(path);
+  if (bytes) addWords(*bytes, path.string());
+  return bytes.has_value();
+}
+
+bool LexiconBuilder::addDefinitionFile(Language language, const std::filesystem::path& path) {
+  const auto bytes = detail::readFile(path);
+  if (bytes) addDefinitions(language, *bytes, path.string());
+  return bytes.has_value();
+}
+
+DictionaryLoader::Result LexiconBuilder::build() const {
+  DictionaryLoader::Result result{words_, tibetan_, chinese_, english_};
+  // Every word is NFC, where byte order is the lexicon order the word list bisects in.
+  auto& words = result.words;
+  std::sort(words.begin(), words.end());
+  words.erase(std::unique(words.begin(), words.end()), words.end());
+  return result;
+}
+
+void LexiconBuilder::report(std::string_view file, std::size_t line, std::string_view reason) {
+  issues_.push_back({std::string(file), line, std::string(reason)});
+}
+
+ExplanationMap& LexiconBuilder::definitions(Language language) {
+  switch (language) {
+    case Language::chinese:
+      return chinese_;
+    case Language::english:
+      return english_;
+    case Language::tibetan:
+      break;
+  }
+  return tibetan_;
+}
+
+}  // namespace yakdrom

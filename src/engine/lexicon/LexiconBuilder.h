@@ -1,0 +1,72 @@
+// Gathers words and definitions from plain text sources into the content of a lexicon file:
+// words cleaned, NFC, ending in one tsheg, deduplicated and in lexicon order; definitions
+// keyed by key form. Lines it cannot use are recorded with their file and line number.
+// Not thread-safe; one builder belongs to one caller.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/lexicon/DictionaryLoader.h"
+
+namespace yakdrom {
+
+/// A source line the builder left out, and why.
+struct LexiconIssue {
+  std::string file;
+  std::size_t line = 0;
+  std::string reason;
+
+  bool operator==(const LexiconIssue&) const = default;
+};
+
+class LexiconBuilder {
+ public:
+  enum class Language { tibetan, chinese, english };
+
+  /// The outcome of cleaning one word: the word, or why it is not one.
+  struct CleanWord {
+    std::optional<std::string> word;
+    std::string_view problem;
+  };
+
+  /// Cleans one word: trims it, requires well-formed Tibetan-block text that starts with a
+  /// letter, turns it into NFC and ends it in exactly one tsheg (trailing tshegs and shads
+  /// dropped).
+  [[nodiscard]] static CleanWord cleanWord(std::string_view word);
+
+  /// Adds the words of a text with one word per line; blank lines are skipped.
+  void addWords(std::string_view text, std::string_view fileName);
+
+  /// Adds definitions from a text of "word TAB definition" lines; a later definition of a
+  /// word replaces an earlier one.
+  void addDefinitions(Language language, std::string_view text, std::string_view fileName);
+
+  /// Adds the words of the file at `path`; returns false when it cannot be read.
+  [[nodiscard]] bool addWordFile(const std::filesystem::path& path);
+
+  /// Adds the definitions of the file at `path`; returns false when it cannot be read.
+  [[nodiscard]] bool addDefinitionFile(Language language, const std::filesystem::path& path);
+
+  /// Returns the lines left out so far, in the order they were met.
+  [[nodiscard]] const std::vector<LexiconIssue>& issues() const { return issues_; }
+
+  /// Returns the lexicon content: the words sorted and unique, and the three definition maps.
+  [[nodiscard]] DictionaryLoader::Result build() const;
+
+ private:
+  void report(std::string_view file, std::size_t line, std::string_view reason);
+  [[nodiscard]] ExplanationMap& definitions(Language language);
+
+  std::vector<std::string> words_;
+  ExplanationMap tibetan_;
+  ExplanationMap chinese_;
+  ExplanationMap english_;
+  std::vector<LexiconIssue> issues_;
+};
+
+}  // namespace yakdrom

@@ -1,0 +1,39 @@
+// Reading lexicon sources: whole files, and the comma-separated lexicon text form shared by
+// the loader, the word list and the definitions store.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/text/Text.h"
+
+namespace yakdrom::detail {
+
+/// Returns the bytes of the file at `path`, or nothing when it cannot be read.
+[[nodiscard]] std::optional<std::string> readFile(const std::filesystem::path& path);
+
+/// Calls `each(word, rest)` for every entry line of a comma-separated lexicon text: lines
+/// split at LF (CR LF too), empty lines dropped, the first remaining line skipped as a
+/// header, each other line cut at its first comma. `word` is trimmed and never empty;
+/// `rest` is everything after the comma, untouched. Lines without a comma are skipped.
+template <typename Each>
+void forEachLexiconLine(std::string_view text, Each&& each) {
+  bool headerSeen = false;
+  for (std::string_view line : text::splitLines(text)) {
+    // A final line without LF may still carry the CR of a CR LF file.
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    if (line.empty()) continue;
+    if (!headerSeen) {
+      headerSeen = true;
+      continue;
+    }
+    const auto comma = line.find(',');
+    if (comma == std::string_view::npos) continue;
+    const std::string_view word = text::trimWhitespace(line.substr(0, comma));
+    if (!word.empty()) each(word, line.substr(comma + 1));
+  }
+}
+
+}  // namespace yakdrom::detail

@@ -1,0 +1,44 @@
+// Writes lexicon files that DictionaryLoader reads back: the packed form (scrambled) or the
+// comma-separated text form. Stateless; safe to call from any thread.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "engine/lexicon/DictionaryLoader.h"
+
+namespace yakdrom {
+
+class LexiconWriter {
+ public:
+  /// Returns the form a lexicon at `path` is written in: packed for the extension "dat",
+  /// comma-separated otherwise (the rule the loader reads by).
+  [[nodiscard]] static LexiconForm formFor(const std::filesystem::path& path);
+
+  /// Returns the unscrambled packed bytes of `content`, explanation entries in key order so
+  /// equal content gives equal files; nothing when a block outgrows 32-bit sizes.
+  [[nodiscard]] static std::optional<std::string> pack(const DictionaryLoader::Result& content);
+
+  /// Returns the comma-separated text of the words and Tibetan definitions of `content`, or
+  /// nothing when a word cannot stand in it (empty, padded, or holding a comma or line break).
+  [[nodiscard]] static std::optional<std::string> toCSV(const DictionaryLoader::Result& content);
+
+  /// Returns the file bytes of `content` in `form`: packed and scrambled, or the text.
+  [[nodiscard]] static std::optional<std::string> encode(const DictionaryLoader::Result& content,
+                                                         LexiconForm form);
+
+  /// Returns how many Tibetan definitions the comma-separated form drops because no word of
+  /// the list has their key.
+  [[nodiscard]] static std::size_t definitionsWithoutWord(const DictionaryLoader::Result& content);
+
+  /// Writes `bytes` to `path` through a temporary file beside it, so the file is replaced
+  /// whole or not at all. Returns the error, or an empty error code.
+  [[nodiscard]] static std::error_code save(const std::filesystem::path& path,
+                                            std::string_view bytes);
+};
+
+}  // namespace yakdrom
