@@ -37,4 +37,13 @@ class CanonicalIndex {
 /// text that is already decomposed and in canonical order.
 [[nodiscard]] std::string canonicalKey(std::string_view text);
 
+/// Returns true when `text` and `other` are canonically equivalent.
+[[nodiscard]] bool sameCharacter(std::string_view text, std::string_view other);
+
+/// Returns the scalar when `text` is exactly one scalar, else 0.
+[[nodiscard]] char32_t onlyScalar(std::string_view text);
+
+/// Returns true when `text` is exactly one user-perceived character.
+[[nodiscard]] bool isOneCharacter(std::string_view text);
+
 }  // namespace yakdrom::detail

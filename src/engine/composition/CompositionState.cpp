@@ -1,0 +1,7 @@
+#include "engine/composition/CompositionState.h"
+
+namespace yakdrom {
+
+bool CompositionState::isEmpty() const { return syllable.isEmpty() && !legacyMode; }
+
+}  // namespace yakdrom
