@@ -1,10 +1,12 @@
 // The per-user key-value store that settings and typing statistics live in. The engine
 // sees only this interface; the desktop build backs it with QSettings, tools and tests
-// with InMemoryPreferenceStore. Implementations are safe to call from any thread.
+// with InMemoryPreferenceStore. Implementations are safe to call from any thread, and
+// never call out while they hold their own lock.
 #pragma once
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +18,15 @@ using IntegerMap = std::map<std::string, std::int64_t, std::less<>>;
 class PreferenceStore {
  public:
   virtual ~PreferenceStore() = default;
+
+  /// Makes `store` the process-wide store. A front end calls it once at start-up, before
+  /// anything reads the shared store; returns false and changes nothing when a store is
+  /// already in place (installed earlier, or the in-memory default taken by a first read).
+  [[nodiscard]] static bool installShared(std::shared_ptr<PreferenceStore> store);
+
+  /// Returns the process-wide store: the installed one, else an in-memory store made on
+  /// first use. Any thread may call it.
+  [[nodiscard]] static std::shared_ptr<PreferenceStore> shared();
 
   /// Returns the integer under `key`; a stored double is truncated, anything else is absent.
   [[nodiscard]] virtual std::optional<std::int64_t> integer(std::string_view key) const = 0;

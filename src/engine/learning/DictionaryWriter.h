@@ -1,0 +1,90 @@
+// The user dictionary's one serial writer: a background thread that keeps the dictionary
+// file in step with the map. Requests made while a write runs fold into the next write, and
+// every write carries the map as it is when the write starts, so the file always ends with
+// the latest content. Any thread may call it.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/learning/FileResult.h"
+#include "engine/learning/LocalCalendar.h"
+#include "engine/learning/UserDictionaryFormat.h"
+
+namespace yakdrom::detail {
+
+/// What changed in the map since the writer last asked: a whole new content (applied
+/// first), then single words with their new frequencies, in the order they changed.
+struct UserWordChanges {
+  std::optional<UserWords> replacement;
+  std::vector<UserDictionaryEntry> updates;
+};
+
+/// How the file looked when the dictionary was loaded.
+struct LoadedFile {
+  /// The read error of a file that exists but could not be read. Such a file is never
+  /// replaced: its content is unknown, so any write could hold less than it does.
+  std::optional<FileError> unreadable;
+  /// The original bytes of a file that held ill-formed UTF-8. A rewrite would turn those
+  /// bytes into U+FFFD, so they are copied beside the file before the first rewrite.
+  std::optional<std::string> illFormedBytes;
+};
+
+class DictionaryWriter {
+ public:
+  using TakeChanges = std::function<UserWordChanges()>;
+
+  /// Creates a writer for the file at `path` whose map now holds `content`. `takeChanges`
+  /// hands over (and clears) what changed since the last call; the writer calls it from its
+  /// own thread at the start of each write.
+  DictionaryWriter(std::filesystem::path path, UserWords content, TakeChanges takeChanges,
+                   LoadedFile loaded, LocalCalendar calendar);
+
+  /// Finishes every write requested so far, then stops the thread.
+  ~DictionaryWriter();
+
+  DictionaryWriter(const DictionaryWriter&) = delete;
+  DictionaryWriter& operator=(const DictionaryWriter&) = delete;
+
+  /// Asks for a write of the map as it is from now on; returns the request's ticket.
+  std::uint64_t request();
+
+  /// Waits until the write that serves `ticket` has finished; returns the number of
+  /// entries it wrote, or why it failed.
+  [[nodiscard]] FileResult<std::size_t> wait(std::uint64_t ticket);
+
+  /// Returns where the original bytes of an ill-formed file were kept, once they are.
+  [[nodiscard]] std::optional<std::filesystem::path> keptOriginal() const;
+
+ private:
+  void run();
+  [[nodiscard]] FileResult<std::size_t> writeLatest();
+  [[nodiscard]] std::optional<FileError> keepOriginal();
+
+  const std::filesystem::path path_;
+  const TakeChanges takeChanges_;
+  const LocalCalendar calendar_;
+
+  // Touched only by the writer thread (or before it starts).
+  UserWords mirror_;
+  LoadedFile loaded_;
+
+  mutable std::mutex mutex_;
+  std::condition_variable wake_;
+  std::condition_variable done_;
+  std::uint64_t requested_ = 0;                        // guarded by mutex_
+  std::uint64_t completed_ = 0;                        // guarded by mutex_
+  std::optional<FileResult<std::size_t>> lastResult_;  // guarded by mutex_
+  std::optional<std::filesystem::path> keptPath_;      // guarded by mutex_
+  bool stopping_ = false;                              // guarded by mutex_
+  std::thread thread_;                                 // started by the first request
+};
+
+}  // namespace yakdrom::detail

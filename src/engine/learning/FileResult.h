@@ -1,0 +1,47 @@
+// The outcome of a file operation the user started (import, export, backup): a value, or
+// the system's error for the step that failed, ready to be shown to the user.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <utility>
+#include <variant>
+
+namespace yakdrom {
+
+struct FileError {
+  std::string action;  // what was attempted, e.g. "write" or "create the folder"
+  std::filesystem::path path;
+  std::error_code code;
+
+  /// Returns a one-line description such as "cannot write /a/b.txt: Permission denied".
+  [[nodiscard]] std::string message() const {
+    return "cannot " + action + " " + path.string() + ": " + code.message();
+  }
+
+  bool operator==(const FileError&) const = default;
+};
+
+template <class T>
+class FileResult {
+ public:
+  FileResult(T value) : state_(std::move(value)) {}          // NOLINT: implicit on purpose
+  FileResult(FileError error) : state_(std::move(error)) {}  // NOLINT: implicit on purpose
+
+  /// Returns true when the operation succeeded.
+  [[nodiscard]] bool ok() const { return std::holds_alternative<T>(state_); }
+  explicit operator bool() const { return ok(); }
+
+  /// Returns the value; only valid when ok().
+  [[nodiscard]] const T& value() const { return std::get<T>(state_); }
+  [[nodiscard]] T& value() { return std::get<T>(state_); }
+
+  /// Returns the error; only valid when !ok().
+  [[nodiscard]] const FileError& error() const { return std::get<FileError>(state_); }
+
+ private:
+  std::variant<T, FileError> state_;
+};
+
+}  // namespace yakdrom

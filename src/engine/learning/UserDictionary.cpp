@@ -1,0 +1,230 @@
+#include "engine/learning/UserDictionary.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <limits>
+
+#include "engine/learning/AtomicFile.h"
+#include "engine/text/Text.h"
+
+namespace yakdrom {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kFolderName = "Yakdrom";
+constexpr std::string_view kFileName = "user-dictionary.txt";
+constexpr std::string_view kBackupFolderName = "backups";
+constexpr std::string_view kBackupPrefix = "Yakdrom用户词库-";
+constexpr std::string_view kBackupSuffix = ".txt";
+
+struct Loaded {
+  UserWords words;
+  detail::LoadedFile file;
+};
+
+Loaded load(const fs::path& url) {
+  auto bytes = detail::AtomicFile::read(url);
+  if (!bytes) {
+    if (bytes.error().code == std::errc::no_such_file_or_directory) return {};
+    return {{}, {bytes.error(), std::nullopt}};
+  }
+  Loaded loaded{UserDictionaryFormat::parseWords(bytes.value()), {}};
+  if (text::sanitizeUtf8(bytes.value()) != bytes.value()) {
+    loaded.file.illFormedBytes = std::move(bytes.value());
+  }
+  return loaded;
+}
+
+// The form a word is stored under, or nothing when learn() must ignore it. A line feed
+// would split the word into two entries when the file is read back.
+std::optional<std::string> learnableWord(std::string_view raw) {
+  const std::string_view trimmed = text::trimWhitespaceAndNewlines(raw);
+  if (trimmed.empty()) return std::nullopt;
+  std::string word = text::nfc(text::sanitizeUtf8(trimmed));
+  if (word.find('\n') != std::string::npos) return std::nullopt;
+  if (text::characterCount(word) > UserDictionary::kMaxWordCharacters) return std::nullopt;
+  return word;
+}
+
+std::int64_t incremented(std::int64_t freq) {
+  return freq == std::numeric_limits<std::int64_t>::max() ? freq : freq + 1;
+}
+
+bool isBackupName(std::string_view name) {
+  return name.size() > kBackupPrefix.size() + kBackupSuffix.size() &&
+         name.starts_with(kBackupPrefix) && name.ends_with(kBackupSuffix);
+}
+
+// Deletes the oldest backups so that `keep` remain, the one just written among them even
+// when a clock set back makes its name sort before older ones.
+std::optional<FileError> pruneBackups(const fs::path& folder, const fs::path& newest, int keep) {
+  std::error_code ec;
+  std::vector<std::string> names;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::string name = it->path().filename().string();
+    if (isBackupName(name) && name != newest.filename().string()) names.push_back(name);
+  }
+  if (ec) return FileError{"list the folder", folder, ec};
+  std::sort(names.begin(), names.end());
+  const std::size_t others = static_cast<std::size_t>(std::max(keep, 1) - 1);
+  for (std::size_t k = 0; k + others < names.size(); ++k) {
+    std::error_code ignored;
+    fs::remove(folder / names[k], ignored);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+UserDictionary& UserDictionary::shared() {
+  static UserDictionary instance(defaultURL());
+  return instance;
+}
+
+fs::path UserDictionary::defaultURL() {
+  fs::path base;
+  if (const char* data = std::getenv("XDG_DATA_HOME"); data != nullptr && data[0] == '/') {
+    base = data;
+  } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') {
+    base = fs::path(home) / ".local" / "share";
+  } else {
+    base = fs::path(".local") / "share";
+  }
+  const fs::path folder = base / kFolderName;
+  std::error_code ignored;
+  fs::create_directories(folder, ignored);
+  return folder / kFileName;
+}
+
+UserDictionary::UserDictionary(fs::path url, LocalCalendar calendar)
+    : url_(std::move(url)), calendar_(std::move(calendar)) {
+  Loaded loaded = load(url_);
+  loadError_ = loaded.file.unreadable;
+  words_ = loaded.words;
+  writer_ = std::make_unique<detail::DictionaryWriter>(
+      url_, std::move(loaded.words), [this] { return takeChanges(); }, std::move(loaded.file),
+      calendar_);
+}
+
+UserDictionary::~UserDictionary() = default;
+
+std::optional<fs::path> UserDictionary::keptOriginal() const { return writer_->keptOriginal(); }
+
+std::size_t UserDictionary::count() const {
+  std::lock_guard lock(mutex_);
+  return words_.size();
+}
+
+void UserDictionary::learn(std::string_view raw) {
+  auto word = learnableWord(raw);
+  if (!word) return;
+  {
+    std::lock_guard lock(mutex_);
+    auto it = words_.try_emplace(std::move(*word), 0).first;
+    it->second = incremented(it->second);
+    changes_.updates.push_back({it->first, it->second});
+  }
+  writer_->request();
+}
+
+std::vector<std::string> UserDictionary::candidates(std::string_view prefix,
+                                                    std::int64_t limit) const {
+  if (prefix.empty() || limit < 1) return {};
+  // Keys are NFC and NFC keeps character boundaries, so every word that begins with the
+  // prefix character by character lies in the run of keys that begin with its NFC bytes.
+  const std::string key = text::nfc(text::sanitizeUtf8(prefix));
+  std::vector<const UserWords::value_type*> matches;
+  std::vector<std::string> out;
+  std::lock_guard lock(mutex_);
+  for (auto it = words_.lower_bound(key); it != words_.end() && it->first.starts_with(key); ++it) {
+    if (text::hasCharacterPrefix(it->first, key)) matches.push_back(&*it);
+  }
+  const std::size_t take = limit < static_cast<std::int64_t>(matches.size())
+                               ? static_cast<std::size_t>(limit)
+                               : matches.size();
+  // Matches arrive in word order, so a stable partial order by frequency is entry order.
+  std::partial_sort(matches.begin(), matches.begin() + static_cast<std::ptrdiff_t>(take),
+                    matches.end(), [](const auto* a, const auto* b) {
+                      return a->second != b->second ? a->second > b->second : a->first < b->first;
+                    });
+  out.reserve(take);
+  for (std::size_t k = 0; k < take; ++k) out.push_back(matches[k]->first);
+  return out;
+}
+
+UserWords UserDictionary::snapshot() const {
+  std::lock_guard lock(mutex_);
+  return words_;
+}
+
+std::vector<UserDictionary::Entry> UserDictionary::allEntries() const {
+  return UserDictionaryFormat::entries(snapshot());
+}
+
+std::string UserDictionary::renderText() const { return UserDictionaryFormat::render(snapshot()); }
+
+std::size_t UserDictionary::replaceAll(std::string_view text) {
+  UserWords words = UserDictionaryFormat::parseWords(text);
+  const std::size_t n = words.size();
+  {
+    std::lock_guard lock(mutex_);
+    words_ = words;
+    changes_.replacement = std::move(words);
+    changes_.updates.clear();
+  }
+  static_cast<void>(flush());
+  return n;
+}
+
+FileResult<std::size_t> UserDictionary::flush() { return writer_->wait(writer_->request()); }
+
+FileResult<std::size_t> UserDictionary::importWords(const fs::path& source) {
+  const auto bytes = detail::AtomicFile::read(source);
+  if (!bytes) return bytes.error();
+  if (text::sanitizeUtf8(bytes.value()) != bytes.value()) {
+    return FileError{"read as UTF-8 text", source,
+                     std::make_error_code(std::errc::illegal_byte_sequence)};
+  }
+  const auto entries = UserDictionaryFormat::parseText(bytes.value());
+  {
+    std::lock_guard lock(mutex_);
+    for (const auto& entry : entries) {
+      if (UserDictionaryFormat::mergeKeepingLarger(words_, entry)) {
+        changes_.updates.push_back(entry);
+      }
+    }
+  }
+  static_cast<void>(flush());
+  return entries.size();
+}
+
+FileResult<std::size_t> UserDictionary::exportTo(const fs::path& destination) const {
+  const UserWords words = snapshot();
+  const auto written = detail::AtomicFile::write(destination, UserDictionaryFormat::render(words));
+  if (!written) return written.error();
+  return words.size();
+}
+
+FileResult<fs::path> UserDictionary::backup(int keep) {
+  const UserWords words = snapshot();
+  const fs::path folder = url_.parent_path() / kBackupFolderName;
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  if (ec) return FileError{"create the folder", folder, ec};
+  const fs::path file =
+      folder / (std::string(kBackupPrefix) + calendar_.timestamp(calendar_.now()) +
+                std::string(kBackupSuffix));
+  const auto written = detail::AtomicFile::write(file, UserDictionaryFormat::render(words));
+  if (!written) return written.error();
+  if (auto error = pruneBackups(folder, file, keep)) return *error;
+  return file;
+}
+
+detail::UserWordChanges UserDictionary::takeChanges() {
+  std::lock_guard lock(mutex_);
+  return std::exchange(changes_, {});
+}
+
+}  // namespace yakdrom

@@ -1,0 +1,115 @@
+// The words the user has typed, each with a usage count, offered as candidates ahead of the
+// lexicon and kept in a plain UTF-8 text file. Any thread may call it: the input controller
+// learns and asks for candidates, the settings window edits, imports, exports and backs up.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/learning/DictionaryWriter.h"
+#include "engine/learning/FileResult.h"
+#include "engine/learning/LocalCalendar.h"
+#include "engine/learning/UserDictionaryFormat.h"
+
+namespace yakdrom {
+
+class UserDictionary {
+ public:
+  using Entry = UserDictionaryEntry;
+
+  /// Longest word, in user-perceived characters, that learn() accepts.
+  static constexpr std::size_t kMaxWordCharacters = 60;
+  /// Backups kept by the settings window.
+  static constexpr int kDefaultBackupsKept = 10;
+
+  /// Returns the process-wide dictionary, loaded from defaultURL() on first use.
+  [[nodiscard]] static UserDictionary& shared();
+
+  /// Returns $XDG_DATA_HOME/Yakdrom/user-dictionary.txt, or
+  /// ~/.local/share/Yakdrom/user-dictionary.txt without it; creates the folder if it can.
+  [[nodiscard]] static std::filesystem::path defaultURL();
+
+  /// Creates a dictionary loaded from `url`. A missing file gives an empty dictionary; see
+  /// loadError() for a file that exists but cannot be read. `calendar` dates the backups.
+  explicit UserDictionary(std::filesystem::path url, LocalCalendar calendar = {});
+
+  /// Writes every pending change, then stops the writer.
+  ~UserDictionary();
+
+  UserDictionary(const UserDictionary&) = delete;
+  UserDictionary& operator=(const UserDictionary&) = delete;
+
+  /// Returns the file this dictionary keeps its words in.
+  [[nodiscard]] const std::filesystem::path& url() const { return url_; }
+
+  /// Returns the read error of a file that exists but could not be read. The dictionary then
+  /// starts empty and never writes over that file.
+  [[nodiscard]] const std::optional<FileError>& loadError() const { return loadError_; }
+
+  /// Returns where the bytes of a file that was not valid UTF-8 were kept before its first
+  /// rewrite, once that rewrite has happened.
+  [[nodiscard]] std::optional<std::filesystem::path> keptOriginal() const;
+
+  /// Returns the number of entries.
+  [[nodiscard]] std::size_t count() const;
+
+  /// Counts one more use of `word` (trimmed; ignored when empty, longer than 60 characters
+  /// or holding a line feed) and schedules a background write of the file.
+  void learn(std::string_view word);
+
+  /// Returns up to `limit` learnt words that begin, character by character, with `prefix`,
+  /// in entry order; nothing for an empty prefix or a limit below 1.
+  [[nodiscard]] std::vector<std::string> candidates(std::string_view prefix,
+                                                    std::int64_t limit) const;
+
+  /// Returns every entry in entry order: frequency descending, then word.
+  [[nodiscard]] std::vector<Entry> allEntries() const;
+
+  /// Returns the whole content in written form.
+  [[nodiscard]] std::string renderText() const;
+
+  /// Replaces the whole content with the entries of `text`, writes the file and returns the
+  /// number of entries now held.
+  std::size_t replaceAll(std::string_view text);
+
+  /// Returns once the content as it is now is on disk: the number of entries written, or
+  /// why the write failed (the content stays in memory and goes out with the next write).
+  FileResult<std::size_t> flush();
+
+  /// Merges the entries of the UTF-8 word list at `source`, keeping the larger frequency,
+  /// writes the file and returns the number of lines taken; fails when the list cannot be
+  /// read as UTF-8 text, changing nothing.
+  [[nodiscard]] FileResult<std::size_t> importWords(const std::filesystem::path& source);
+
+  /// Writes the whole content to `destination` and returns the number of entries written.
+  [[nodiscard]] FileResult<std::size_t> exportTo(const std::filesystem::path& destination) const;
+
+  /// Writes the content to a new dated file in the "backups" folder beside the dictionary,
+  /// deletes the oldest backups beyond `keep` (the new one always stays) and returns the new
+  /// file's location.
+  [[nodiscard]] FileResult<std::filesystem::path> backup(int keep);
+
+ private:
+  [[nodiscard]] UserWords snapshot() const;
+  [[nodiscard]] detail::UserWordChanges takeChanges();
+
+  const std::filesystem::path url_;
+  const LocalCalendar calendar_;
+  std::optional<FileError> loadError_;
+
+  mutable std::mutex mutex_;
+  UserWords words_;                  // guarded by mutex_
+  detail::UserWordChanges changes_;  // guarded by mutex_; what the writer has not seen yet
+
+  // Last, so that it finishes its writes while the members above still exist.
+  std::unique_ptr<detail::DictionaryWriter> writer_;
+};
+
+}  // namespace yakdrom

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "engine/learning/InputStatistics.h"
+#include "engine/store/InMemoryPreferenceStore.h"
+
+namespace yakdrom {
+namespace {
+
+using namespace std::chrono;
+using TimePoint = LocalCalendar::TimePoint;
+
+// 2026-03-14 09:30 in Shanghai (UTC+8, no daylight saving).
+constexpr TimePoint shanghai(int day, int hour, int minute = 0) {
+  return TimePoint(sys_days{year{2026} / March / day} + hours(hour - 8) + minutes(minute));
+}
+
+TEST(LocalCalendar, DayKeysAndDayStartsFollowTheTimeZone) {
+  const TimePoint instant = sys_days{year{2026} / March / 14} + hours(20);  // 20:00 UTC
+  const auto clock = [&] { return instant; };
+  EXPECT_EQ(LocalCalendar(clock, "Asia/Shanghai").dayKey(instant), "2026-03-15");
+  EXPECT_EQ(LocalCalendar(clock, "America/New_York").dayKey(instant), "2026-03-14");
+  const LocalCalendar ny(clock, "America/New_York");
+  EXPECT_EQ(ny.startOfDay("2026-03-14"), TimePoint(sys_days{year{2026} / March / 14} + hours(4)));
+  for (const char* bad : {"2026-02-30", "2026-3-14", "2026-03-14 ", "yesterday", ""}) {
+    EXPECT_EQ(ny.startOfDay(bad), std::nullopt) << bad;
+  }
+  EXPECT_EQ(LocalCalendar(clock, "Asia/Shanghai").timestamp(instant + milliseconds(42)),
+            "20260315-040000-042");
+}
+
+TEST(LocalCalendar, AddingDaysKeepsWallClockAcrossDaylightSaving) {
+  // Daylight saving starts in New York on 2026-03-08, so that calendar day lasts 23 hours.
+  const TimePoint noonAfter = sys_days{year{2026} / March / 9} + hours(16);  // 12:00 EDT
+  const LocalCalendar ny([&] { return noonAfter; }, "America/New_York");
+  EXPECT_EQ(noonAfter - ny.addingDays(noonAfter, -2), hours(47));
+  EXPECT_EQ(ny.addingDays(ny.addingDays(noonAfter, -2), 2), noonAfter);
+}
+
+class InputStatisticsTest : public ::testing::Test {
+ protected:
+  TimePoint now_ = shanghai(14, 9, 30);
+  std::shared_ptr<InMemoryPreferenceStore> store_ = std::make_shared<InMemoryPreferenceStore>();
+  InputStatistics stats_{store_, LocalCalendar([this] { return now_; }, "Asia/Shanghai")};
+
+  [[nodiscard]] IntegerMap daily(std::string_view key) const {
+    return store_->integerMap(key).value_or(IntegerMap{});
+  }
+};
+
+TEST_F(InputStatisticsTest, RecordCountsScalarsAndSeparatorCharacters) {
+  stats_.record("བོད་ཡིག་");
+  EXPECT_EQ(stats_.totalCharacters(), 8);
+  EXPECT_EQ(stats_.totalWords(), 2);
+  EXPECT_EQ(stats_.todayCharacters(), 8);
+  EXPECT_EQ(stats_.todayWords(), 2);
+  stats_.record("བོད།༎༌");  // only the shad counts among these marks
+  EXPECT_EQ(stats_.totalWords(), 3);
+  EXPECT_EQ(stats_.todayCharacters(), 14);
+}
+
+TEST_F(InputStatisticsTest, TextWithoutSeparatorStillCreatesTodaysWordEntry) {
+  stats_.record("ཀ");
+  EXPECT_EQ(daily(InputStatistics::kDailyWordsKey), (IntegerMap{{"2026-03-14", 0}}));
+  EXPECT_EQ(daily(InputStatistics::kDailyCharactersKey), (IntegerMap{{"2026-03-14", 1}}));
+}
+
+TEST_F(InputStatisticsTest, EmptyTextRecordsNothing) {
+  stats_.record("");
+  for (const auto key : {InputStatistics::kTotalCharactersKey, InputStatistics::kTotalWordsKey,
+                         InputStatistics::kDailyCharactersKey, InputStatistics::kDailyWordsKey}) {
+    EXPECT_FALSE(store_->contains(key)) << key;
+  }
+}
+
+TEST_F(InputStatisticsTest, RecordingDropsDaysOlderThanThirtyDaysAndUnreadableKeys) {
+  store_->setIntegerMap(InputStatistics::kDailyCharactersKey,
+                        {{"2026-02-11", 1},  // 31 days ago
+                         {"2026-02-12", 2},  // 30 days ago: its midnight is before the cutoff
+                         {"2026-02-13", 3},  // 29 days ago
+                         {"edited", 4}});
+  stats_.record("ཀ");
+  EXPECT_EQ(daily(InputStatistics::kDailyCharactersKey),
+            (IntegerMap{{"2026-02-13", 3}, {"2026-03-14", 1}}));
+
+  // At midnight itself the day thirty days back is not yet before the cutoff.
+  store_->setIntegerMap(InputStatistics::kDailyCharactersKey, {{"2026-02-12", 2}});
+  now_ = shanghai(14, 0);
+  stats_.record("ཀ");
+  EXPECT_EQ(daily(InputStatistics::kDailyCharactersKey),
+            (IntegerMap{{"2026-02-12", 2}, {"2026-03-14", 1}}));
+}
+
+TEST_F(InputStatisticsTest, DaysChangeAtLocalMidnight) {
+  now_ = shanghai(14, 23, 59);
+  stats_.record("ཀཀ");
+  now_ = shanghai(15, 0, 1);
+  stats_.record("ཀ");
+  EXPECT_EQ(stats_.todayCharacters(), 1);
+  EXPECT_EQ(stats_.weekCharacters(), 3);
+  EXPECT_EQ(daily(InputStatistics::kDailyCharactersKey),
+            (IntegerMap{{"2026-03-14", 2}, {"2026-03-15", 1}}));
+}
+
+TEST_F(InputStatisticsTest, WeekSumsTodayAndTheSixDaysBefore) {
+  store_->setIntegerMap(InputStatistics::kDailyWordsKey, {{"2026-03-14", 1},
+                                                          {"2026-03-13", 10},
+                                                          {"2026-03-08", 100},
+                                                          {"2026-03-07", 1000},
+                                                          {"2026-03-06", 10000}});
+  EXPECT_EQ(stats_.weekWords(), 111);
+  EXPECT_EQ(stats_.todayWords(), 1);
+  EXPECT_EQ(stats_.weekCharacters(), 0);
+}
+
+TEST_F(InputStatisticsTest, ResetZeroesEveryFigure) {
+  stats_.record("བོད་ཡིག་");
+  stats_.reset();
+  EXPECT_EQ(stats_.totalCharacters(), 0);
+  EXPECT_EQ(stats_.totalWords(), 0);
+  EXPECT_EQ(stats_.todayCharacters(), 0);
+  EXPECT_EQ(stats_.todayWords(), 0);
+  EXPECT_EQ(stats_.weekCharacters(), 0);
+  EXPECT_EQ(stats_.weekWords(), 0);
+}
+
+TEST_F(InputStatisticsTest, TotalsSaturateAndMistypedValuesReadAsZero) {
+  store_->setInteger(InputStatistics::kTotalCharactersKey, INT64_MAX - 1);
+  store_->setString(InputStatistics::kTotalWordsKey, "many");
+  stats_.record("བོད་");
+  EXPECT_EQ(stats_.totalCharacters(), INT64_MAX);
+  EXPECT_EQ(stats_.totalWords(), 1);
+}
+
+TEST_F(InputStatisticsTest, ConcurrentRecordsAreEachCountedOnce) {
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&] {
+      for (int k = 0; k < 250; ++k) stats_.record("ཀ་");
+    });
+  }
+  for (auto& t : threads) t.join();
+  EXPECT_EQ(stats_.totalCharacters(), 2000);
+  EXPECT_EQ(stats_.todayWords(), 1000);
+}
+
+}  // namespace
+}  // namespace yakdrom

@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "engine/learning/UserDictionaryFormat.h"
+
+namespace yakdrom {
+namespace {
+
+using Entry = UserDictionaryEntry;
+
+TEST(UserDictionaryFormat, ParseLineFollowsTheReadRules) {
+  struct Case {
+    const char* line;
+    std::optional<Entry> expected;
+  };
+  const Case cases[] = {
+      {"བོད་ 5", Entry{"བོད་", 5}},
+      {"བོད་ +5", Entry{"བོད་", 5}},
+      {"  བོད་   7\t", Entry{"བོད་", 7}},
+      {"བོད་", Entry{"བོད་", 1}},
+      {"བོད་ ཡིག་", Entry{"བོད་ ཡིག་", 1}},
+      {"བོད་ 0", Entry{"བོད་ 0", 1}},
+      {"བོད་ -3", Entry{"བོད་ -3", 1}},
+      {"བོད་ +-3", Entry{"བོད་ +-3", 1}},
+      {"བོད་ +", Entry{"བོད་ +", 1}},
+      {"བོད་ 5x", Entry{"བོད་ 5x", 1}},
+      {"བོད་ ５", Entry{"བོད་ ５", 1}},  // only ASCII digits
+      {"བོད་\t5", Entry{"བོད་\t5", 1}},
+      {"བོད་ 9223372036854775807", Entry{"བོད་", 9223372036854775807}},
+      {"བོད་ 9223372036854775808", Entry{"བོད་ 9223372036854775808", 1}},
+      {"ཀ\u3000ཁ 2", Entry{"ཀ\u3000ཁ", 2}},
+      {"\u0F43 2", Entry{"\u0F42\u0FB7", 2}},  // stored in NFC
+      {"\xFF 3", Entry{"\uFFFD", 3}},
+      {"", std::nullopt},
+      {" \t\u3000", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    EXPECT_EQ(UserDictionaryFormat::parseLine(c.line), c.expected);
+  }
+}
+
+TEST(UserDictionaryFormat, CrLfAndByteOrderMarkReadLikePlainLf) {
+  const auto lf = UserDictionaryFormat::parseText("ཀ 2\nཁ 3\n\nག\n");
+  EXPECT_EQ(UserDictionaryFormat::parseText("\xEF\xBB\xBFཀ 2\r\nཁ 3\r\n\r\nག\r\n"), lf);
+  EXPECT_EQ(UserDictionaryFormat::parseText("ཀ 2\nཁ 3\nག"), lf);
+  EXPECT_EQ(lf.size(), 3U);
+}
+
+TEST(UserDictionaryFormat, RepeatsKeepTheLargerFrequencyAcrossCanonicalSpellings) {
+  const UserWords words = UserDictionaryFormat::parseWords("\u0F43 2\n\u0F42\u0FB7 5\n\u0F43 3\n");
+  EXPECT_EQ(words, (UserWords{{"\u0F42\u0FB7", 5}}));
+}
+
+TEST(UserDictionaryFormat, RenderIsEntryOrderWithAFinalLineFeed) {
+  EXPECT_EQ(UserDictionaryFormat::render({}), "");
+  EXPECT_EQ(UserDictionaryFormat::render({{"བོད་", 1}}), "བོད་ 1\n");
+  const UserWords words{{"ཁ", 4}, {"ཀ", 9}, {"ག", 9}, {"ཀཀ", 1}};
+  EXPECT_EQ(UserDictionaryFormat::render(words), "ཀ 9\nག 9\nཁ 4\nཀཀ 1\n");
+  EXPECT_EQ(UserDictionaryFormat::entries(words),
+            (std::vector<Entry>{{"ཀ", 9}, {"ག", 9}, {"ཁ", 4}, {"ཀཀ", 1}}));
+}
+
+TEST(UserDictionaryFormat, RenderedTextReadsBackUnchanged) {
+  // Words that hold spaces or numbers must not lose them to the frequency field.
+  const UserWords words{{"ཀ 5", 1}, {"ཁ 0", 3}, {"ག\t7", 2}, {"a\rb", 1}, {"9", 9}};
+  EXPECT_EQ(UserDictionaryFormat::parseWords(UserDictionaryFormat::render(words)), words);
+}
+
+}  // namespace
+}  // namespace yakdrom

@@ -1,0 +1,264 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/learning/TemporaryFolder.h"
+#include "engine/learning/UserDictionary.h"
+#include "engine/text/Text.h"
+
+namespace yakdrom {
+namespace {
+
+using testing::readBytes;
+using testing::TemporaryFolder;
+using testing::writeBytes;
+using Entry = UserDictionary::Entry;
+using Words = std::vector<std::string>;
+
+std::string repeated(std::string_view s, int n) {
+  std::string out;
+  for (int k = 0; k < n; ++k) out += s;
+  return out;
+}
+
+class UserDictionaryTest : public ::testing::Test {
+ protected:
+  TemporaryFolder folder_;
+  std::filesystem::path file_ = folder_ / "user-dictionary.txt";
+};
+
+TEST_F(UserDictionaryTest, LearnTrimsCountsAndWritesInTheBackground) {
+  UserDictionary dict(file_);
+  dict.learn("  བོད་ \n");
+  EXPECT_EQ(dict.allEntries(), (std::vector<Entry>{{"བོད་", 1}}));
+  dict.learn("བོད་");
+  EXPECT_EQ(dict.allEntries(), (std::vector<Entry>{{"བོད་", 2}}));
+  ASSERT_TRUE(dict.flush().ok());
+  EXPECT_EQ(readBytes(file_), "བོད་ 2\n");
+}
+
+TEST_F(UserDictionaryTest, LearnIgnoresWordsItCouldNotStore) {
+  UserDictionary dict(file_);
+  dict.learn(repeated("ཀ", 61));
+  dict.learn(" \t\n");
+  dict.learn("ཀ\nཁ");  // would come back as two words
+  EXPECT_EQ(dict.count(), 0U);
+  dict.learn(repeated("ཀ", 60));
+  EXPECT_EQ(dict.count(), 1U);
+}
+
+TEST_F(UserDictionaryTest, CanonicallyEqualWordsAreOneEntry) {
+  UserDictionary dict(file_);
+  dict.learn("\u0F43\u0F0B");
+  dict.learn("\u0F42\u0FB7\u0F0B");
+  EXPECT_EQ(dict.allEntries(), (std::vector<Entry>{{"\u0F42\u0FB7\u0F0B", 2}}));
+}
+
+TEST_F(UserDictionaryTest, FrequencySaturatesInsteadOfOverflowing) {
+  UserDictionary dict(file_);
+  EXPECT_EQ(dict.replaceAll("ཀ 9223372036854775807"), 1U);
+  dict.learn("ཀ");
+  EXPECT_EQ(dict.renderText(), "ཀ 9223372036854775807\n");
+}
+
+TEST_F(UserDictionaryTest, CandidatesFollowEntryOrderAndLimit) {
+  UserDictionary dict(file_);
+  static_cast<void>(dict.replaceAll("ཀཁ 4\nཀག 9\nཀང 9\nཁ 20\n"));
+  EXPECT_EQ(dict.candidates("ཀ", 0), Words{});
+  EXPECT_EQ(dict.candidates("", 5), Words{});
+  EXPECT_EQ(dict.candidates("ཀ", 2), (Words{"ཀག", "ཀང"}));
+  EXPECT_EQ(dict.candidates("ཀ", 10), (Words{"ཀག", "ཀང", "ཀཁ"}));
+}
+
+TEST_F(UserDictionaryTest, CandidatesMatchWholeCharacters) {
+  UserDictionary dict(file_);
+  static_cast<void>(dict.replaceAll("ཀ 1\nཀ་ 2\nཀྱི 3\nཀི 4\n\u0F42\u0FB7\u0F0B 5\n"));
+  EXPECT_EQ(dict.candidates("ཀ", 10), (Words{"ཀ་", "ཀ"}));  // the prefix itself qualifies
+  EXPECT_EQ(dict.candidates("\u0F43", 10), (Words{"\u0F42\u0FB7\u0F0B"}));
+  EXPECT_EQ(dict.candidates("\u0F42", 10), Words{});
+}
+
+// The sorted range scan must give what scanning every entry gives.
+TEST_F(UserDictionaryTest, CandidatesEqualAFullScan) {
+  const std::vector<std::string> pieces = {"ཀ",      "ཁ",      "\u0F42", "\u0FB7", "\u0F43", "ྱ", "ི",
+                                           "\u0F71", "\u0F72", "\u0F73", "་",      "ས",      "a"};
+  std::mt19937 rng(7);
+  auto randomText = [&](int maxPieces) {
+    std::string s;
+    const int n = 1 + static_cast<int>(rng() % static_cast<unsigned>(maxPieces));
+    for (int k = 0; k < n; ++k) s += pieces[rng() % pieces.size()];
+    return s;
+  };
+  std::string text;
+  for (int k = 0; k < 400; ++k) text += randomText(5) + " " + std::to_string(1 + rng() % 5) + "\n";
+  UserDictionary dict(file_);
+  static_cast<void>(dict.replaceAll(text));
+  const auto all = dict.allEntries();
+  for (int q = 0; q < 300; ++q) {
+    const std::string prefix = randomText(3);
+    SCOPED_TRACE(prefix);
+    Words expected;
+    for (const auto& e : all) {
+      if (text::hasCharacterPrefix(e.word, prefix) && expected.size() < 6)
+        expected.push_back(e.word);
+    }
+    EXPECT_EQ(dict.candidates(prefix, 6), expected);
+  }
+}
+
+TEST_F(UserDictionaryTest, LoadReadsCrLfFilesAndKeepsTheLargerRepeat) {
+  writeBytes(file_, "ཀ 3\r\nཁ\r\nཀ 7\r\n");
+  UserDictionary dict(file_);
+  EXPECT_EQ(dict.allEntries(), (std::vector<Entry>{{"ཀ", 7}, {"ཁ", 1}}));
+  EXPECT_FALSE(dict.loadError());
+}
+
+TEST_F(UserDictionaryTest, ImportTakesLargerFrequencyAndCountsEveryLine) {
+  UserDictionary dict(file_);
+  static_cast<void>(dict.replaceAll("བོད་ 5"));
+  const auto list = folder_ / "list.txt";
+  writeBytes(list, "བོད་ 3\n\n   \nབོད་ 7\n");
+  const auto taken = dict.importWords(list);
+  ASSERT_TRUE(taken.ok());
+  EXPECT_EQ(taken.value(), 2U);
+  EXPECT_EQ(readBytes(file_), "བོད་ 7\n");
+}
+
+TEST_F(UserDictionaryTest, ImportThatCannotReadChangesNothing) {
+  UserDictionary dict(file_);
+  static_cast<void>(dict.replaceAll("ཀ 2"));
+  const auto missing = dict.importWords(folder_ / "missing.txt");
+  ASSERT_FALSE(missing.ok());
+  EXPECT_EQ(missing.error().code, std::errc::no_such_file_or_directory);
+
+  const auto latin1 = folder_ / "latin1.txt";
+  writeBytes(latin1, "caf\xE9 4\nཁ 3\n");
+  const auto illFormed = dict.importWords(latin1);
+  ASSERT_FALSE(illFormed.ok());
+  EXPECT_EQ(illFormed.error().code, std::errc::illegal_byte_sequence);
+  EXPECT_EQ(dict.renderText(), "ཀ 2\n");
+}
+
+TEST_F(UserDictionaryTest, ExportWritesTheWrittenForm) {
+  UserDictionary dict(file_);
+  const auto out = folder_ / "out.txt";
+  const auto empty = dict.exportTo(out);
+  ASSERT_TRUE(empty.ok());
+  EXPECT_EQ(empty.value(), 0U);
+  EXPECT_EQ(readBytes(out), "");
+  static_cast<void>(dict.replaceAll("ཀ\nཁ 3"));
+  ASSERT_TRUE(dict.exportTo(out).ok());
+  EXPECT_EQ(readBytes(out), "ཁ 3\nཀ 1\n");
+  const auto failed = dict.exportTo(folder_ / "no-such-folder" / "out.txt");
+  ASSERT_FALSE(failed.ok());
+  EXPECT_EQ(failed.error().code, std::errc::no_such_file_or_directory);
+}
+
+// A file of ill-formed UTF-8 loads with U+FFFD in place of the bad bytes; those bytes
+// are saved beside it before the first rewrite, so nothing the file held is lost.
+TEST_F(UserDictionaryTest, IllFormedFileIsKeptAsideBeforeTheFirstRewrite) {
+  const std::string original = "ཀ 3\ncaf\xE9 2\n";
+  writeBytes(file_, original);
+  UserDictionary dict(file_);
+  EXPECT_EQ(dict.allEntries(), (std::vector<Entry>{{"ཀ", 3}, {"caf\uFFFD", 2}}));
+  EXPECT_EQ(readBytes(file_), original);  // loading alone writes nothing
+  EXPECT_FALSE(dict.keptOriginal());
+  dict.learn("ཁ");
+  ASSERT_TRUE(dict.flush().ok());
+  const auto kept = dict.keptOriginal();
+  ASSERT_TRUE(kept);
+  EXPECT_EQ(readBytes(*kept), original);
+  EXPECT_EQ(readBytes(file_), "ཀ 3\ncaf\uFFFD 2\nཁ 1\n");
+}
+
+TEST_F(UserDictionaryTest, UnreadableFileIsNeverWrittenOver) {
+  std::filesystem::create_directory(file_);  // exists, but reading it fails
+  UserDictionary dict(file_);
+  ASSERT_TRUE(dict.loadError());
+  EXPECT_EQ(dict.loadError()->code, std::errc::is_a_directory);
+  dict.learn("ཀ");
+  EXPECT_EQ(dict.count(), 1U);
+  const auto flushed = dict.flush();
+  ASSERT_FALSE(flushed.ok());
+  EXPECT_EQ(flushed.error(), *dict.loadError());
+  EXPECT_TRUE(std::filesystem::is_directory(file_));
+}
+
+class FixedClockDictionaryTest : public UserDictionaryTest {
+ protected:
+  LocalCalendar::TimePoint now_ =
+      std::chrono::sys_days{std::chrono::year{2026} / std::chrono::March / 14} +
+      std::chrono::hours(9) + std::chrono::seconds(5) + std::chrono::milliseconds(42);
+  LocalCalendar calendar_{[this] { return now_; }, "UTC"};
+  std::filesystem::path backups_ = folder_ / "backups";
+
+  [[nodiscard]] std::vector<std::string> backupNames() const {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(backups_)) {
+      names.push_back(e.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+};
+
+TEST_F(FixedClockDictionaryTest, BackupIsNamedByLocalTimeAndHoldsTheContent) {
+  UserDictionary dict(file_, calendar_);
+  static_cast<void>(dict.replaceAll("ཀ 2"));
+  const auto made = dict.backup(10);
+  ASSERT_TRUE(made.ok());
+  EXPECT_EQ(made.value(), backups_ / "Yakdrom用户词库-20260314-090005-042.txt");
+  EXPECT_EQ(readBytes(made.value()), "ཀ 2\n");
+
+  // A second backup within the same millisecond takes the same name and replaces it.
+  static_cast<void>(dict.replaceAll("ཁ 5"));
+  ASSERT_TRUE(dict.backup(10).ok());
+  EXPECT_EQ(backupNames(), (Words{"Yakdrom用户词库-20260314-090005-042.txt"}));
+  EXPECT_EQ(readBytes(made.value()), "ཁ 5\n");
+}
+
+TEST_F(FixedClockDictionaryTest, BackupKeepsTheNewestAndLeavesOtherFilesAlone) {
+  std::filesystem::create_directories(backups_);
+  for (int day = 1; day <= 12; ++day) {
+    const std::string dd = (day < 10 ? "0" : "") + std::to_string(day);
+    writeBytes(backups_ / ("Yakdrom用户词库-202603" + dd + "-000000-000.txt"), "");
+  }
+  writeBytes(backups_ / "notes.txt", "");
+  UserDictionary dict(file_, calendar_);
+  ASSERT_TRUE(dict.backup(10).ok());
+  const auto names = backupNames();
+  ASSERT_EQ(names.size(), 11U);
+  EXPECT_EQ(names.front(), "Yakdrom用户词库-20260304-000000-000.txt");
+  EXPECT_EQ(names[9], "Yakdrom用户词库-20260314-090005-042.txt");
+  EXPECT_EQ(names.back(), "notes.txt");
+}
+
+TEST_F(FixedClockDictionaryTest, BackupJustMadeAlwaysRemains) {
+  std::filesystem::create_directories(backups_);
+  const std::string future = "Yakdrom用户词库-20990101-000000-000.txt";  // clock set back since
+  writeBytes(backups_ / future, "");
+  UserDictionary dict(file_, calendar_);
+  for (const int keep : {0, -3, 1}) {
+    SCOPED_TRACE(keep);
+    const auto made = dict.backup(keep);
+    ASSERT_TRUE(made.ok());
+    EXPECT_EQ(backupNames(), (Words{made.value().filename().string()}));
+  }
+  writeBytes(backups_ / future, "");
+  ASSERT_TRUE(dict.backup(2).ok());
+  EXPECT_EQ(backupNames(), (Words{"Yakdrom用户词库-20260314-090005-042.txt", future}));
+}
+
+TEST_F(FixedClockDictionaryTest, BackupReportsAFolderItCannotCreate) {
+  writeBytes(backups_, "a file where the folder should be");
+  UserDictionary dict(file_, calendar_);
+  const auto made = dict.backup(10);
+  ASSERT_FALSE(made.ok());
+  EXPECT_EQ(made.error().path, backups_);
+}
+
+}  // namespace
+}  // namespace yakdrom
