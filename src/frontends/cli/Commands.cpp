@@ -5,9 +5,11 @@
 namespace yakdrom::cli {
 
 // Each command lives in its own source file; their entry points are listed here once.
+int runUserDict(const Args& args, std::ostream& out, std::ostream& err);
 
 const std::vector<Command>& commands() {
   static const std::vector<Command> table = {
+      {"userdict", "userdict show|learn|import|export|backup FILE ARGS...", runUserDict},
   };
   return table;
 }

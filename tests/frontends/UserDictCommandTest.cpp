@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "engine/learning/TemporaryFolder.h"
+#include "frontends/cli/Commands.h"
+
+namespace yakdrom::cli {
+namespace {
+
+using testing::readBytes;
+using testing::TemporaryFolder;
+using testing::writeBytes;
+
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+Outcome userdict(Args args) {
+  args.insert(args.begin(), "userdict");
+  std::ostringstream out;
+  std::ostringstream err;
+  const int status = runCommandLine(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+class UserDictCommandTest : public ::testing::Test {
+ protected:
+  TemporaryFolder folder_;
+  std::string file_ = (folder_ / "user-dictionary.txt").string();
+};
+
+TEST_F(UserDictCommandTest, LearnThenShowPrintsEntriesAndCount) {
+  const Outcome learnt = userdict({"learn", file_, "བོད་", " བོད་ ", "ཡིག་"});
+  EXPECT_EQ(learnt.status, 0) << learnt.err;
+  EXPECT_EQ(learnt.out, "2 entries\n");
+  const Outcome shown = userdict({"show", file_});
+  EXPECT_EQ(shown.status, 0);
+  EXPECT_EQ(shown.out, "བོད་ 2\nཡིག་ 1\n2 entries\n");
+}
+
+TEST_F(UserDictCommandTest, ImportAndExportReportTheirCounts) {
+  const std::string list = (folder_ / "list.txt").string();
+  writeBytes(list, "ཀ 3\r\nཀ 7\r\nཁ\r\n");
+  const Outcome imported = userdict({"import", file_, list});
+  EXPECT_EQ(imported.status, 0) << imported.err;
+  EXPECT_EQ(imported.out, "3 entries imported\n2 entries\n");
+
+  const std::string dest = (folder_ / "out.txt").string();
+  const Outcome exported = userdict({"export", file_, dest});
+  EXPECT_EQ(exported.status, 0);
+  EXPECT_EQ(exported.out, "2 entries exported to " + dest + "\n");
+  EXPECT_EQ(readBytes(dest), "ཀ 7\nཁ 1\n");
+}
+
+TEST_F(UserDictCommandTest, BackupPrintsTheNewFile) {
+  writeBytes(file_, "ཀ 2\n");
+  const Outcome made = userdict({"backup", file_, "--keep", "3"});
+  EXPECT_EQ(made.status, 0) << made.err;
+  ASSERT_FALSE(made.out.empty());
+  const std::string path = made.out.substr(0, made.out.size() - 1);
+  EXPECT_NE(path.find("/backups/Yakdrom用户词库-"), std::string::npos);
+  EXPECT_EQ(readBytes(path), "ཀ 2\n");
+}
+
+TEST_F(UserDictCommandTest, FileProblemsFailWithExitOneAndLoseNothing) {
+  const std::string folderAsFile = folder_.path().string();
+  struct Case {
+    Args args;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{"show", file_}, "cannot read"},  // read-only commands need the file
+      {{"export", file_, file_ + ".out"}, "cannot read"},
+      {{"learn", folderAsFile, "ཀ"}, "cannot read"},  // exists, unreadable as a file
+      {{"learn", (folder_ / "no" / "dict.txt").string(), "ཀ"}, "cannot write"},
+      {{"import", file_, (folder_ / "missing.txt").string()}, "cannot read"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+    const Outcome r = userdict(c.args);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(folderAsFile));
+}
+
+TEST_F(UserDictCommandTest, IllFormedFileKeepsItsOriginalBytes) {
+  writeBytes(file_, "caf\xE9 4\n");
+  const Outcome r = userdict({"learn", file_, "ཀ"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.err.find("original bytes are kept in"), std::string::npos) << r.err;
+  EXPECT_EQ(readBytes(file_), "caf\uFFFD 4\nཀ 1\n");
+}
+
+TEST_F(UserDictCommandTest, BadUsageExitsWithTwo) {
+  for (const Args& args :
+       {Args{}, Args{"show"}, Args{"frobnicate", file_}, Args{"learn", file_},
+        Args{"import", file_}, Args{"backup", file_, "--keep"},
+        Args{"backup", file_, "--keep", "-1"}, Args{"backup", file_, "--kept", "3"}}) {
+    const Outcome r = userdict(args);
+    EXPECT_EQ(r.status, 2) << (args.empty() ? "" : args[0]);
+    EXPECT_NE(r.err.find("usage: yakdrom userdict"), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace yakdrom::cli
