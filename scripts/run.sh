@@ -5,5 +5,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh >/dev/null
-if [ $# -eq 0 ]; then set -- --trace "fkr(ijxis'"; fi
+if [ $# -eq 0 ]; then set -- --trace "fcmrjxisjfdejleks'"; fi
 exec build/bin/yakdrom type "$@"
