@@ -5,10 +5,12 @@
 namespace yakdrom::cli {
 
 // Each command lives in its own source file; their entry points are listed here once.
+int runLexicon(const Args& args, std::ostream& out, std::ostream& err);
 int runUserDict(const Args& args, std::ostream& out, std::ostream& err);
 
 const std::vector<Command>& commands() {
   static const std::vector<Command> table = {
+      {"lexicon", "lexicon build|info|lookup ARGS...", runLexicon},
       {"userdict", "userdict show|learn|import|export|backup FILE ARGS...", runUserDict},
   };
   return table;
