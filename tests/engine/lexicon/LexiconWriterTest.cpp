@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include "engine/lexicon/LexiconBuilder.h"
+#include "engine/lexicon/LexiconTestSupport.h"
+#include "engine/lexicon/LexiconWriter.h"
+
+namespace yakdrom {
+namespace {
+
+using Result = DictionaryLoader::Result;
+using Words = std::vector<std::string>;
+
+Result sampleContent() {
+  return {{"ཀ་", "ཀ་བ་", "ཁ་", "ག\u0FB7་"},
+          {{"ཀ", "གསལ་བྱེད་ དང་པོ།"}, {"ཁ", "ཁ་ ཡི་གེ"}, {"ཟ", "unused"}},
+          {{"ཀ་བ", "柱子"}},
+          {{"ཁ", "mouth"}, {"ག\u0FB7", "gha, the letter"}}};
+}
+
+TEST(LexiconWriterTest, PackedBytesParseBackToTheSameContent) {
+  const auto content = sampleContent();
+  const auto packed = LexiconWriter::pack(content);
+  ASSERT_TRUE(packed);
+  EXPECT_EQ(DictionaryLoader::parseBinary(*packed), content);
+  EXPECT_EQ(LexiconWriter::pack(content), packed) << "equal content gives equal bytes";
+}
+
+TEST(LexiconWriterTest, EmptyTablesStillMakeAValidFile) {
+  const Result content{{"ཀ་"}, {}, {}, {}};
+  const auto packed = LexiconWriter::pack(content);
+  ASSERT_TRUE(packed);
+  EXPECT_EQ(packed->size(), 56u + 8 + 6 + 3 * 8);
+  EXPECT_EQ(DictionaryLoader::parseBinary(*packed), content);
+}
+
+TEST(LexiconWriterTest, CsvCarriesWordsAndTibetanDefinitionsAsTheLoaderReadsThem) {
+  const auto content = sampleContent();
+  const auto csv = LexiconWriter::toCSV(content);
+  ASSERT_TRUE(csv);
+  const auto parsed = DictionaryLoader::parseCSV(*csv);
+  ASSERT_TRUE(parsed);
+  EXPECT_EQ(parsed->words, content.words);
+  // Whitespace cannot survive the text form, and a key without a word has no line.
+  EXPECT_EQ(parsed->explanations, (ExplanationMap{{"ཀ", "གསལ་བྱེད་དང་པོ།"}, {"ཁ", "ཁ་ཡི་གེ"}}));
+  EXPECT_EQ(LexiconWriter::definitionsWithoutWord(content), 1u);
+}
+
+TEST(LexiconWriterTest, CsvRefusesWordsItCannotHold) {
+  for (const std::string word : {"ཀ,ཁ་", "ཀ\nཁ་", " ཀ་", ""}) {
+    SCOPED_TRACE(word);
+    EXPECT_FALSE(LexiconWriter::toCSV(Result{{"ཀ་", word}, {}, {}, {}}));
+  }
+}
+
+TEST(LexiconWriterTest, CsvDefinitionsLoseLineBreaks) {
+  const auto csv = LexiconWriter::toCSV(Result{{"ཀ་"}, {{"ཀ", "a\nb\r\nc"}}, {}, {}});
+  ASSERT_TRUE(csv);
+  EXPECT_EQ(DictionaryLoader::parseCSV(*csv)->explanations, (ExplanationMap{{"ཀ", "abc"}}));
+}
+
+TEST(LexiconWriterTest, TheExtensionDatChoosesThePackedForm) {
+  EXPECT_EQ(LexiconWriter::formFor("Resources/lex.dat"), LexiconForm::packed);
+  EXPECT_EQ(LexiconWriter::formFor("tbtotb.csv"), LexiconForm::commaSeparated);
+  EXPECT_EQ(LexiconWriter::formFor("lex.DAT"), LexiconForm::commaSeparated);
+}
+
+class LexiconWriterFileTest : public ::testing::Test {
+ protected:
+  testing::TempDir dir_;
+};
+
+TEST_F(LexiconWriterFileTest, SavedFilesLoadBackInBothForms) {
+  const auto content = sampleContent();
+  for (const char* name : {"lex.dat", "tbtotb.csv"}) {
+    SCOPED_TRACE(name);
+    const auto path = dir_ / name;
+    const auto bytes = LexiconWriter::encode(content, LexiconWriter::formFor(path));
+    ASSERT_TRUE(bytes);
+    ASSERT_FALSE(LexiconWriter::save(path, *bytes));
+    const auto loaded = DictionaryLoader::load(path);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->words, content.words);
+    EXPECT_EQ(DictionaryLoader::formOf(path), LexiconWriter::formFor(path));
+  }
+  EXPECT_EQ(DictionaryLoader::load(dir_ / "lex.dat"), content);
+}
+
+TEST_F(LexiconWriterFileTest, SaveReplacesAFileWholeAndLeavesNoTemporary) {
+  const auto path = dir_.write("lex.csv", "old content that is longer than the new one");
+  ASSERT_FALSE(LexiconWriter::save(path, "new"));
+  EXPECT_EQ(testing::readAll(path), "new");
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "lex.csv.part"));
+}
+
+TEST_F(LexiconWriterFileTest, SaveIntoAMissingFolderReportsTheError) {
+  const auto error = LexiconWriter::save(dir_ / "no" / "lex.dat", "x");
+  EXPECT_TRUE(error);
+  EXPECT_FALSE(error.message().empty());
+}
+
+// The shipped sources through builder, writer and loader, as the build makes lex.dat.
+TEST_F(LexiconWriterFileTest, ShippedLexiconSurvivesTheRoundTrip) {
+  LexiconBuilder builder;
+  ASSERT_TRUE(builder.addWordFile(testing::testDataDir() / "bo-words.txt"));
+  ASSERT_TRUE(builder.addDefinitionFile(LexiconBuilder::Language::english,
+                                        testing::testDataDir() / "bo-glosses-en.tsv"));
+  const auto content = builder.build();
+  const auto bytes = LexiconWriter::encode(content, LexiconForm::packed);
+  ASSERT_TRUE(bytes);
+  ASSERT_FALSE(LexiconWriter::save(dir_ / "lex.dat", *bytes));
+  EXPECT_EQ(DictionaryLoader::load(dir_ / "lex.dat"), content);
+}
+
+}  // namespace
+}  // namespace yakdrom

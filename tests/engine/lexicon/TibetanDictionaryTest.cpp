@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include "engine/lexicon/LexiconTestSupport.h"
+#include "engine/lexicon/TibetanDictionary.h"
+
+namespace yakdrom {
+namespace {
+
+TEST(TibetanDictionaryTest, KeyFormDropsSurroundingSpaceAndTrailingTshegs) {
+  struct Case {
+    const char* word;
+    const char* key;
+  };
+  const Case cases[] = {
+      {"ཀ་", "ཀ"},
+      {"ཀ", "ཀ"},
+      {"ཀ་་", "ཀ"},
+      {" \tབོད་\u3000", "བོད"},
+      {"བོད།", "བོད།"},          // a shad stays
+      {"བོད་།", "བོད་།"},        // only trailing tshegs go
+      {"བོད་\n", "བོད་\n"},      // line breaks are not whitespace here
+      {"\u0F43་", "ག\u0FB7"},  // NFC
+      {"་", ""},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.word);
+    EXPECT_EQ(TibetanDictionary::normalize(c.word), c.key);
+  }
+}
+
+TEST(TibetanDictionaryTest, NothingIsFoundBeforeAnInstall) {
+  TibetanDictionary d;
+  EXPECT_FALSE(d.isLoaded());
+  EXPECT_EQ(d.count(), 0u);
+  EXPECT_FALSE(d.explanation("བོད་"));
+  EXPECT_FALSE(d.chineseExplanation("བོད་"));
+  EXPECT_FALSE(d.englishExplanation("བོད་"));
+}
+
+TEST(TibetanDictionaryTest, LooksWordsUpByTheirKeyForm) {
+  TibetanDictionary d;
+  d.install({{"བོད", "ས་ཆ།"}}, {{"བོད", "西藏"}}, {{"ག\u0FB7", "gha"}});
+  EXPECT_TRUE(d.isLoaded());
+  EXPECT_EQ(d.count(), 1u);
+  EXPECT_EQ(d.explanation("བོད་"), "ས་ཆ།");
+  EXPECT_EQ(d.explanation(" བོད "), "ས་ཆ།");
+  EXPECT_EQ(d.explanation("བོད"), "ས་ཆ།");
+  EXPECT_FALSE(d.explanation("བོད།"));
+  EXPECT_EQ(d.chineseExplanation("བོད་"), "西藏");
+  EXPECT_FALSE(d.englishExplanation("བོད་"));
+  EXPECT_EQ(d.englishExplanation("\u0F43་"), "gha");
+}
+
+TEST(TibetanDictionaryTest, InstallReplacesEveryMapEvenWithEmptyOnes) {
+  TibetanDictionary d;
+  d.install({{"ཀ", "bo"}}, {{"ཀ", "zh"}}, {{"ཀ", "en"}});
+  d.install({{"ཁ", "bo"}}, {}, {});
+  EXPECT_FALSE(d.explanation("ཀ"));
+  EXPECT_FALSE(d.chineseExplanation("ཀ"));
+  EXPECT_FALSE(d.englishExplanation("ཀ"));
+  EXPECT_EQ(d.explanation("ཁ"), "bo");
+}
+
+TEST(TibetanDictionaryTest, SharedIsOneInstance) {
+  EXPECT_EQ(&TibetanDictionary::shared(), &TibetanDictionary::shared());
+}
+
+class TibetanDictionaryFileTest : public ::testing::Test {
+ protected:
+  testing::TempDir dir_;
+};
+
+TEST_F(TibetanDictionaryFileTest, LoadReadsDefinitionsAndClearsTheOtherLanguages) {
+  TibetanDictionary d;
+  d.install({}, {{"ཀ", "zh"}}, {{"ཀ", "en"}});
+  const auto path = dir_.write("defs.csv",
+                               "word,definition\n"
+                               "ཀ་, གསལ་ བྱེད ,དང་པོ\n"
+                               "ཁ་\n"           // no comma
+                               " ,ཁ\n"          // no word
+                               "ག་,  \n"        // no definition
+                               "ཀ་་,later\n");  // same key: the later line wins
+  EXPECT_TRUE(d.load(path));
+  EXPECT_EQ(d.count(), 1u);
+  EXPECT_EQ(d.explanation("ཀ"), "later");
+  EXPECT_FALSE(d.chineseExplanation("ཀ"));
+  EXPECT_FALSE(d.englishExplanation("ཀ"));
+}
+
+TEST_F(TibetanDictionaryFileTest, LoadOfNoDefinitionsInstallsEmptyMapsAndReportsFalse) {
+  TibetanDictionary d;
+  d.install({{"ཀ", "bo"}}, {}, {});
+  EXPECT_FALSE(d.load(dir_.write("defs.csv", "word,definition\nཀ་,\n")));
+  EXPECT_TRUE(d.isLoaded());
+  EXPECT_FALSE(d.explanation("ཀ"));
+}
+
+TEST_F(TibetanDictionaryFileTest, LoadOfAnUnreadableFileChangesNothing) {
+  TibetanDictionary d;
+  d.install({{"ཀ", "bo"}}, {}, {});
+  EXPECT_FALSE(d.load(dir_ / "missing.csv"));
+  EXPECT_EQ(d.explanation("ཀ"), "bo");
+}
+
+}  // namespace
+}  // namespace yakdrom

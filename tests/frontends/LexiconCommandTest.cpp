@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+
+#include "engine/lexicon/DictionaryLoader.h"
+#include "engine/lexicon/LexiconTestSupport.h"
+#include "frontends/cli/Commands.h"
+
+namespace yakdrom::cli {
+namespace {
+
+struct Outcome {
+  int status = 0;
+  std::string out;
+  std::string err;
+};
+
+class LexiconCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    words_ = dir_.write("words.txt", "ཁ་\nཀ\nka\nཀ་ཏཱར་\nཀ་བ་\n");
+    zh_ = dir_.write("zh.tsv", "ཀ་ཏཱར་\t卡塔尔\nbroken line\n");
+    en_ = dir_.write("en.tsv", "ཀ་ཏཱར\tQatar\n");
+    bo_ = dir_.write("bo.tsv", "ཀ་བ་\tཀ་བ་ནི་ཀ་བ་ཡིན།\n");
+  }
+
+  Outcome run(Args args) {
+    args.insert(args.begin(), "lexicon");
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = runCommandLine(args, out, err);
+    return {status, out.str(), err.str()};
+  }
+
+  Outcome build(const std::string& output) {
+    return run({"build", "--words", words_.string(), "--definitions-bo", bo_.string(),
+                "--definitions-zh", zh_.string(), "--definitions-en", en_.string(), "--output",
+                (dir_ / output).string()});
+  }
+
+  yakdrom::testing::TempDir dir_;
+  std::filesystem::path words_, zh_, en_, bo_;
+};
+
+TEST_F(LexiconCommandTest, BuildWritesAPackedLexiconAndReportsBadLines) {
+  const auto r = build("lex.dat");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find(words_.string() + ":3: "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find(zh_.string() + ":2: "), std::string::npos) << r.err;
+  EXPECT_NE(r.out.find("4 words"), std::string::npos) << r.out;
+  const auto loaded = DictionaryLoader::load(dir_ / "lex.dat");
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(loaded->words, (std::vector<std::string>{"ཀ་", "ཀ་ཏཱར་", "ཀ་བ་", "ཁ་"}));
+  EXPECT_EQ(loaded->explanations, (ExplanationMap{{"ཀ་བ", "ཀ་བ་ནི་ཀ་བ་ཡིན།"}}));
+  EXPECT_EQ(loaded->chineseExplanations, (ExplanationMap{{"ཀ་ཏཱར", "卡塔尔"}}));
+  EXPECT_EQ(loaded->englishExplanations, (ExplanationMap{{"ཀ་ཏཱར", "Qatar"}}));
+}
+
+TEST_F(LexiconCommandTest, InfoShowsFormCountsAndLoadTime) {
+  ASSERT_EQ(build("lex.dat").status, 0);
+  const auto r = run({"info", (dir_ / "lex.dat").string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  for (const char* line :
+       {"form: packed\n", "words: 4\n", "Tibetan explanations: 1\n", "Chinese explanations: 1\n",
+        "English explanations: 1\n", "load time: "}) {
+    SCOPED_TRACE(line);
+    EXPECT_NE(r.out.find(line), std::string::npos) << r.out;
+  }
+}
+
+TEST_F(LexiconCommandTest, CommaSeparatedOutputKeepsTibetanDefinitionsOnly) {
+  const auto refused = build("tbtotb.csv");
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "tbtotb.csv"));
+  const auto r = run({"build", "--words", words_.string(), "--definitions-bo", bo_.string(),
+                      "--output", (dir_ / "tbtotb.csv").string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  const auto info = run({"info", (dir_ / "tbtotb.csv").string()});
+  EXPECT_NE(info.out.find("form: comma-separated\nwords: 4\nTibetan explanations: 1\n"),
+            std::string::npos)
+      << info.out;
+}
+
+TEST_F(LexiconCommandTest, LookupPrintsCandidatesWithTheirExplanations) {
+  ASSERT_EQ(build("lex.dat").status, 0);
+  const auto lex = (dir_ / "lex.dat").string();
+  struct Case {
+    Args args;
+    std::string out;
+  };
+  const std::vector<Case> cases = {
+      {{"lookup", lex, "ཀ"}, "ཀ་\nཀ་ཏཱར་\tzh: 卡塔尔\ten: Qatar\nཀ་བ་\tbo: ཀ་བ་ནི་ཀ་བ་ཡིན།\n"},
+      {{"lookup", lex, "ཀ", "--limit", "2"}, "ཀ་\nཀ་ཏཱར་\tzh: 卡塔尔\ten: Qatar\n"},
+      {{"lookup", lex, "ཀ་ཏ"}, ""},  // ཏཱ is one character: ཏ alone is no prefix of it
+      {{"lookup", lex, "ཁ"}, "ཁ་\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args[2]);
+    const auto r = run(c.args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, c.out);
+  }
+}
+
+TEST_F(LexiconCommandTest, BadUsageExitsWithStatus2) {
+  const auto lex = (dir_ / "lex.dat").string();
+  const std::vector<Args> cases = {
+      {},
+      {"compile"},
+      {"build", "--output", lex},
+      {"build", "--words", words_.string()},
+      {"build", "--words"},
+      {"build", "--words", words_.string(), "--output", lex, "--output", lex},
+      {"build", "--words", words_.string(), "--colour", "x", "--output", lex},
+      {"info"},
+      {"info", lex, lex},
+      {"lookup", lex},
+      {"lookup", lex, "ཀ", "--limit", "0"},
+      {"lookup", lex, "ཀ", "--limit", "5x"},
+      {"lookup", lex, "ཀ", "--limit"},
+  };
+  for (const auto& args : cases) {
+    SCOPED_TRACE(::testing::PrintToString(args));
+    const auto r = run(args);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("usage:"), std::string::npos);
+    EXPECT_TRUE(r.out.empty());
+  }
+}
+
+TEST_F(LexiconCommandTest, FailuresExitWithStatus1AndOneLine) {
+  const auto garbage = dir_.write("garbage.dat", "no lexicon here");
+  const auto blank = dir_.write("blank.txt", "\n\nka\n");
+  const auto good = dir_.write("good.txt", "ཀ་\n");
+  const std::vector<Args> cases = {
+      {"info", (dir_ / "missing.dat").string()},
+      {"info", garbage.string()},
+      {"lookup", (dir_ / "missing.dat").string(), "ཀ"},
+      {"build", "--words", (dir_ / "missing.txt").string(), "--output",
+       (dir_ / "out.dat").string()},
+      {"build", "--words", good.string(), "--definitions-en", (dir_ / "missing.tsv").string(),
+       "--output", (dir_ / "out.dat").string()},
+      {"build", "--words", good.string(), "--output", (dir_ / "no" / "out.dat").string()},
+  };
+  for (const auto& args : cases) {
+    SCOPED_TRACE(::testing::PrintToString(args));
+    const auto r = run(args);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_EQ(r.err.rfind("yakdrom lexicon ", 0), 0u) << r.err;
+  }
+  const auto empty =
+      run({"build", "--words", blank.string(), "--output", (dir_ / "out.dat").string()});
+  EXPECT_EQ(empty.status, 1);
+  EXPECT_NE(empty.err.find("no usable word"), std::string::npos) << empty.err;
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "out.dat"));
+}
+
+}  // namespace
+}  // namespace yakdrom::cli
