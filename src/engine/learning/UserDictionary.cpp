@@ -52,6 +52,17 @@ std::int64_t incremented(std::int64_t freq) {
   return freq == std::numeric_limits<std::int64_t>::max() ? freq : freq + 1;
 }
 
+// Returns the least text above every key that shares `key`'s bytes up to `offset` and
+// the scalar that starts there.
+std::string pastScalarRun(std::string_view key, std::size_t offset) {
+  const auto lead = static_cast<unsigned char>(key[offset]);
+  const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+  std::string bound(key.substr(0, std::min(key.size(), offset + length)));
+  // The last byte is ASCII or a continuation byte, so it never overflows.
+  ++bound.back();
+  return bound;
+}
+
 bool isBackupName(std::string_view name) {
   return name.size() > kBackupPrefix.size() + kBackupSuffix.size() &&
          name.starts_with(kBackupPrefix) && name.ends_with(kBackupSuffix);
@@ -138,8 +149,16 @@ std::vector<std::string> UserDictionary::candidates(std::string_view prefix,
   std::vector<const UserWords::value_type*> matches;
   std::vector<std::string> out;
   std::lock_guard lock(mutex_);
-  for (auto it = words_.lower_bound(key); it != words_.end() && it->first.starts_with(key); ++it) {
-    if (text::hasCharacterPrefix(it->first, key)) matches.push_back(&*it);
+  auto it = words_.lower_bound(key);
+  while (it != words_.end() && it->first.starts_with(key)) {
+    if (text::hasCharacterPrefix(it->first, key)) {
+      matches.push_back(&*it);
+      ++it;
+      continue;
+    }
+    // Whether a character boundary follows the prefix depends only on the prefix and the
+    // next scalar, so every key that continues with this scalar fails too: skip them all.
+    it = words_.lower_bound(pastScalarRun(it->first, key.size()));
   }
   const std::size_t take = limit < static_cast<std::int64_t>(matches.size())
                                ? static_cast<std::size_t>(limit)
