@@ -121,6 +121,15 @@ std::string canonicalKey(std::string_view text) {
   return isKnownNfd(text) ? std::string(text) : text::nfd(text);
 }
 
+bool mayHoldAny(std::string_view text, std::span<const char32_t> scalars) {
+  for (std::size_t i = 0; i < text.size();) {
+    const char32_t c = nextFastScalar(text, i);
+    if (c == kNotFast || info(c).decomposes) return true;
+    if (std::find(scalars.begin(), scalars.end(), c) != scalars.end()) return true;
+  }
+  return false;
+}
+
 bool sameCharacter(std::string_view text, std::string_view other) {
   if (text == other) return true;
   const char32_t a = singleFastScalar(text);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,11 @@ class CanonicalIndex {
 /// Returns the NFD form of `text`, without the normaliser when it is ASCII and Tibetan
 /// text that is already decomposed and in canonical order.
 [[nodiscard]] std::string canonicalKey(std::string_view text);
+
+/// Returns false only when every scalar of `text` is ASCII or a Tibetan scalar without a
+/// decomposition and none of them is in `scalars`: then no part of `text` is canonically
+/// equivalent to a text whose NFD holds one of `scalars`.
+[[nodiscard]] bool mayHoldAny(std::string_view text, std::span<const char32_t> scalars);
 
 /// Returns true when `text` and `other` are canonically equivalent.
 [[nodiscard]] bool sameCharacter(std::string_view text, std::string_view other);

@@ -18,8 +18,8 @@ CompositionState afterCommit(const CompositionState& state) {
   return next;
 }
 
-// Delete takes the syllable apart in the reverse order of building: one piece per press,
-// the first of these that exists.
+// Delete takes the syllable apart from its end: one piece per press, the first of these
+// that exists.
 struct DeletionStep {
   bool (*applies)(const SyllableModel&);
   void (*remove)(CompositionState&);
@@ -29,12 +29,14 @@ constexpr std::array<DeletionStep, 9> kDeletionOrder{{
     // A scalar, not a character: a hand-typed stack loses one letter per press.
     {[](const SyllableModel& s) { return !s.free.empty(); },
      [](CompositionState& st) { text::removeLastScalar(st.syllable.free); }},
-    {[](const SyllableModel& s) { return !s.vowels.empty(); },
-     [](CompositionState& st) { st.syllable.vowels.pop_back(); }},
+    // Suffixes stand after the vowel in the text, so they go before it: Delete after ཀིག
+    // leaves ཀི, not ཀག.
     {[](const SyllableModel& s) { return s.postsuffix.has_value(); },
      [](CompositionState& st) { st.syllable.postsuffix.reset(); }},
     {[](const SyllableModel& s) { return s.suffix.has_value(); },
      [](CompositionState& st) { st.syllable.suffix.reset(); }},
+    {[](const SyllableModel& s) { return !s.vowels.empty(); },
+     [](CompositionState& st) { st.syllable.vowels.pop_back(); }},
     {[](const SyllableModel& s) { return !s.subjoined.empty(); },
      [](CompositionState& st) { st.syllable.subjoined.pop_back(); }},
     // Deleting the root under a head letter leaves the head letter as the root and

@@ -15,8 +15,8 @@
 namespace yakdrom::CompositionEngine {
 
 struct Result {
-  EngineOutput output;
-  CompositionState state;
+  EngineOutput output{};
+  CompositionState state{};
 
   friend bool operator==(const Result&, const Result&) = default;
 };

@@ -11,16 +11,16 @@ namespace yakdrom {
 
 /// A stack taken apart by Delete: the former superscript, now the root, and the deleted root.
 struct AvoidedStack {
-  std::string root;
-  std::string key;
+  std::string root{};
+  std::string key{};
 
   friend bool operator==(const AvoidedStack&, const AvoidedStack&) = default;
 };
 
 struct CompositionState {
-  SyllableModel syllable;
-  std::optional<std::string> legacyMode;  // "m" or "M" while a dead-key mode is active
-  std::optional<AvoidedStack> avoidedStack;
+  SyllableModel syllable{};
+  std::optional<std::string> legacyMode{};  // "m" or "M" while a dead-key mode is active
+  std::optional<AvoidedStack> avoidedStack{};
 
   /// Returns true when the syllable is empty and no dead-key mode is active.
   [[nodiscard]] bool isEmpty() const;

@@ -10,8 +10,8 @@ struct EngineOutput {
   enum class Kind { marked, commit, commitThenMark, commitThenPassthrough, passthrough };
 
   Kind kind = Kind::passthrough;
-  std::string committed;  // commit, commitThenMark, commitThenPassthrough
-  std::string marked;     // marked, commitThenMark
+  std::string committed{};  // commit, commitThenMark, commitThenPassthrough
+  std::string marked{};     // marked, commitThenMark
 
   /// Returns an instruction to show `text` as the marked text ("" removes it).
   [[nodiscard]] static EngineOutput makeMarked(std::string text);

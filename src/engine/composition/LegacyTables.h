@@ -15,7 +15,7 @@ struct LegacyTransition {
   enum class Kind { output, next };
 
   Kind kind = Kind::output;
-  std::string text;  // the text to append (output) or the mode to enter (next)
+  std::string text{};  // the text to append (output) or the mode to enter (next)
 
   /// Returns a transition that appends `text` and leaves the mode.
   [[nodiscard]] static LegacyTransition makeOutput(std::string text);

@@ -42,7 +42,6 @@ bool SyllableModel::stackWindowOpen() const { return root && vowels.empty() && !
 std::string SyllableModel::serialized() const {
   if (isEmpty()) return {};
   std::string out;
-  out.reserve(32);
   if (prefix) out += *prefix;
   if (superscript) {
     out += *superscript;

@@ -9,14 +9,14 @@
 namespace yakdrom {
 
 struct SyllableModel {
-  std::optional<std::string> prefix;
-  std::optional<std::string> superscript;
-  std::optional<std::string> root;
-  std::vector<std::string> subjoined;  // below the root, in typing order
-  std::vector<std::string> vowels;     // in typing order
-  std::optional<std::string> suffix;
-  std::optional<std::string> postsuffix;
-  std::string free;  // dead-key output, letters moved out of the suffix slots, marks
+  std::optional<std::string> prefix{};
+  std::optional<std::string> superscript{};
+  std::optional<std::string> root{};
+  std::vector<std::string> subjoined{};  // below the root, in typing order
+  std::vector<std::string> vowels{};     // in typing order
+  std::optional<std::string> suffix{};
+  std::optional<std::string> postsuffix{};
+  std::string free{};  // dead-key output, letters moved out of the suffix slots, marks
 
   /// Returns true when no slot is set and `free` is empty.
   [[nodiscard]] bool isEmpty() const;

@@ -1,5 +1,6 @@
 #include "engine/composition/TibetanNormalizer.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -29,12 +30,17 @@ constexpr std::array<Decomposition, 19> kDecompositions{{
     {"\u0F79", "\u0F71\u0FB3\u0F80"},
 }};
 
+// The NFD of every key above holds one of these, so text without them (and without
+// anything that decomposes) has nothing to replace. DecompositionIndex checks the claim.
+constexpr std::array<char32_t, 6> kKeyMarkers{0x0F71, 0x0F77, 0x0F79, 0x0F80, 0x0FB5, 0x0FB7};
+
 constexpr char32_t kSubjoinedOffset = 0x50;  // ཀ U+0F40 -> ྐ U+0F90
 constexpr char32_t kFirstOffsetLetter = 0x0F40;
 constexpr char32_t kLastOffsetLetter = 0x0F6C;
 
 struct DecompositionIndex {
   detail::CanonicalIndex index;
+  bool markersCoverKeys = true;
 
   static std::vector<std::string> keys() {
     std::vector<std::string> out;
@@ -42,7 +48,15 @@ struct DecompositionIndex {
     return out;
   }
 
-  DecompositionIndex() : index(keys()) {}
+  DecompositionIndex() : index(keys()) {
+    for (const Decomposition& d : kDecompositions) {
+      const std::u32string nfd = text::decodeUtf8(text::nfd(d.from));
+      markersCoverKeys =
+          markersCoverKeys && std::any_of(nfd.begin(), nfd.end(), [](char32_t c) {
+            return std::find(kKeyMarkers.begin(), kKeyMarkers.end(), c) != kKeyMarkers.end();
+          });
+    }
+  }
 };
 
 const DecompositionIndex& decompositionIndex() {
@@ -98,7 +112,11 @@ std::string orderVowels(const std::vector<std::string>& vowels) {
 }
 
 std::string normalize(std::string_view text) {
-  const detail::CanonicalIndex& index = decompositionIndex().index;
+  const DecompositionIndex& decompositions = decompositionIndex();
+  if (decompositions.markersCoverKeys && !detail::mayHoldAny(text, kKeyMarkers)) {
+    return std::string(text);
+  }
+  const detail::CanonicalIndex& index = decompositions.index;
   std::string out;
   out.reserve(text.size() + 8);
   for (std::string_view character : text::characters(text)) {

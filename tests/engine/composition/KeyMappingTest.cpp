@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include "engine/composition/CompositionEngine.h"
+#include "engine/composition/KeyMapping.h"
+#include "engine/composition/LegacyTables.h"
+#include "engine/composition/Orthography.h"
+#include "engine/text/Text.h"
+
+namespace yakdrom {
+namespace {
+
+using CompositionEngine::directChar;
+using CompositionEngine::stateEntryAction;
+
+constexpr ModifierLayer kLayers[] = {ModifierLayer::none, ModifierLayer::shift,
+                                     ModifierLayer::option, ModifierLayer::shiftOption};
+
+TEST(ModifierLayer, RawValuesSkipThree) {
+  EXPECT_EQ(modifierLayer(false, false), ModifierLayer::none);
+  EXPECT_EQ(modifierLayer(true, false), ModifierLayer::shift);
+  EXPECT_EQ(modifierLayer(false, true), ModifierLayer::option);
+  EXPECT_EQ(modifierLayer(true, true), ModifierLayer::shiftOption);
+  EXPECT_EQ(rawValue(ModifierLayer::shiftOption), 4);
+  for (int raw = 0; raw < 256; ++raw) {
+    SCOPED_TRACE(raw);
+    const auto layer = modifierLayerFromRaw(static_cast<std::uint8_t>(raw));
+    ASSERT_EQ(layer.has_value(), raw == 0 || raw == 1 || raw == 2 || raw == 4);
+    if (layer) {
+      EXPECT_EQ(rawValue(*layer), raw);
+    }
+  }
+}
+
+TEST(KeyInput, EqualOnlyWhenCodeAndLayerAgree) {
+  EXPECT_EQ((KeyInput{8, ModifierLayer::shift}), (KeyInput{8, ModifierLayer::shift}));
+  EXPECT_NE((KeyInput{8, ModifierLayer::shift}), (KeyInput{8, ModifierLayer::none}));
+  EXPECT_NE((KeyInput{8, ModifierLayer::shift}), (KeyInput{9, ModifierLayer::shift}));
+}
+
+TEST(KeyMapping, LayersHoldOneTibetanScalarOrSpacePerKey) {
+  EXPECT_EQ(KeyMapping::base().size(), 47U);
+  EXPECT_EQ(KeyMapping::shift().size(), 47U);
+  EXPECT_EQ(KeyMapping::option().size(), 48U);
+  EXPECT_TRUE(KeyMapping::shiftOption().empty());
+  for (ModifierLayer layer : kLayers) {
+    for (const auto& [code, value] : KeyMapping::table(layer)) {
+      SCOPED_TRACE(::testing::Message() << layerName(layer) << " " << code);
+      ASSERT_EQ(text::scalarCount(value), 1U);
+      const char32_t c = text::firstScalar(value);
+      EXPECT_TRUE(c == U' ' || (c >= 0x0F00 && c <= 0x0FFF));
+    }
+  }
+}
+
+// The base layer is the alphabet, the four vowel signs, the digits and the separators.
+TEST(KeyMapping, BaseLayerIsAlphabetVowelsDigitsAndSeparators) {
+  int letters = 0, vowels = 0, digits = 0, other = 0;
+  for (const auto& [code, value] : KeyMapping::base()) {
+    if (Orthography::consonants().contains(value))
+      ++letters;
+    else if (Orthography::vowels().contains(value))
+      ++vowels;
+    else if (Orthography::isTibetanDigit(value))
+      ++digits;
+    else
+      ++other;
+  }
+  EXPECT_EQ(letters, 30);
+  EXPECT_EQ(vowels, 4);
+  EXPECT_EQ(digits, 10);
+  EXPECT_EQ(other, 3);  // tsheg, shad, space
+}
+
+TEST(KeyMapping, SampleRowsOfTheLayout) {
+  struct Row {
+    std::uint16_t code;
+    const char* base;
+    const char* shift;
+    const char* option;
+  };
+  const Row rows[] = {
+      {0, "\u0F60", "\u0F71", "\u0FC4"},  {8, "\u0F40", "\u0F69", "\u0FB9"},
+      {22, "\u0F26", "\u0F2F", "\u0F09"}, {23, "\u0F25", "\u0F2E", "\u0F81"},
+      {46, nullptr, nullptr, "\u0F52"},   {49, " ", " ", " "},
+      {50, "\u0F68", "\u0F01", "\u0F00"}, {10, nullptr, nullptr, nullptr},
+      {36, nullptr, nullptr, nullptr},    {48, nullptr, nullptr, nullptr},
+      {51, nullptr, nullptr, nullptr},    {53, nullptr, nullptr, nullptr},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.code);
+    const char* expected[] = {row.base, row.shift, row.option, nullptr};
+    for (int k = 0; k < 4; ++k) {
+      const auto got = directChar({row.code, kLayers[k]});
+      ASSERT_EQ(got.has_value(), expected[k] != nullptr) << layerName(kLayers[k]);
+      if (got) {
+        EXPECT_EQ(*got, expected[k]);
+      }
+    }
+  }
+}
+
+TEST(KeyMapping, OnlyTheMKeyEntersDeadKeyModesWithoutOption) {
+  for (ModifierLayer layer : kLayers) {
+    for (std::uint16_t code = 0; code < 128; ++code) {
+      SCOPED_TRACE(::testing::Message() << layerName(layer) << " " << code);
+      const auto mode = stateEntryAction({code, layer});
+      if (code == 46 && layer == ModifierLayer::none) {
+        EXPECT_EQ(mode, "m");
+      } else if (code == 46 && layer == ModifierLayer::shift) {
+        EXPECT_EQ(mode, "M");
+      } else {
+        EXPECT_FALSE(mode);
+      }
+    }
+  }
+}
+
+TEST(LegacyTables, ColumnsOfTheDeadKeyTable) {
+  const auto& actions = LegacyTables::actions();
+  EXPECT_EQ(actions.size(), 49U);
+  int small = 0, capital = 0;
+  for (const auto& [key, modes] : actions) {
+    SCOPED_TRACE(key);
+    small += static_cast<int>(modes.count("m"));
+    capital += static_cast<int>(modes.count("M"));
+    const bool name = key == "m" || key == "M";
+    EXPECT_EQ(modes.at("none"),
+              name ? LegacyTransition::makeNext(key) : LegacyTransition::makeOutput(key));
+  }
+  EXPECT_EQ(small, 48);   // every key except "M"
+  EXPECT_EQ(capital, 7);  // space, "m" and five letters
+}
+
+TEST(LegacyTables, TransitionLookup) {
+  using LegacyTables::transition;
+  EXPECT_EQ(transition("m", "m"), LegacyTransition::makeOutput("\u0F85"));
+  EXPECT_EQ(transition("m", "M"), LegacyTransition::makeOutput("\u0FA2"));
+  EXPECT_EQ(transition("\u0F64", "M"), LegacyTransition::makeOutput("\u0F4D"));
+  EXPECT_EQ(transition("\u0F5D", "m"), LegacyTransition::makeOutput("\u0FBA"));
+  EXPECT_EQ(transition("\u0F0B", "m"), LegacyTransition::makeOutput("\u0F84"));
+  EXPECT_EQ(transition("\u0F23", "m"), LegacyTransition::makeOutput("\u0F7E"));
+  EXPECT_FALSE(transition("M", "m"));
+  EXPECT_FALSE(transition("\u0F41", "M"));
+  EXPECT_FALSE(transition("\u0F4A", "m"));  // ཊ has no dead-key form
+  EXPECT_FALSE(transition("\u0F40", "x"));
+  EXPECT_FALSE(transition("\u0F40\u0F72", "m"));
+}
+
+}  // namespace
+}  // namespace yakdrom
