@@ -43,10 +43,11 @@ std::vector<std::string> DictionaryEngine::candidates(std::string_view prefix, i
   if (prefix.empty() || limit <= 0) return out;
   const auto words = snapshot();
   const std::string query = text::nfc(prefix);
-  for (auto it = lowerBound(*words, query); it != words->end(); ++it) {
-    if (out.size() >= static_cast<std::size_t>(limit) || !text::hasCharacterPrefix(*it, query)) {
-      break;
-    }
+  const auto first = lowerBound(*words, query);
+  const auto wanted =
+      std::min(static_cast<std::size_t>(limit), static_cast<std::size_t>(words->end() - first));
+  out.reserve(wanted);
+  for (auto it = first; out.size() < wanted && text::hasCharacterPrefix(*it, query); ++it) {
     out.push_back(*it);
   }
   return out;
