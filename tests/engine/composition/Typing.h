@@ -26,23 +26,13 @@ inline constexpr char kUnmapped = '?';  // key code 10, which has no entry in an
 
 inline KeyInput keyFor(char32_t c) {
   namespace S = CompositionEngine::Special;
-  switch (c) {
-    case kDeadKey:
-      return {S::kStateKey, ModifierLayer::none};
-    case kShiftDeadKey:
-      return {S::kStateKey, ModifierLayer::shift};
-    case kDelete:
-      return {S::kDelete, ModifierLayer::none};
-    case kReturn:
-      return {S::kReturn, ModifierLayer::none};
-    case kTab:
-      return {S::kTab, ModifierLayer::none};
-    case kEscape:
-      return {S::kEscape, ModifierLayer::none};
-    case kUnmapped:
-      return {10, ModifierLayer::none};
-    default:
-      break;
+  const std::pair<char32_t, KeyInput> tokens[] = {
+      {kDeadKey, {S::kStateKey}}, {kShiftDeadKey, {S::kStateKey, ModifierLayer::shift}},
+      {kDelete, {S::kDelete}},    {kReturn, {S::kReturn}},
+      {kTab, {S::kTab}},          {kEscape, {S::kEscape}},
+      {kUnmapped, {10}}};
+  for (const auto& [token, key] : tokens) {
+    if (token == c) return key;
   }
   std::string wanted;
   text::appendUtf8(wanted, c);
