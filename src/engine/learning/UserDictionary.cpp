@@ -40,7 +40,7 @@ Loaded load(const fs::path& url) {
 // The form a word is stored under, or nothing when learn() must ignore it. A line feed
 // would split the word into two entries when the file is read back.
 std::optional<std::string> learnableWord(std::string_view raw) {
-  const std::string_view trimmed = text::trimWhitespaceAndNewlines(raw);
+  const std::string_view trimmed = UserDictionaryFormat::trimWord(raw, true);
   if (trimmed.empty()) return std::nullopt;
   std::string word = text::nfc(text::sanitizeUtf8(trimmed));
   if (word.find('\n') != std::string::npos) return std::nullopt;

@@ -34,13 +34,21 @@ UserDictionaryEntry makeEntry(std::string_view word, std::int64_t freq) {
 
 }  // namespace
 
+std::string_view UserDictionaryFormat::trimWord(std::string_view text, bool andNewlines) {
+  for (;;) {
+    text = andNewlines ? text::trimWhitespaceAndNewlines(text) : text::trimWhitespace(text);
+    if (!text.starts_with(kByteOrderMark)) return text;
+    text.remove_prefix(kByteOrderMark.size());
+  }
+}
+
 std::optional<UserDictionaryEntry> UserDictionaryFormat::parseLine(std::string_view line) {
-  const std::string_view trimmed = text::trimWhitespace(line);
+  const std::string_view trimmed = trimWord(line);
   if (trimmed.empty()) return std::nullopt;
   const std::size_t space = trimmed.rfind(' ');
   if (space != std::string_view::npos) {
     if (const auto freq = frequencyField(trimmed.substr(space + 1))) {
-      const std::string_view word = text::trimWhitespace(trimmed.substr(0, space));
+      const std::string_view word = trimWord(trimmed.substr(0, space));
       if (!word.empty()) return makeEntry(word, *freq);
     }
   }
@@ -48,7 +56,6 @@ std::optional<UserDictionaryEntry> UserDictionaryFormat::parseLine(std::string_v
 }
 
 std::vector<UserDictionaryEntry> UserDictionaryFormat::parseText(std::string_view text) {
-  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
   std::vector<UserDictionaryEntry> out;
   for (const std::string_view line : text::splitLines(text)) {
     if (auto entry = parseLine(line)) out.push_back(std::move(*entry));

@@ -25,11 +25,16 @@ using UserWords = std::map<std::string, std::int64_t, std::less<>>;
 
 class UserDictionaryFormat {
  public:
+  /// Returns `text` without whitespace (with `andNewlines`, also line breaks) at both ends
+  /// and without byte-order marks (U+FEFF) in front, which editors leave before the first
+  /// word of a file and which would not survive a rewrite there.
+  [[nodiscard]] static std::string_view trimWord(std::string_view text, bool andNewlines = false);
+
   /// Returns the entry that one line yields, or nothing when the line is blank.
   [[nodiscard]] static std::optional<UserDictionaryEntry> parseLine(std::string_view line);
 
   /// Returns the entries of every line of `text`, in line order, repeats included. Lines end
-  /// in LF or CR LF; a leading byte-order mark is ignored.
+  /// in LF or CR LF.
   [[nodiscard]] static std::vector<UserDictionaryEntry> parseText(std::string_view text);
 
   /// Returns `text` read into a map, the larger frequency kept for a repeated word.

@@ -33,6 +33,7 @@ TEST(UserDictionaryFormat, ParseLineFollowsTheReadRules) {
       {"ཀ\u3000ཁ 2", Entry{"ཀ\u3000ཁ", 2}},
       {"\u0F43 2", Entry{"\u0F42\u0FB7", 2}},  // stored in NFC
       {"\xFF 3", Entry{"\uFFFD", 3}},
+      {"\uFEFF \uFEFFཀ 2", Entry{"ཀ", 2}},  // byte-order marks are no part of a word
       {"", std::nullopt},
       {" \t\u3000", std::nullopt},
   };
