@@ -1,0 +1,304 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "ime/fakes/FakePlatform.h"
+#include "ime/fakes/FakeWindows.h"
+#include "ime/panel/CandidatePanel.h"
+
+namespace yakdrom {
+namespace {
+
+using testing::FakeCandidateWindowView;
+using testing::FakeExplanationBoxView;
+
+std::vector<std::string> words(std::size_t n) {
+  std::vector<std::string> list;
+  for (std::size_t i = 0; i < n; ++i) list.push_back("w" + std::to_string(i));
+  return list;
+}
+
+std::vector<std::string> numbers(const CandidateWindowContent& content) {
+  std::vector<std::string> list;
+  for (const auto& row : content.rows) list.push_back(row.number);
+  return list;
+}
+
+class CandidatePanelTest : public ::testing::Test {
+ protected:
+  CandidatePanelTest() {
+    const Screen screen{{{0, 0}, {1440, 900}}, {{0, 0}, {1440, 875}}};
+    screens.list = {screen};
+    screens.main = screen;
+    auto windowView = std::make_unique<FakeCandidateWindowView>();
+    auto boxView = std::make_unique<FakeExplanationBoxView>();
+    window = windowView.get();
+    box = boxView.get();
+    panel = std::make_unique<CandidatePanel>(std::move(windowView), std::move(boxView), screens,
+                                             measurer);
+    panel->setPageSize(10);
+  }
+
+  void provideExplanations(std::map<std::string, std::string> texts) {
+    panel->setExplanationProvider(
+        [texts = std::move(texts)](std::string_view word) -> std::optional<std::string> {
+          const auto it = texts.find(std::string(word));
+          if (it == texts.end()) return std::nullopt;
+          return it->second;
+        });
+  }
+
+  testing::FakeScreens screens;
+  testing::FakeTextMeasurer measurer;
+  FakeCandidateWindowView* window = nullptr;
+  FakeExplanationBoxView* box = nullptr;
+  std::unique_ptr<CandidatePanel> panel;
+  const Rect caret{{500, 500}, {1, 20}};
+};
+
+TEST_F(CandidatePanelTest, PagesFollowTheSelectionAndWrapAround) {
+  panel->show(words(23), caret);
+  EXPECT_EQ(window->last().pageLabel, "1/3");
+  EXPECT_EQ(numbers(window->last()),
+            (std::vector<std::string>{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}));
+  EXPECT_TRUE(window->last().rows[0].isSelected);
+
+  for (int i = 0; i < 9; ++i) panel->moveSelection(+1);
+  EXPECT_EQ(panel->selection(), 9U);
+  EXPECT_EQ(panel->page(), 0U);
+  panel->moveSelection(+1);
+  EXPECT_EQ(panel->page(), 1U);
+  EXPECT_EQ(window->last().pageLabel, "2/3");
+  EXPECT_EQ(window->last().rows[0].text, "w10");
+  EXPECT_EQ(window->last().rows[0].number, "1");
+  EXPECT_TRUE(window->last().rows[0].isSelected);
+
+  panel->show(words(23), caret);
+  panel->moveSelection(-1);
+  EXPECT_EQ(panel->selection(), 22U);
+  EXPECT_EQ(panel->page(), 2U);
+  EXPECT_EQ(window->last().pageLabel, "3/3");
+  EXPECT_EQ(numbers(window->last()), (std::vector<std::string>{"1", "2", "3"}));
+  EXPECT_TRUE(window->last().rows[2].isSelected);
+  panel->moveSelection(+1);
+  EXPECT_EQ(panel->selection(), 0U);
+  EXPECT_EQ(window->last().pageLabel, "1/3");
+}
+
+TEST_F(CandidatePanelTest, PageLabelCountsPagesOnlyWhenThereAreTwoOrMore) {
+  const std::pair<std::size_t, std::string> cases[] = {{1, ""},     {9, ""},     {10, ""},
+                                                       {11, "1/2"}, {20, "1/2"}, {21, "1/3"}};
+  for (const auto& [count, label] : cases) {
+    SCOPED_TRACE(count);
+    panel->show(words(count), caret);
+    EXPECT_EQ(window->last().pageLabel, label);
+  }
+}
+
+TEST_F(CandidatePanelTest, ANullPageSizeIsTakenAsOne) {
+  panel->setPageSize(0);
+  EXPECT_EQ(panel->pageSize(), 1U);
+  panel->show(words(3), caret);
+  EXPECT_EQ(window->last().pageLabel, "1/3");
+}
+
+TEST_F(CandidatePanelTest, NumbersSelectOnTheCurrentPageWithoutRedrawing) {
+  panel->show(words(23), caret);
+  panel->moveSelection(-1);  // page 3: w20, w21, w22
+  const auto draws = window->displayed.size();
+
+  EXPECT_EQ(panel->select(1), "w20");
+  EXPECT_EQ(panel->selection(), 20U);
+  for (int number : {7, 4, 0, -3}) {
+    SCOPED_TRACE(number);
+    EXPECT_EQ(panel->select(number), std::nullopt);
+    EXPECT_EQ(panel->selection(), 20U);
+  }
+  EXPECT_EQ(window->displayed.size(), draws);
+}
+
+TEST_F(CandidatePanelTest, MovingWithoutCandidatesDoesNothing) {
+  panel->moveSelection(+1);
+  panel->moveSelection(-1);
+  EXPECT_TRUE(window->displayed.empty());
+  EXPECT_EQ(panel->selection(), 0U);
+}
+
+TEST_F(CandidatePanelTest, WindowWidthStaysBetween140And480AndLeavesRoomForThePageLabel) {
+  const std::pair<Size, Size> cases[] = {
+      {{90, 50}, {140, 64}}, {{700, 80}, {480, 94}}, {{300, 120}, {300, 134}}};
+  for (const auto& [fitting, content] : cases) {
+    SCOPED_TRACE(fitting.width);
+    window->fitting = fitting;
+    panel->show(words(3), caret);
+    EXPECT_EQ(window->frame().size, content);
+  }
+}
+
+TEST_F(CandidatePanelTest, ShowPlacesTheWindowUnderTheCaretAndOrdersItFront) {
+  window->fitting = {200, 100};
+  panel->show(words(3), caret);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(window->frame(), (Rect{{500, 500 - 114 - 4}, {200, 114}}));
+}
+
+TEST_F(CandidatePanelTest, OnlyTheSelectedRowOfAVerticalPanelExplainsItself) {
+  provideExplanations({{"w0", "short"}, {"w1", "long"}, {"w2", ""}});
+  measurer.widths = {{"short", 200}, {"long", 300}};
+  panel->show(words(3), caret);
+  const auto& first = window->last();
+  EXPECT_EQ(first.rows[0].explanation, "short");
+  EXPECT_FALSE(first.rows[0].showsMoreButton);
+  EXPECT_EQ(first.rows[1].explanation, std::nullopt);
+  EXPECT_FALSE(first.explanationLine);
+
+  panel->moveSelection(+1);
+  EXPECT_EQ(window->last().rows[0].explanation, std::nullopt);
+  EXPECT_EQ(window->last().rows[1].explanation, "long");
+  EXPECT_TRUE(window->last().rows[1].showsMoreButton);
+
+  panel->moveSelection(+1);  // an empty explanation is none
+  EXPECT_EQ(window->last().rows[2].explanation, std::nullopt);
+  EXPECT_FALSE(window->last().rows[2].showsMoreButton);
+}
+
+TEST_F(CandidatePanelTest, TheMoreButtonAppearsWhenTheExplanationDoesNotFit) {
+  struct Case {
+    bool horizontal;
+    double width;
+    bool more;
+  };
+  const Case cases[] = {{false, 200, false}, {false, 260, false}, {false, 261, true},
+                        {true, 300, false},  {true, 400, false},  {true, 401, true}};
+  provideExplanations({{"w0", "text"}});
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.horizontal) + " " + std::to_string(c.width));
+    measurer.widths["text"] = c.width;
+    panel->setHorizontal(c.horizontal);
+    panel->show(words(2), caret);
+    const auto& content = window->last();
+    const bool more =
+        c.horizontal ? content.explanationLine->showsMoreButton : content.rows[0].showsMoreButton;
+    EXPECT_EQ(more, c.more);
+  }
+}
+
+TEST_F(CandidatePanelTest, ASingleRowPanelExplainsInALineUnderTheRows) {
+  panel->setHorizontal(true);
+  panel->show(words(3), caret);
+  EXPECT_FALSE(window->last().explanationLine);  // no provider
+
+  provideExplanations({{"w1", "meaning"}, {"w2", ""}});
+  panel->show(words(3), caret);
+  EXPECT_FALSE(window->last().explanationLine);
+  panel->moveSelection(+1);
+  ASSERT_TRUE(window->last().explanationLine);
+  EXPECT_EQ(window->last().explanationLine->text, "meaning");
+  for (const auto& row : window->last().rows) EXPECT_FALSE(row.explanation);
+  panel->moveSelection(+1);
+  EXPECT_FALSE(window->last().explanationLine);
+}
+
+TEST_F(CandidatePanelTest, ArrowsMoveAlongTheRowsAndOpenOrCloseAcrossThem) {
+  struct Case {
+    bool horizontal;
+    ArrowKey key;
+    bool visibleBefore;
+    std::size_t selection;
+    bool visibleAfter;
+    bool redraws;
+  };
+  const Case cases[] = {
+      {true, ArrowKey::left, false, 4, false, true},
+      {true, ArrowKey::right, false, 1, false, true},
+      {true, ArrowKey::down, false, 0, true, true},
+      {true, ArrowKey::down, true, 0, true, false},
+      {true, ArrowKey::up, true, 0, false, true},
+      {true, ArrowKey::up, false, 0, false, false},
+      {false, ArrowKey::up, false, 4, false, true},
+      {false, ArrowKey::down, false, 1, false, true},
+      {false, ArrowKey::right, false, 0, true, true},
+      {false, ArrowKey::right, true, 0, true, false},
+      {false, ArrowKey::left, true, 0, false, true},
+      {false, ArrowKey::left, false, 0, false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE("case " + std::to_string(&c - cases));
+    panel->setHorizontal(c.horizontal);
+    panel->show(words(5), caret);
+    panel->setExplanationVisible(c.visibleBefore);
+    const auto draws = window->displayed.size();
+    panel->pressArrow(c.key);
+    EXPECT_EQ(panel->selection(), c.selection);
+    EXPECT_EQ(panel->explanationVisible(), c.visibleAfter);
+    EXPECT_EQ(window->displayed.size() > draws, c.redraws);
+  }
+}
+
+TEST_F(CandidatePanelTest, TheBoxOpensBesideAVerticalPanelAndBelowASingleRow) {
+  provideExplanations({{"w0", "full text"}});
+  for (const bool horizontal : {false, true}) {
+    SCOPED_TRACE(horizontal);
+    panel->setHorizontal(horizontal);
+    panel->setExplanationFont({"Serif", 15});
+    panel->show(words(3), caret);
+    EXPECT_FALSE(box->isVisible());
+    panel->pressArrow(horizontal ? ArrowKey::down : ArrowKey::right);
+    ASSERT_TRUE(box->isVisible());
+    EXPECT_EQ(box->text, "full text");
+    EXPECT_EQ(box->font, (Font{"Serif", 15}));
+    const Rect w = window->frame();
+    if (horizontal) {
+      EXPECT_EQ(box->frame().maxY(), w.minY() - 6);
+    } else {
+      EXPECT_EQ(box->frame().minX(), w.maxX() + 6);
+    }
+    panel->moveSelection(+1);  // w1 has no explanation
+    EXPECT_FALSE(box->isVisible());
+    panel->moveSelection(-1);
+    EXPECT_TRUE(box->isVisible());
+    panel->show(words(3), caret);  // a new list starts without the box
+    EXPECT_FALSE(box->isVisible());
+    EXPECT_FALSE(panel->explanationVisible());
+  }
+}
+
+TEST_F(CandidatePanelTest, ClickingARowConfirmsItsCandidate) {
+  std::vector<std::string> confirmed;
+  panel->setOnConfirm([&](const std::string& word) {
+    confirmed.push_back(word);
+    panel->hide();  // as the controller does; the word must survive the emptied list
+  });
+  panel->show(words(13), caret);
+  panel->moveSelection(-1);
+  window->clickCandidate(11);
+  EXPECT_EQ(confirmed, std::vector<std::string>{"w11"});
+  EXPECT_EQ(panel->selection(), 11U);
+  window->clickCandidate(11);  // the list is empty now
+  EXPECT_EQ(confirmed.size(), 1U);
+}
+
+TEST_F(CandidatePanelTest, TheMoreButtonOpensTheBoxOnce) {
+  provideExplanations({{"w0", "text"}});
+  panel->show(words(3), caret);
+  const auto draws = window->displayed.size();
+  window->clickMoreButton();
+  EXPECT_TRUE(panel->explanationVisible());
+  EXPECT_TRUE(box->isVisible());
+  EXPECT_EQ(window->displayed.size(), draws + 1);
+  window->clickMoreButton();
+  EXPECT_EQ(window->displayed.size(), draws + 1);
+}
+
+TEST_F(CandidatePanelTest, HidingTakesBothWindowsAwayAndEmptiesTheList) {
+  provideExplanations({{"w0", "text"}});
+  panel->show(words(3), caret);
+  window->clickMoreButton();
+  panel->hide();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_FALSE(box->isVisible());
+  EXPECT_TRUE(panel->candidates().empty());
+}
+
+}  // namespace
+}  // namespace yakdrom
