@@ -1,6 +1,8 @@
 // Small pieces shared by the composition engine's handlers.
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "engine/composition/CanonicalIndex.h"

@@ -31,7 +31,7 @@ std::string_view layerName(ModifierLayer layer) {
     case ModifierLayer::shiftOption:
       return "shiftOption";
   }
-  return "base";
+  return {};  // a value outside the enumeration names no layer
 }
 
 }  // namespace yakdrom

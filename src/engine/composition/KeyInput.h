@@ -23,7 +23,7 @@ enum class ModifierLayer : std::uint8_t { none = 0, shift = 1, option = 2, shift
 }
 
 /// Returns the layer's name as the layout tables spell it: "base", "shift", "option" or
-/// "shiftOption".
+/// "shiftOption"; "" for a value outside the enumeration.
 [[nodiscard]] std::string_view layerName(ModifierLayer layer);
 
 struct KeyInput {
