@@ -26,8 +26,9 @@ struct FileError {
 template <class T>
 class FileResult {
  public:
-  FileResult(T value) : state_(std::move(value)) {}          // NOLINT: implicit on purpose
-  FileResult(FileError error) : state_(std::move(error)) {}  // NOLINT: implicit on purpose
+  // Implicit, so that an operation returns either its value or its error directly.
+  FileResult(T value) : state_(std::move(value)) {}
+  FileResult(FileError error) : state_(std::move(error)) {}
 
   /// Returns true when the operation succeeded.
   [[nodiscard]] bool ok() const { return std::holds_alternative<T>(state_); }

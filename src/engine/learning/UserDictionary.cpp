@@ -1,5 +1,8 @@
 #include "engine/learning/UserDictionary.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -63,6 +66,15 @@ std::string pastScalarRun(std::string_view key, std::size_t offset) {
   return bound;
 }
 
+fs::path homeFolder() {
+  if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') return home;
+  if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir != nullptr) {
+    return user->pw_dir;
+  }
+  std::error_code ignored;
+  return fs::current_path(ignored);
+}
+
 bool isBackupName(std::string_view name) {
   return name.size() > kBackupPrefix.size() + kBackupSuffix.size() &&
          name.starts_with(kBackupPrefix) && name.ends_with(kBackupSuffix);
@@ -96,12 +108,11 @@ UserDictionary& UserDictionary::shared() {
 
 fs::path UserDictionary::defaultURL() {
   fs::path base;
+  // The XDG rules ignore a relative XDG_DATA_HOME.
   if (const char* data = std::getenv("XDG_DATA_HOME"); data != nullptr && data[0] == '/') {
     base = data;
-  } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') {
-    base = fs::path(home) / ".local" / "share";
   } else {
-    base = fs::path(".local") / "share";
+    base = homeFolder() / ".local" / "share";
   }
   const fs::path folder = base / kFolderName;
   std::error_code ignored;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -29,6 +30,21 @@ class UserDictionaryTest : public ::testing::Test {
   TemporaryFolder folder_;
   std::filesystem::path file_ = folder_ / "user-dictionary.txt";
 };
+
+TEST_F(UserDictionaryTest, DefaultFileFollowsXdgDataHome) {
+  EXPECT_EXIT(
+      {
+        ::setenv("XDG_DATA_HOME", folder_.path().c_str(), 1);
+        const bool xdg = UserDictionary::defaultURL() == folder_ / "Yakdrom/user-dictionary.txt" &&
+                         std::filesystem::is_directory(folder_ / "Yakdrom");
+        ::setenv("XDG_DATA_HOME", "relative/data", 1);
+        ::setenv("HOME", folder_.path().c_str(), 1);
+        const bool home =
+            UserDictionary::defaultURL() == folder_ / ".local/share/Yakdrom/user-dictionary.txt";
+        std::exit(xdg && home ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
 
 TEST_F(UserDictionaryTest, LearnTrimsCountsAndWritesInTheBackground) {
   UserDictionary dict(file_);

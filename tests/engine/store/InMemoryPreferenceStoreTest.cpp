@@ -2,8 +2,6 @@
 
 #include <cstdlib>
 #include <limits>
-#include <thread>
-#include <vector>
 
 #include "engine/store/InMemoryPreferenceStore.h"
 
@@ -46,22 +44,6 @@ TEST(InMemoryPreferenceStore, SettersReplaceAndRemoveForgets) {
   store.remove("never-there");
   EXPECT_FALSE(store.contains("k"));
   EXPECT_EQ(store.string("k"), std::nullopt);
-}
-
-TEST(InMemoryPreferenceStore, ConcurrentWritersAndReadersAgree) {
-  InMemoryPreferenceStore store;
-  std::vector<std::thread> threads;
-  for (int t = 0; t < 4; ++t) {
-    threads.emplace_back([&store, t] {
-      const std::string key = "key" + std::to_string(t);
-      for (int k = 0; k < 1000; ++k) {
-        store.setInteger(key, k);
-        ASSERT_EQ(store.integer(key), k);
-      }
-    });
-  }
-  for (auto& t : threads) t.join();
-  EXPECT_EQ(store.integer("key3"), 999);
 }
 
 // The shared store is process-wide state, so each scenario runs in a fresh child process.
