@@ -43,6 +43,8 @@ void InputStatistics::record(std::string_view raw) {
   const auto characters = static_cast<std::int64_t>(text::scalarCount(committed));
   const std::int64_t words = wordCount(committed);
 
+  // The store takes its own lock inside each call; that lock is a leaf (the store never
+  // calls out while holding it), so holding ours around the read-modify-write is safe.
   std::lock_guard lock(mutex_);
   store_->setInteger(kTotalCharactersKey, saturatingAdd(total(kTotalCharactersKey), characters));
   store_->setInteger(kTotalWordsKey, saturatingAdd(total(kTotalWordsKey), words));
