@@ -1,0 +1,25 @@
+#include "ime/startup/InputMethodStartup.h"
+
+#include "ime/startup/CustomFont.h"
+
+namespace yakdrom {
+
+int runInputMethod(const StartupHooks& hooks, const StartupServices& services) {
+  registerCustomFont(services.bundle, services.fonts, services.log);
+  services.dictionary.preloadIfNeeded();
+  if (!hooks.createServer(kConnectionName, services.bundle.identifier())) {
+    services.log.write(
+        "致命错误 — 无法创建 IMKServer。请确认通过 .app bundle 方式启动（不能直接运行裸二进制）。");
+    return kServerFailureStatus;
+  }
+  hooks.onTerminate([&userDictionary = services.userDictionary, &log = services.log] {
+    // The last chance to save what was learnt; a failure can only be reported.
+    if (auto written = userDictionary.flush(); !written) {
+      log.write("用户词库保存失败 " + written.error().message());
+    }
+  });
+  hooks.applyAppearance(services.settings.appearancePreference());
+  return hooks.runEventLoop();
+}
+
+}  // namespace yakdrom
