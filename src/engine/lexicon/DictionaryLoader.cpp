@@ -1,5 +1,7 @@
 #include "engine/lexicon/DictionaryLoader.h"
 
+#include <algorithm>
+
 #include "engine/lexicon/LexiconText.h"
 #include "engine/lexicon/PackedFormat.h"
 #include "engine/lexicon/PackedReader.h"
@@ -8,7 +10,7 @@
 namespace yakdrom {
 namespace {
 
-// The text form's own reservation, sized for a typical word list.
+// The text form reserves room for this many entries at most, sized for a typical word list.
 constexpr std::size_t kTextReserve = 60000;
 
 bool isPackedPath(const std::filesystem::path& path) { return path.extension() == ".dat"; }
@@ -55,9 +57,12 @@ std::optional<DictionaryLoader::Result> DictionaryLoader::parseBinary(std::strin
 
 std::optional<DictionaryLoader::Result> DictionaryLoader::parseCSV(std::string_view text) {
   if (text.empty()) return std::nullopt;
+  // A file holds no more entries than lines; small files need not pay for a large table.
+  const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+  const std::size_t reserve = std::min(kTextReserve, lines);
   Result result;
-  result.words.reserve(kTextReserve);
-  result.explanations.reserve(kTextReserve);
+  result.words.reserve(reserve);
+  result.explanations.reserve(reserve);
   const std::string clean = text::sanitizeUtf8(text);
   detail::forEachLexiconLine(clean, [&](std::string_view word, std::string_view rest) {
     result.words.emplace_back(word);
