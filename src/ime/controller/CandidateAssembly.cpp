@@ -1,0 +1,119 @@
+#include "ime/controller/CandidateAssembly.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "engine/learning/ParticleEngine.h"
+#include "engine/text/Text.h"
+
+namespace yakdrom {
+namespace {
+
+bool isSeparator(std::string_view character) { return character == kTsheg || character == kShad; }
+
+// The byte offset just past the last whole-character separator, if any.
+std::optional<std::size_t> endOfLastSeparator(std::string_view text) {
+  const auto characters = text::characters(text);
+  const auto last = std::find_if(characters.rbegin(), characters.rend(), isSeparator);
+  if (last == characters.rend()) return std::nullopt;
+  return static_cast<std::size_t>(last->data() - text.data()) + last->size();
+}
+
+std::string_view lastCharacter(std::string_view text) {
+  const auto characters = text::characters(text);
+  return characters.empty() ? std::string_view{} : characters.back();
+}
+
+}  // namespace
+
+bool endsWithSeparator(std::string_view text) { return isSeparator(lastCharacter(text)); }
+
+bool endsWithTsheg(std::string_view text) { return lastCharacter(text) == kTsheg; }
+
+std::optional<std::string_view> textAfterLastSeparator(std::string_view text) {
+  const auto end = endOfLastSeparator(text);
+  if (!end) return std::nullopt;
+  return text.substr(*end);
+}
+
+std::string_view dropCharacters(std::string_view text, std::size_t count) {
+  const auto characters = text::characters(text);
+  if (count >= characters.size()) return {};
+  if (count == 0) return text;
+  return text.substr(static_cast<std::size_t>(characters[count].data() - text.data()));
+}
+
+std::vector<std::string> mergedCandidates(const UserDictionary& learnt,
+                                          const DictionaryEngine& lexicon, std::string_view prefix,
+                                          std::int64_t limit) {
+  std::vector<std::string> result = learnt.candidates(prefix, limit);
+  if (std::ssize(result) >= limit) return result;
+  const auto words = lexicon.candidates(prefix, static_cast<int>(limit));
+  std::unordered_set<std::string> seen(result.begin(), result.end());
+  for (const std::string& word : words) {
+    if (std::ssize(result) >= limit) break;
+    if (seen.insert(word).second) result.push_back(word);
+  }
+  return result;
+}
+
+std::vector<std::string> withParticlesInFront(const std::vector<std::string>& particles,
+                                              std::vector<std::string> merged) {
+  std::unordered_set<std::string> seen(merged.begin(), merged.end());
+  std::vector<std::string> result;
+  for (const std::string& particle : particles) {
+    if (seen.insert(particle).second) result.push_back(particle);
+  }
+  result.insert(result.end(), std::make_move_iterator(merged.begin()),
+                std::make_move_iterator(merged.end()));
+  return result;
+}
+
+std::optional<std::vector<std::string>> particleForms(std::string_view syllable) {
+  std::vector<std::string> forms;
+  for (const auto kind : ParticleEngine::kAllKinds) {
+    if (auto particle = ParticleEngine::particle(kind, syllable)) {
+      forms.push_back(std::string(syllable) + std::string(kTsheg) + *particle +
+                      std::string(kTsheg));
+    }
+  }
+  if (forms.empty()) return std::nullopt;
+  return forms;
+}
+
+std::optional<std::string> particleLead(std::string_view base) {
+  if (!endsWithTsheg(base)) return std::nullopt;
+  const std::string_view rest = base.substr(0, base.size() - kTsheg.size());
+  const std::string_view syllable = textAfterLastSeparator(rest).value_or(rest);
+  if (syllable.empty()) return std::nullopt;
+  return std::string(syllable) + std::string(kTsheg);
+}
+
+std::optional<std::vector<std::string>> particleSuggestions(std::string_view base,
+                                                            std::string_view marked) {
+  const auto lead = particleLead(base);
+  if (!lead) return std::nullopt;
+  auto forms = particleForms(std::string_view(*lead).substr(0, lead->size() - kTsheg.size()));
+  if (!forms || marked.empty()) return forms;
+  const std::string typed = *lead + std::string(marked);
+  std::vector<std::string> selected;
+  std::copy_if(forms->begin(), forms->end(), std::back_inserter(selected),
+               [&](const std::string& form) { return text::hasCharacterPrefix(form, typed); });
+  if (!selected.empty()) return selected;
+  const std::string_view particle =
+      endsWithTsheg(marked) ? marked.substr(0, marked.size() - kTsheg.size()) : marked;
+  if (ParticleEngine::isParticle(particle)) return forms;
+  return std::nullopt;
+}
+
+std::string trimmedContext(std::string context) {
+  const auto characters = text::characters(context);
+  if (characters.size() <= kMaxContextCharacters) return context;
+  const auto kept = characters.end() - static_cast<std::ptrdiff_t>(kMaxContextCharacters);
+  const auto separator = std::find_if(kept, characters.end(), isSeparator);
+  const std::string_view start =
+      separator == characters.end() ? kept->substr(0, 0) : separator->substr(separator->size());
+  return context.substr(static_cast<std::size_t>(start.data() - context.data()));
+}
+
+}  // namespace yakdrom

@@ -1,0 +1,74 @@
+// The rules that decide which words the candidate window offers and what the controller
+// keeps as context: merging learnt and lexicon words, the particle forms that fit the
+// previous syllable, and the separator tests they rely on. Texts are compared by whole
+// user-perceived characters, so a separator carrying a combining mark is no separator.
+// Stateless; the stores they read are safe to call from any thread.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/learning/UserDictionary.h"
+#include "engine/lexicon/DictionaryEngine.h"
+
+namespace yakdrom {
+
+inline constexpr std::string_view kTsheg = "\u0F0B";  // ་ ends a syllable
+inline constexpr std::string_view kShad = "\u0F0D";   // ། ends a clause
+
+/// Most characters of committed text kept as context for candidates.
+inline constexpr std::size_t kMaxContextCharacters = 60;
+
+/// Each candidate source is asked for this many pages of words.
+inline constexpr int kPagesPerSource = 5;
+
+/// Returns true when the last character of `text` is a tsheg or a shad.
+[[nodiscard]] bool endsWithSeparator(std::string_view text);
+
+/// Returns true when the last character of `text` is a tsheg.
+[[nodiscard]] bool endsWithTsheg(std::string_view text);
+
+/// Returns the text after the last tsheg or shad character of `text`, or nothing when it
+/// holds none.
+[[nodiscard]] std::optional<std::string_view> textAfterLastSeparator(std::string_view text);
+
+/// Returns `text` without its first `count` characters.
+[[nodiscard]] std::string_view dropCharacters(std::string_view text, std::size_t count);
+
+/// Returns up to `limit` words that begin with `prefix`: the learnt words first, in the user
+/// dictionary's order, then lexicon words in list order; no word twice. The lexicon is not
+/// asked when the learnt words fill the limit.
+[[nodiscard]] std::vector<std::string> mergedCandidates(const UserDictionary& learnt,
+                                                        const DictionaryEngine& lexicon,
+                                                        std::string_view prefix,
+                                                        std::int64_t limit);
+
+/// Returns the genitive, ergative and dative forms that can follow `syllable`, each as the
+/// syllable, a tsheg, the particle and a tsheg; nothing when none fits.
+[[nodiscard]] std::optional<std::vector<std::string>> particleForms(std::string_view syllable);
+
+/// Returns the particle forms that `merged` lacks, in their order and without repeats,
+/// followed by the whole of `merged`.
+[[nodiscard]] std::vector<std::string> withParticlesInFront(
+    const std::vector<std::string>& particles, std::vector<std::string> merged);
+
+/// Returns the particle forms of the syllable that `base` (committed context) ends with,
+/// narrowed to those that continue with `marked` (the text being composed). Returns all of
+/// them when `marked` matches none but is itself a particle, and nothing when `base` does
+/// not end with a tsheg, no form fits, or `marked` fits no form and is no particle.
+[[nodiscard]] std::optional<std::vector<std::string>> particleSuggestions(std::string_view base,
+                                                                          std::string_view marked);
+
+/// Returns the syllable and tsheg that the particle forms offered after `base` begin with,
+/// or nothing when `base` does not end with a tsheg after a syllable.
+[[nodiscard]] std::optional<std::string> particleLead(std::string_view base);
+
+/// Returns `context` cut to its last 60 characters when it is longer, starting after the
+/// first separator among them when they hold one.
+[[nodiscard]] std::string trimmedContext(std::string context);
+
+}  // namespace yakdrom

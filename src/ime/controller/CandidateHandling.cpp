@@ -1,0 +1,131 @@
+// The candidate half of YakdromInputController: candidate keys, confirming a candidate,
+// building the list, and the context, learning and counting that every commit feeds.
+#include <algorithm>
+
+#include "engine/text/Text.h"
+#include "ime/controller/CandidateAssembly.h"
+#include "ime/controller/CandidateKeys.h"
+#include "ime/controller/YakdromInputController.h"
+
+namespace yakdrom {
+
+bool YakdromInputController::handleCandidateKey(std::uint16_t keyCode) {
+  CandidatePanel& window = panel();
+  if (const auto number = candidateNumber(keyCode)) {
+    // A number beyond the page is swallowed too: it was meant for the window.
+    if (auto word = window.select(*number)) confirmCandidate(std::move(*word));
+    return true;
+  }
+  if (keyCode == kReturnKeyCode || keyCode == kSpaceKeyCode) {
+    if (window.selection() < window.candidates().size()) {
+      confirmCandidate(window.candidates()[window.selection()]);
+    }
+    return true;
+  }
+  if (keyCode == kEscapeKeyCode) {
+    hidePanel();
+    return true;
+  }
+  if (const auto arrow = arrowKey(keyCode)) {
+    window.pressArrow(*arrow);
+    return true;
+  }
+  return false;
+}
+
+// By value: the caller's word may live in the candidate list that hiding the panel empties.
+// NOLINTNEXTLINE(performance-unnecessary-value-param)
+void YakdromInputController::confirmCandidate(std::string word) {
+  hidePanel();
+  currentCandidates_.clear();
+  services_.userDictionary.learn(word);
+  const std::string text(textToInsert(word));
+  clearCandidateBase();
+  if (client_) client_->insertText(text, {TextRange::kNotFound, 0});
+  engineState_ = {};
+  appendCommittedContext(text);
+  if (endsWithSeparator(text)) updateCandidates(committedText_, committedText_);
+}
+
+// The client holds the confirm base when the word begins with it. A particle form begins
+// with the committed syllable and its tsheg, which the client holds even when the base is
+// the longer context or empty; inserting them again would double the syllable.
+std::string_view YakdromInputController::textToInsert(std::string_view word) const {
+  if (!candidateBasePrefix_.empty() && text::hasCharacterPrefix(word, candidateBasePrefix_)) {
+    return dropCharacters(word, text::characterCount(candidateBasePrefix_));
+  }
+  if (isOfferedParticle(word)) return dropCharacters(word, text::characterCount(particleLead_));
+  return word;
+}
+
+bool YakdromInputController::isOfferedParticle(std::string_view word) const {
+  return std::find(offeredParticles_.begin(), offeredParticles_.end(), word) !=
+         offeredParticles_.end();
+}
+
+void YakdromInputController::updateCandidates(std::string_view prefix, std::string_view base) {
+  if (!services_.settings.suggestionEnabled()) {
+    hidePanel();
+    currentCandidates_.clear();
+    clearCandidateBase();
+    return;
+  }
+  const int pageSize = services_.settings.candidateCount();
+  const std::int64_t limit = std::int64_t{kPagesPerSource} * pageSize;
+  const auto& learnt = services_.userDictionary;
+  const auto& lexicon = services_.dictionary.engine();
+  auto merged = mergedCandidates(learnt, lexicon, prefix, limit);
+  std::string_view confirmBase = base;
+  if (merged.empty()) {
+    // Nothing continues the whole context: offer words for the syllable after its last
+    // separator instead.
+    if (const auto tail = textAfterLastSeparator(prefix); tail && !tail->empty()) {
+      merged = mergedCandidates(learnt, lexicon, *tail, limit);
+      confirmBase = textAfterLastSeparator(base).value_or(std::string_view{});
+    }
+  }
+  const auto particles =
+      particleSuggestions(base, dropCharacters(prefix, text::characterCount(base)));
+  currentCandidates_ =
+      particles ? withParticlesInFront(*particles, std::move(merged)) : std::move(merged);
+  if (currentCandidates_.empty()) {
+    clearCandidateBase();
+    hidePanel();
+    return;
+  }
+  candidateBasePrefix_ = confirmBase;
+  offeredParticles_ = particles.value_or(std::vector<std::string>{});
+  particleLead_ = particleLead(base).value_or(std::string{});
+  showCandidates(pageSize);
+}
+
+void YakdromInputController::showCandidates(int pageSize) {
+  const YakdromSettings& settings = services_.settings;
+  CandidatePanel& window = panel();
+  window.setFont(settings.candidateFont());
+  window.setExplanationFont(settings.explanationFont());
+  window.setPageSize(static_cast<std::size_t>(pageSize));
+  window.setHorizontal(settings.panelStyle() == CandidatePanelStyle::singleRow);
+  window.show(currentCandidates_, caretRect());
+}
+
+void YakdromInputController::clearCandidateBase() {
+  candidateBasePrefix_.clear();
+  offeredParticles_.clear();
+  particleLead_.clear();
+}
+
+void YakdromInputController::appendCommittedContext(std::string_view text) {
+  committedText_ += text;
+  services_.statistics.record(text);
+  committedText_ = trimmedContext(std::move(committedText_));
+}
+
+void YakdromInputController::learnCommittedWord(std::string_view text) {
+  if (!endsWithSeparator(text)) return;
+  const std::string_view word = text::trimWhitespaceAndNewlines(text);
+  if (word.empty() || text::characterCount(word) > UserDictionary::kMaxWordCharacters) return;
+  if (services_.dictionary.engine().contains(word)) services_.userDictionary.learn(word);
+}
+
+}  // namespace yakdrom

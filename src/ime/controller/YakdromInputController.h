@@ -1,0 +1,132 @@
+// The input controller of one text-input client: turns key events into composition-engine
+// calls, applies the engine's output to the client (marked text, insertions, keys let
+// through), assembles the candidate list and confirms candidates, and feeds the learning
+// and statistics stores. Front ends create one per client connection. Main thread.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/composition/CompositionState.h"
+#include "engine/composition/EngineOutput.h"
+#include "ime/controller/InputControllerServices.h"
+#include "ime/controller/InputMethodMenu.h"
+#include "ime/controller/ModifierFlags.h"
+#include "ime/panel/CandidatePanel.h"
+#include "ime/panel/CaretLocator.h"
+#include "ime/platform/TextInputClient.h"
+
+namespace yakdrom {
+
+/// The keyboard layout forced on every client while this input method is active.
+inline constexpr std::string_view kKeyboardLayout = "org.unknown.keylayout.Yakdrom";
+
+class YakdromInputController {
+ public:
+  /// Creates a controller typing into `client`, which may be null until a call supplies one;
+  /// a client given to a call must outlive the controller or be replaced by a later call.
+  explicit YakdromInputController(InputControllerServices services,
+                                  TextInputClient* client = nullptr);
+  ~YakdromInputController();
+  YakdromInputController(const YakdromInputController&) = delete;
+  YakdromInputController& operator=(const YakdromInputController&) = delete;
+
+  /// Handles one key press in `client` (which becomes the current client) and returns true
+  /// when the key was consumed; false lets the application receive it.
+  [[nodiscard]] bool inputText(std::uint16_t keyCode, ModifierFlags flags, TextInputClient& client);
+
+  /// Starts input in `client` (null when the sender is no text client): tells whether it is
+  /// this program's own window, forces the layout, starts afresh and starts the lexicon load.
+  void activateServer(TextInputClient* client);
+
+  /// Ends input in `client`: commits the syllable being composed and hides the candidates.
+  void deactivateServer(TextInputClient* client);
+
+  /// Inserts the syllable being composed unchanged, without learning or counting it, and
+  /// starts afresh; does nothing when no syllable is being composed.
+  void commitComposition(TextInputClient* client);
+
+  /// Returns the input method's menu in the user's interface language.
+  [[nodiscard]] InputMethodMenu menu() const;
+
+  /// Carries out the menu item action `action`.
+  void perform(MenuAction action);
+
+  /// Opens the settings window, where there is one.
+  void openSettings();
+
+  /// Applies one engine output to `client` (which becomes the current client); returns
+  /// false when the key is to reach the application as well.
+  bool apply(const EngineOutput& output, TextInputClient& client);
+
+  /// Shows `text` as the current client's marked text, the caret at its end.
+  void setMarked(std::string_view text);
+
+  /// Acts on a key while the candidate window is shown: digits confirm by number, Return
+  /// and Space confirm the selection, Escape hides the window, arrows move or open the
+  /// explanation. Returns false for any other key.
+  [[nodiscard]] bool handleCandidateKey(std::uint16_t keyCode);
+
+  /// Inserts the part of `word` that the client does not hold yet, learns the whole word,
+  /// starts a new syllable and, after a separator, proposes the next words.
+  void confirmCandidate(std::string word);
+
+  /// Shows the candidates for `prefix` (committed context and marked text), or hides the
+  /// window when there are none; `base` is the committed context.
+  void updateCandidates(std::string_view prefix, std::string_view base);
+
+  /// Adds committed `text` to the context (kept to its last 60 characters) and counts it.
+  void appendCommittedContext(std::string_view text);
+
+  /// Learns a typed word that ends a syllable or clause when the lexicon knows it.
+  void learnCommittedWord(std::string_view text);
+
+  /// Returns where the current client's caret is, or the best stand-in.
+  [[nodiscard]] Rect caretRect();
+
+  [[nodiscard]] const CompositionState& engineState() const { return engineState_; }
+  [[nodiscard]] const std::string& committedText() const { return committedText_; }
+  [[nodiscard]] const std::vector<std::string>& currentCandidates() const {
+    return currentCandidates_;
+  }
+  /// Returns the part of the shown candidates that the client already holds.
+  [[nodiscard]] const std::string& candidateBasePrefix() const { return candidateBasePrefix_; }
+  [[nodiscard]] bool isOwnAppClient() const { return isOwnAppClient_; }
+  [[nodiscard]] const std::optional<Rect>& lastCaretRect() const { return caret_.lastCaretRect(); }
+  [[nodiscard]] TextInputClient* client() const { return client_; }
+
+  /// Returns the candidate window, creating it on first use.
+  [[nodiscard]] CandidatePanel& panel();
+  /// Returns the candidate window, or null before it is first needed.
+  [[nodiscard]] const CandidatePanel* existingPanel() const { return panel_.get(); }
+  /// Returns true while the candidate window is on screen.
+  [[nodiscard]] bool isPanelVisible() const;
+
+ private:
+  void commitText(std::string_view text, TextInputClient& client);
+  void hidePanel();
+  void clearCandidateBase();
+  void showCandidates(int pageSize);
+  [[nodiscard]] std::string_view textToInsert(std::string_view word) const;
+  [[nodiscard]] bool isOfferedParticle(std::string_view word) const;
+
+  InputControllerServices services_;
+  CompositionState engineState_;
+  std::string committedText_;
+  std::unique_ptr<CandidatePanel> panel_;
+  std::vector<std::string> currentCandidates_;
+  std::string candidateBasePrefix_;
+  bool isOwnAppClient_ = false;
+  CaretLocator caret_;
+  TextInputClient* client_;
+  // The particle forms in the shown list and the syllable and tsheg they begin with, which
+  // the client already holds at the end of the committed context.
+  std::vector<std::string> offeredParticles_;
+  std::string particleLead_;
+};
+
+}  // namespace yakdrom
