@@ -33,7 +33,7 @@ std::size_t DictionaryEngine::count() const { return snapshot()->size(); }
 bool DictionaryEngine::contains(std::string_view word) const {
   if (word.empty()) return false;
   const auto words = snapshot();
-  const std::string query = text::nfc(word);
+  const std::string query = text::nfc(text::sanitizeUtf8(word));
   const auto it = lowerBound(*words, query);
   return it != words->end() && text::canonicallyEqual(*it, query);
 }
@@ -42,7 +42,7 @@ std::vector<std::string> DictionaryEngine::candidates(std::string_view prefix, i
   std::vector<std::string> out;
   if (prefix.empty() || limit <= 0) return out;
   const auto words = snapshot();
-  const std::string query = text::nfc(prefix);
+  const std::string query = text::nfc(text::sanitizeUtf8(prefix));
   const auto first = lowerBound(*words, query);
   const auto wanted =
       std::min(static_cast<std::size_t>(limit), static_cast<std::size_t>(words->end() - first));

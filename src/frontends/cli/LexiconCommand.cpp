@@ -103,7 +103,9 @@ std::optional<DictionaryLoader::Result> loadLexicon(std::string_view command, co
     return std::nullopt;
   }
   auto result = DictionaryLoader::load(path);
-  if (!result) failure(err, command, path.string() + ": not a lexicon, or no word in it");
+  if (!result) {
+    failure(err, command, "no lexicon word could be read from " + path.string());
+  }
   return result;
 }
 
