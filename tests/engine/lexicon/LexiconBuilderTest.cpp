@@ -1,10 +1,6 @@
-#include <gtest/gtest.h>
-
-#include <algorithm>
-
 #include "engine/lexicon/LexiconBuilder.h"
-#include "engine/lexicon/LexiconTestSupport.h"
-#include "engine/text/Text.h"
+
+#include <gtest/gtest.h>
 
 namespace yakdrom {
 namespace {
@@ -90,29 +86,6 @@ TEST(LexiconBuilderTest, KeysDefinitionsByKeyFormPerLanguage) {
   EXPECT_EQ(result.chineseExplanations, (ExplanationMap{{"ཀ་བ", "柱"}}));
   EXPECT_EQ(result.englishExplanations, (ExplanationMap{{"ག\u0FB7", "gha\tletter"}}));
   EXPECT_TRUE(builder.issues().empty());
-}
-
-TEST(LexiconBuilderTest, UnreadableFilesAreReported) {
-  LexiconBuilder builder;
-  EXPECT_FALSE(builder.addWordFile("/nonexistent/words.txt"));
-  EXPECT_FALSE(builder.addDefinitionFile(Language::tibetan, "/nonexistent/bo.tsv"));
-}
-
-// The shipped word list is sorted by code point before NFC; after cleaning, the words must
-// stand in the order the word list bisects in, which the text layer defines independently.
-TEST(LexiconBuilderTest, ShippedWordListBuildsInLexiconOrder) {
-  LexiconBuilder builder;
-  ASSERT_TRUE(builder.addWordFile(testing::testDataDir() / "bo-words.txt"));
-  ASSERT_TRUE(
-      builder.addDefinitionFile(Language::chinese, testing::testDataDir() / "bo-glosses-zh.tsv"));
-  EXPECT_TRUE(builder.issues().empty());
-  const auto result = builder.build();
-  EXPECT_GE(result.words.size(), 175000u);
-  EXPECT_EQ(result.chineseExplanations.size(), 259u);
-  EXPECT_TRUE(std::adjacent_find(result.words.begin(), result.words.end(),
-                                 [](const std::string& a, const std::string& b) {
-                                   return !text::lexiconLess(a, b);
-                                 }) == result.words.end());
 }
 
 }  // namespace

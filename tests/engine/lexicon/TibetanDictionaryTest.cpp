@@ -62,10 +62,6 @@ TEST(TibetanDictionaryTest, InstallReplacesEveryMapEvenWithEmptyOnes) {
   EXPECT_EQ(d.explanation("ཁ"), "bo");
 }
 
-TEST(TibetanDictionaryTest, SharedIsOneInstance) {
-  EXPECT_EQ(&TibetanDictionary::shared(), &TibetanDictionary::shared());
-}
-
 class TibetanDictionaryFileTest : public ::testing::Test {
  protected:
   testing::TempDir dir_;
