@@ -9,7 +9,6 @@
 namespace yakdrom {
 namespace {
 
-using CompositionEngine::directChar;
 using CompositionEngine::stateEntryAction;
 
 constexpr ModifierLayer kLayers[] = {ModifierLayer::none, ModifierLayer::shift,
@@ -30,10 +29,6 @@ TEST(ModifierLayer, RawValuesSkipThree) {
 }
 
 TEST(KeyMapping, LayersHoldOneTibetanScalarOrSpacePerKey) {
-  EXPECT_EQ(KeyMapping::base().size(), 47U);
-  EXPECT_EQ(KeyMapping::shift().size(), 47U);
-  EXPECT_EQ(KeyMapping::option().size(), 48U);
-  EXPECT_TRUE(KeyMapping::shiftOption().empty());
   for (ModifierLayer layer : kLayers) {
     for (const auto& [code, value] : KeyMapping::table(layer)) {
       SCOPED_TRACE(::testing::Message() << layerName(layer) << " " << code);
@@ -61,34 +56,6 @@ TEST(KeyMapping, BaseLayerIsAlphabetVowelsDigitsAndSeparators) {
   EXPECT_EQ(vowels, 4);
   EXPECT_EQ(digits, 10);
   EXPECT_EQ(other, 3);  // tsheg, shad, space
-}
-
-TEST(KeyMapping, SampleRowsOfTheLayout) {
-  struct Row {
-    std::uint16_t code;
-    const char* base;
-    const char* shift;
-    const char* option;
-  };
-  const Row rows[] = {
-      {0, "\u0F60", "\u0F71", "\u0FC4"},  {8, "\u0F40", "\u0F69", "\u0FB9"},
-      {22, "\u0F26", "\u0F2F", "\u0F09"}, {23, "\u0F25", "\u0F2E", "\u0F81"},
-      {46, nullptr, nullptr, "\u0F52"},   {49, " ", " ", " "},
-      {50, "\u0F68", "\u0F01", "\u0F00"}, {10, nullptr, nullptr, nullptr},
-      {36, nullptr, nullptr, nullptr},    {48, nullptr, nullptr, nullptr},
-      {51, nullptr, nullptr, nullptr},    {53, nullptr, nullptr, nullptr},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.code);
-    const char* expected[] = {row.base, row.shift, row.option, nullptr};
-    for (int k = 0; k < 4; ++k) {
-      const auto got = directChar({row.code, kLayers[k]});
-      ASSERT_EQ(got.has_value(), expected[k] != nullptr) << layerName(kLayers[k]);
-      if (got) {
-        EXPECT_EQ(*got, expected[k]);
-      }
-    }
-  }
 }
 
 TEST(KeyMapping, OnlyTheMKeyEntersDeadKeyModesWithoutOption) {
@@ -121,21 +88,6 @@ TEST(LegacyTables, ColumnsOfTheDeadKeyTable) {
   }
   EXPECT_EQ(small, 48);   // every key except "M"
   EXPECT_EQ(capital, 7);  // space, "m" and five letters
-}
-
-TEST(LegacyTables, TransitionLookup) {
-  using LegacyTables::transition;
-  EXPECT_EQ(transition("m", "m"), LegacyTransition::makeOutput("\u0F85"));
-  EXPECT_EQ(transition("m", "M"), LegacyTransition::makeOutput("\u0FA2"));
-  EXPECT_EQ(transition("\u0F64", "M"), LegacyTransition::makeOutput("\u0F4D"));
-  EXPECT_EQ(transition("\u0F5D", "m"), LegacyTransition::makeOutput("\u0FBA"));
-  EXPECT_EQ(transition("\u0F0B", "m"), LegacyTransition::makeOutput("\u0F84"));
-  EXPECT_EQ(transition("\u0F23", "m"), LegacyTransition::makeOutput("\u0F7E"));
-  EXPECT_FALSE(transition("M", "m"));
-  EXPECT_FALSE(transition("\u0F41", "M"));
-  EXPECT_FALSE(transition("\u0F4A", "m"));  // ཊ has no dead-key form
-  EXPECT_FALSE(transition("\u0F40", "x"));
-  EXPECT_FALSE(transition("\u0F40\u0F72", "m"));
 }
 
 }  // namespace

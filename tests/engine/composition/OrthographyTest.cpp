@@ -15,19 +15,6 @@ std::string utf8(char32_t c) {
   return s;
 }
 
-TEST(Orthography, TableSizes) {
-  const std::pair<const CharacterSet& (*)(), std::size_t> tables[] = {
-      {Orthography::consonants, 34},     {Orthography::vowels, 5},
-      {Orthography::prefixes, 5},        {Orthography::superscripts, 3},
-      {Orthography::subjoinable, 4},     {Orthography::suffixes, 9},
-      {Orthography::postsuffixAfter, 4}, {Orthography::raGoRoots, 13},
-      {Orthography::laGoRoots, 10},      {Orthography::saGoRoots, 12},
-      {Orthography::yaRoots, 10},        {Orthography::raRoots, 18},
-      {Orthography::laRoots, 5},         {Orthography::waRoots, 11},
-  };
-  for (const auto& [table, size] : tables) EXPECT_EQ(table().size(), size);
-}
-
 TEST(Orthography, LettersOutsideTheAlphabetAreNotConsonants) {
   for (const char* c : {"\u0F65", "\u0F69", "\u0F43", "\u0F4D", "\u0F52", "\u0F57", "\u0F5C",
                         "\u0F42\u0FB7", "\u0F40\u0F72", ""}) {

@@ -50,7 +50,6 @@ struct Typed {
   std::string marked{};     // the marked text left at the end
   EngineOutput last{};
   CompositionState state{};
-  int passedThrough = 0;  // keys the client received
 };
 
 /// Applies one key to `typed` as the client would.
@@ -61,9 +60,6 @@ inline void press(Typed& typed, const KeyInput& key) {
   typed.committed += out.committed;
   if (out.kind == Kind::marked || out.kind == Kind::commitThenMark) typed.marked = out.marked;
   if (out.kind == Kind::commit || out.kind == Kind::commitThenPassthrough) typed.marked.clear();
-  if (out.kind == Kind::passthrough || out.kind == Kind::commitThenPassthrough) {
-    ++typed.passedThrough;
-  }
   typed.last = out;
   typed.state = std::move(result.state);
 }
@@ -74,10 +70,6 @@ inline Typed type(std::string_view notation, CompositionState state = {}) {
   for (char32_t c : text::decodeUtf8(notation)) press(typed, keyFor(c));
   return typed;
 }
-
-}  // namespace yakdrom::testing
-
-namespace yakdrom::testing {
 
 /// A key sequence and what the client holds after it.
 struct Sequence {

@@ -71,9 +71,6 @@ TEST(ParticleEngine, IsParticleMeansExactlyOneOfTheSevenForms) {
 }
 
 TEST(ParticleEngine, KindsRoundTripTheirRawValues) {
-  ASSERT_EQ(ParticleEngine::kAllKinds.size(), 3U);
-  EXPECT_EQ(ParticleEngine::rawValue(ParticleEngine::kAllKinds[0]), "genitive");
-  EXPECT_EQ(ParticleEngine::rawValue(ParticleEngine::kAllKinds[2]), "dative");
   for (const Kind k : ParticleEngine::kAllKinds) {
     EXPECT_EQ(ParticleEngine::kind(ParticleEngine::rawValue(k)), k);
   }

@@ -57,7 +57,6 @@ TEST(UserDictionaryFormat, RepeatsKeepTheLargerFrequencyAcrossCanonicalSpellings
 
 TEST(UserDictionaryFormat, RenderIsEntryOrderWithAFinalLineFeed) {
   EXPECT_EQ(UserDictionaryFormat::render({}), "");
-  EXPECT_EQ(UserDictionaryFormat::render({{"བོད་", 1}}), "བོད་ 1\n");
   const UserWords words{{"ཁ", 4}, {"ཀ", 9}, {"ག", 9}, {"ཀཀ", 1}};
   EXPECT_EQ(UserDictionaryFormat::render(words), "ཀ 9\nག 9\nཁ 4\nཀཀ 1\n");
   EXPECT_EQ(UserDictionaryFormat::entries(words),

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/learning/TemporaryFolder.h"
@@ -46,17 +47,19 @@ TEST_F(UserDictionaryTest, DefaultFileFollowsXdgDataHome) {
       ::testing::ExitedWithCode(0), "");
 }
 
-TEST_F(UserDictionaryTest, LearnTrimsCountsAndWritesInTheBackground) {
+TEST_F(UserDictionaryTest, LearnTrimsCountsMergesCanonicalSpellingsAndWritesInTheBackground) {
   UserDictionary dict(file_);
   dict.learn("  བོད་ \n");
   EXPECT_EQ(dict.allEntries(), (std::vector<Entry>{{"བོད་", 1}}));
   dict.learn("བོད་");
-  EXPECT_EQ(dict.allEntries(), (std::vector<Entry>{{"བོད་", 2}}));
+  dict.learn("\u0F43\u0F0B");
+  dict.learn("\u0F42\u0FB7\u0F0B");
+  EXPECT_EQ(dict.allEntries(), (std::vector<Entry>{{"\u0F42\u0FB7\u0F0B", 2}, {"བོད་", 2}}));
   ASSERT_TRUE(dict.flush().ok());
-  EXPECT_EQ(readBytes(file_), "བོད་ 2\n");
+  EXPECT_EQ(readBytes(file_), "\u0F42\u0FB7\u0F0B 2\nབོད་ 2\n");
 }
 
-TEST_F(UserDictionaryTest, LearnIgnoresWordsItCouldNotStore) {
+TEST_F(UserDictionaryTest, LearnIgnoresWordsItCouldNotStoreAndSaturatesTheFrequency) {
   UserDictionary dict(file_);
   dict.learn(repeated("ཀ", 61));
   dict.learn(" \t\n");
@@ -64,37 +67,27 @@ TEST_F(UserDictionaryTest, LearnIgnoresWordsItCouldNotStore) {
   EXPECT_EQ(dict.count(), 0U);
   dict.learn(repeated("ཀ", 60));
   EXPECT_EQ(dict.count(), 1U);
-}
-
-TEST_F(UserDictionaryTest, CanonicallyEqualWordsAreOneEntry) {
-  UserDictionary dict(file_);
-  dict.learn("\u0F43\u0F0B");
-  dict.learn("\u0F42\u0FB7\u0F0B");
-  EXPECT_EQ(dict.allEntries(), (std::vector<Entry>{{"\u0F42\u0FB7\u0F0B", 2}}));
-}
-
-TEST_F(UserDictionaryTest, FrequencySaturatesInsteadOfOverflowing) {
-  UserDictionary dict(file_);
   EXPECT_EQ(dict.replaceAll("ཀ 9223372036854775807"), 1U);
   dict.learn("ཀ");
   EXPECT_EQ(dict.renderText(), "ཀ 9223372036854775807\n");
 }
 
-TEST_F(UserDictionaryTest, CandidatesFollowEntryOrderAndLimit) {
+TEST_F(UserDictionaryTest, CandidatesFollowEntryOrderAndLimitAndMatchWholeCharacters) {
   UserDictionary dict(file_);
-  static_cast<void>(dict.replaceAll("ཀཁ 4\nཀག 9\nཀང 9\nཁ 20\n"));
-  EXPECT_EQ(dict.candidates("ཀ", 0), Words{});
-  EXPECT_EQ(dict.candidates("", 5), Words{});
-  EXPECT_EQ(dict.candidates("ཀ", 2), (Words{"ཀག", "ཀང"}));
-  EXPECT_EQ(dict.candidates("ཀ", 10), (Words{"ཀག", "ཀང", "ཀཁ"}));
-}
-
-TEST_F(UserDictionaryTest, CandidatesMatchWholeCharacters) {
-  UserDictionary dict(file_);
-  static_cast<void>(dict.replaceAll("ཀ 1\nཀ་ 2\nཀྱི 3\nཀི 4\n\u0F42\u0FB7\u0F0B 5\n"));
-  EXPECT_EQ(dict.candidates("ཀ", 10), (Words{"ཀ་", "ཀ"}));  // the prefix itself qualifies
-  EXPECT_EQ(dict.candidates("\u0F43", 10), (Words{"\u0F42\u0FB7\u0F0B"}));
-  EXPECT_EQ(dict.candidates("\u0F42", 10), Words{});
+  static_cast<void>(
+      dict.replaceAll("ཀཁ 4\nཀག 9\nཀང 9\nཁ 20\nཀ 1\nཀ་ 2\nཀྱི 3\nཀི 4\n\u0F42\u0FB7\u0F0B 5\n"));
+  const std::tuple<const char*, int, Words> cases[] = {
+      {"ཀ", 10, {"ཀག", "ཀང", "ཀཁ", "ཀ་", "ཀ"}},  // the prefix itself qualifies
+      {"ཀ", 2, {"ཀག", "ཀང"}},
+      {"ཀ", 0, {}},
+      {"", 5, {}},
+      {"\u0F43", 10, {"\u0F42\u0FB7\u0F0B"}},
+      {"\u0F42", 10, {}},
+  };
+  for (const auto& [prefix, limit, expected] : cases) {
+    SCOPED_TRACE(::testing::Message() << prefix << " " << limit);
+    EXPECT_EQ(dict.candidates(prefix, limit), expected);
+  }
 }
 
 // The sorted range scan must give what scanning every entry gives.
@@ -123,13 +116,6 @@ TEST_F(UserDictionaryTest, CandidatesEqualAFullScan) {
     }
     EXPECT_EQ(dict.candidates(prefix, 6), expected);
   }
-}
-
-TEST_F(UserDictionaryTest, LoadReadsCrLfFilesAndKeepsTheLargerRepeat) {
-  writeBytes(file_, "ཀ 3\r\nཁ\r\nཀ 7\r\n");
-  UserDictionary dict(file_);
-  EXPECT_EQ(dict.allEntries(), (std::vector<Entry>{{"ཀ", 7}, {"ཁ", 1}}));
-  EXPECT_FALSE(dict.loadError());
 }
 
 TEST_F(UserDictionaryTest, ImportTakesLargerFrequencyAndCountsEveryLine) {

@@ -31,20 +31,10 @@ const Words kWords = {
 };
 
 std::unique_ptr<DictionaryEngine> engineWith(const Words& words) {
+  EXPECT_TRUE(std::is_sorted(words.begin(), words.end(), text::lexiconLess));
   auto engine = std::make_unique<DictionaryEngine>();
   engine->install(words);
   return engine;
-}
-
-TEST(DictionaryEngineTest, TheSampleListIsInLexiconOrder) {
-  EXPECT_TRUE(std::is_sorted(kWords.begin(), kWords.end(), text::lexiconLess));
-}
-
-TEST(DictionaryEngineTest, EmptyEngineAnswersNothing) {
-  DictionaryEngine engine;
-  EXPECT_EQ(engine.count(), 0u);
-  EXPECT_FALSE(engine.contains("ཀ་"));
-  EXPECT_TRUE(engine.candidates("ཀ", 10).empty());
 }
 
 TEST(DictionaryEngineTest, ContainsExactWordsUpToCanonicalEquivalence) {
@@ -103,12 +93,15 @@ TEST(DictionaryEngineTest, CandidatesFollowCharacterPrefixes) {
 }
 
 TEST(DictionaryEngineTest, InstallReplacesTheWholeList) {
-  auto engine = engineWith(kWords);
-  engine->install({"ཁ་"});
-  EXPECT_EQ(engine->count(), 1u);
-  EXPECT_FALSE(engine->contains("ཀ་"));
-  engine->install({});
-  EXPECT_EQ(engine->count(), 0u);
+  DictionaryEngine engine;
+  EXPECT_FALSE(engine.contains("ཀ་"));
+  EXPECT_TRUE(engine.candidates("ཀ", 10).empty());
+  engine.install(kWords);
+  engine.install({"ཁ་"});
+  EXPECT_EQ(engine.count(), 1u);
+  EXPECT_FALSE(engine.contains("ཀ་"));
+  engine.install({});
+  EXPECT_EQ(engine.count(), 0u);
 }
 
 TEST(DictionaryEngineTest, QueriesDuringInstallsSeeOneWholeList) {
@@ -130,29 +123,17 @@ TEST(DictionaryEngineTest, QueriesDuringInstallsSeeOneWholeList) {
   EXPECT_EQ(mixed, 0);
 }
 
-class DictionaryEngineFileTest : public ::testing::Test {
- protected:
-  testing::TempDir dir_;
-};
-
-TEST_F(DictionaryEngineFileTest, LoadCsvKeepsTheWordsOnly) {
-  DictionaryEngine engine;
-  EXPECT_TRUE(engine.loadCSV(dir_.write("words.csv", "word,x\r\nཀ་,ka\r\n\r\nཀ་\r\n ཁ་ ,")));
-  EXPECT_EQ(engine.count(), 2u);
-  EXPECT_EQ(engine.candidates("ཀ", 5), Words{"ཀ་"});
-  EXPECT_TRUE(engine.contains("ཁ་"));
-}
-
-TEST_F(DictionaryEngineFileTest, LoadCsvOfAHeaderOnlyEmptiesTheList) {
+TEST(DictionaryEngineTest, LoadCsvKeepsTheWordsOnlyAndAnUnreadableFileKeepsTheList) {
+  testing::TempDir dir;
   auto engine = engineWith(kWords);
-  EXPECT_FALSE(engine->loadCSV(dir_.write("header.csv", "word,explanation\n")));
-  EXPECT_EQ(engine->count(), 0u);
-}
-
-TEST_F(DictionaryEngineFileTest, LoadCsvOfAnUnreadableFileKeepsTheList) {
-  auto engine = engineWith(kWords);
-  EXPECT_FALSE(engine->loadCSV(dir_ / "missing.csv"));
+  EXPECT_FALSE(engine->loadCSV(dir / "missing.csv"));
   EXPECT_EQ(engine->count(), kWords.size());
+  EXPECT_TRUE(engine->loadCSV(dir.write("words.csv", "word,x\r\nཀ་,ka\r\n\r\nཀ་\r\n ཁ་ ,")));
+  EXPECT_EQ(engine->count(), 2u);
+  EXPECT_EQ(engine->candidates("ཀ", 5), Words{"ཀ་"});
+  EXPECT_TRUE(engine->contains("ཁ་"));
+  EXPECT_FALSE(engine->loadCSV(dir.write("header.csv", "word,explanation\n")));
+  EXPECT_EQ(engine->count(), 0u) << "a header alone empties the list";
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ TEST(InMemoryPreferenceStore, SettersReplaceAndRemoveForgets) {
 }
 
 // The shared store is process-wide state, so each scenario runs in a fresh child process.
-TEST(SharedPreferenceStore, InstalledStoreServesEveryone) {
+TEST(SharedPreferenceStore, InstalledStoreServesEveryoneAndFirstReadFixesTheDefault) {
   EXPECT_EXIT(
       {
         auto mine = std::make_shared<InMemoryPreferenceStore>();
@@ -57,9 +57,6 @@ TEST(SharedPreferenceStore, InstalledStoreServesEveryone) {
         std::exit(installed && !again && PreferenceStore::shared() == mine ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");
-}
-
-TEST(SharedPreferenceStore, FirstReadFixesTheInMemoryDefault) {
   EXPECT_EXIT(
       {
         const auto first = PreferenceStore::shared();
