@@ -5,11 +5,19 @@
 namespace yakdrom::cli {
 
 // Each command lives in its own source file; their entry points are listed here once.
+int runType(const Args& args, std::ostream& out, std::ostream& err);
+int runReplay(const Args& args, std::ostream& out, std::ostream& err);
+int runPad(const Args& args, std::ostream& out, std::ostream& err);
+int runKeys(const Args& args, std::ostream& out, std::ostream& err);
 int runLexicon(const Args& args, std::ostream& out, std::ostream& err);
 int runUserDict(const Args& args, std::ostream& out, std::ostream& err);
 
 const std::vector<Command>& commands() {
   static const std::vector<Command> table = {
+      {"type", "type [--json] [--trace] [SESSION OPTIONS] KEYS...", runType},
+      {"replay", "replay FILE [SESSION OPTIONS]", runReplay},
+      {"pad", "pad [--output FILE] [--lexicon FILE]", runPad},
+      {"keys", "keys TEXT...", runKeys},
       {"lexicon", "lexicon build|info|lookup ARGS...", runLexicon},
       {"userdict", "userdict show|learn|import|export|backup FILE ARGS...", runUserDict},
   };
@@ -25,6 +33,7 @@ int runCommandLine(const Args& args, std::ostream& out, std::ostream& err) {
   }
   err << "usage:\n";
   for (const auto& c : commands()) err << "  yakdrom " << c.usage << "\n";
+  err << "session options: --lexicon FILE, --user-dictionary FILE, --set KEY=VALUE\n";
   return 2;
 }
 

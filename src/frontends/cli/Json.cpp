@@ -36,4 +36,17 @@ std::string jsonQuoted(std::string_view text) {
   return out + "\"";
 }
 
+std::string jsonArray(const std::vector<std::string>& texts) {
+  std::string out = "[";
+  for (const auto& text : texts) {
+    if (out.size() > 1) out += ", ";
+    out += jsonQuoted(text);
+  }
+  return out + "]";
+}
+
+std::string jsonQuotedOrNull(const std::optional<std::string>& text) {
+  return text ? jsonQuoted(*text) : "null";
+}
+
 }  // namespace yakdrom::cli

@@ -43,34 +43,30 @@ constexpr std::array<NamedKey, 9> kNamedKeys = {{
     {"up", 126},
 }};
 
-std::optional<KeyPress> asciiKey(char c) {
-  if (c == ' ') return KeyPress{49, false, false, false, false, " "};
-  for (const auto& k : kAsciiKeys) {
-    if (c == k.plain || c == k.shifted) {
-      return KeyPress{k.code, c == k.shifted, false, false, false, std::string(1, c)};
-    }
-  }
-  return std::nullopt;
-}
+constexpr std::uint16_t kFirstArrowKeyCode = 123;
+constexpr std::uint16_t kLastArrowKeyCode = 126;
 
 std::optional<KeyPress> namedKey(std::string_view name) {
   for (const auto& k : kNamedKeys) {
-    if (name == k.name) return KeyPress{k.code, false, false, false, false, {}};
+    if (name == k.name) {
+      KeyPress key;
+      key.keyCode = k.code;
+      return key;
+    }
   }
-  if (name.size() == 1) return asciiKey(name[0]);
+  if (name.size() == 1) return keyForCharacter(name[0]);
   return std::nullopt;
 }
 
 std::optional<KeyPress> bracedKey(std::string_view body) {
   KeyPress mods;
-  bool caps = false;  // accepted and ignored, as the input method ignores Caps Lock
   for (bool again = true; again;) {
     again = false;
     for (auto [prefix, flag] : {std::pair{std::string_view("shift+"), &mods.shift},
                                 std::pair{std::string_view("opt+"), &mods.option},
                                 std::pair{std::string_view("ctrl+"), &mods.control},
                                 std::pair{std::string_view("cmd+"), &mods.command},
-                                std::pair{std::string_view("caps+"), &caps}}) {
+                                std::pair{std::string_view("caps+"), &mods.capsLock}}) {
       if (body.size() > prefix.size() && body.starts_with(prefix)) {
         *flag = true;
         body.remove_prefix(prefix.size());
@@ -84,6 +80,7 @@ std::optional<KeyPress> bracedKey(std::string_view body) {
   key->option = mods.option;
   key->control = mods.control;
   key->command = mods.command;
+  key->capsLock = mods.capsLock;
   return key;
 }
 
@@ -92,6 +89,36 @@ std::string errorAt(std::string_view what, std::size_t position) {
 }
 
 }  // namespace
+
+std::optional<KeyPress> keyForCharacter(char c) {
+  KeyPress key;
+  key.written = std::string(1, c);
+  if (c == ' ') {
+    key.keyCode = 49;
+    return key;
+  }
+  for (const auto& k : kAsciiKeys) {
+    if (c == k.plain || c == k.shifted) {
+      key.keyCode = k.code;
+      key.shift = c == k.shifted;
+      return key;
+    }
+  }
+  return std::nullopt;
+}
+
+ModifierFlags KeyPress::flags() const {
+  ModifierFlags flags = 0;
+  if (shift) flags |= kShiftFlag;
+  if (option) flags |= kOptionFlag;
+  if (control) flags |= kControlFlag;
+  if (command) flags |= kCommandFlag;
+  if (capsLock) flags |= kCapsLockFlag;
+  if (keyCode >= kFirstArrowKeyCode && keyCode <= kLastArrowKeyCode) {
+    flags |= kNumericPadFlag | kFunctionFlag;
+  }
+  return flags;
+}
 
 ParsedKeys parseKeyNotation(std::string_view notation) {
   ParsedKeys out;
@@ -114,7 +141,7 @@ ParsedKeys parseKeyNotation(std::string_view notation) {
       i = close + 1;
       continue;
     }
-    auto key = c == '}' ? std::nullopt : asciiKey(c);
+    auto key = c == '}' ? std::nullopt : keyForCharacter(c);
     if (!key) {
       std::size_t len = 1;
       while (i + len < notation.size() &&
@@ -147,7 +174,8 @@ std::string formatKey(const KeyPress& key) {
     if (k.code != key.keyCode) continue;
     const char typed = key.shift ? k.shifted : k.plain;
     // Braces always open and close names, so the keys that type them are written as names.
-    if (!key.option && !key.isChord() && typed != '{' && typed != '}') return std::string(1, typed);
+    if (!key.option && !key.isChord() && !key.capsLock && typed != '{' && typed != '}')
+      return std::string(1, typed);
     name = std::string(1, k.plain);
   }
   std::string out = "{";
@@ -155,6 +183,7 @@ std::string formatKey(const KeyPress& key) {
   if (key.option) out += "opt+";
   if (key.control) out += "ctrl+";
   if (key.command) out += "cmd+";
+  if (key.capsLock) out += "caps+";
   return out + name + "}";
 }
 

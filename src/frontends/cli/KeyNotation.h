@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/composition/KeyInput.h"
+#include "ime/controller/ModifierFlags.h"
 
 namespace yakdrom::cli {
 
@@ -19,16 +20,20 @@ struct KeyPress {
   bool option = false;
   bool control = false;
   bool command = false;
-  std::string written;  // the key as it stood in the input
+  bool capsLock = false;  // carried to the input method, which ignores it
+  std::string written;    // the key as it stood in the input
 
   /// Returns true for Control or Command chords, which never reach the engine.
   [[nodiscard]] bool isChord() const { return control || command; }
   /// Returns the engine's view of the key: its code and its Shift/Option layer.
   [[nodiscard]] KeyInput input() const { return {keyCode, modifierLayer(shift, option)}; }
+  /// Returns the modifier flags a real event of this key carries; arrow keys always carry
+  /// the numeric-pad and function flags.
+  [[nodiscard]] ModifierFlags flags() const;
 
   friend bool operator==(const KeyPress& a, const KeyPress& b) {
     return a.keyCode == b.keyCode && a.shift == b.shift && a.option == b.option &&
-           a.control == b.control && a.command == b.command;
+           a.control == b.control && a.command == b.command && a.capsLock == b.capsLock;
   }
 };
 
@@ -39,6 +44,10 @@ struct ParsedKeys {
 
 /// Parses `notation` into key presses, or returns an error for the first bad key.
 [[nodiscard]] ParsedKeys parseKeyNotation(std::string_view notation);
+
+/// Returns the key that types the printable ASCII character `c` (Shift for uppercase and
+/// shifted symbols), or nothing for any other character.
+[[nodiscard]] std::optional<KeyPress> keyForCharacter(char c);
 
 /// Returns the shortest notation for `key` (a letter, a shifted symbol or a braced name).
 [[nodiscard]] std::string formatKey(const KeyPress& key);

@@ -1,13 +1,25 @@
-// `yakdrom type [--json] [--trace] KEYS...`: types keys into a fresh state and prints the field.
+// `yakdrom type [OPTIONS] KEYS...`: types keys through the input controller, as the input
+// method receives them, into a simulated text field, and prints the field and the
+// candidate window.
+//
+// With --trace, one line per key comes first: the key as written, a tab, and what
+// happened: the engine's output (marked "M", commit "C", commitThenMark "C" "M",
+// commitThenPassthrough "C" or passthrough) when the key reached the composition engine,
+// candidate "W" when the candidate window confirmed the word W, or consumed when the window
+// took the key for itself (arrows, Escape, a number without a candidate).
 #include <ostream>
 
 #include "frontends/cli/Commands.h"
+#include "frontends/cli/EphemeralStores.h"
 #include "frontends/cli/Json.h"
 #include "frontends/cli/KeyNotation.h"
-#include "frontends/cli/Typist.h"
+#include "frontends/cli/TypingSession.h"
 
 namespace yakdrom::cli {
 namespace {
+
+constexpr int kFailure = 1;
+constexpr int kUsage = 2;
 
 std::string describe(const EngineOutput& o) {
   using Kind = EngineOutput::Kind;
@@ -26,39 +38,65 @@ std::string describe(const EngineOutput& o) {
   return "passthrough";
 }
 
+std::string describe(const KeyReport& report) {
+  if (report.confirmed) return "candidate " + jsonQuoted(*report.confirmed);
+  if (report.engineOutput) return describe(*report.engineOutput);
+  return "consumed";
+}
+
+std::string json(const TypingSession& session) {
+  const CandidateView view = session.candidates();
+  const std::string selection = view.selection ? std::to_string(*view.selection) : "null";
+  return "{\"document\": " + jsonQuoted(session.field().document()) +
+         ", \"marked\": " + jsonQuoted(session.field().marked()) +
+         ", \"candidates\": " + jsonArray(view.candidates) +
+         ", \"page\": " + jsonQuoted(view.content.pageLabel) + ", \"selection\": " + selection +
+         ", \"explanation\": " + jsonQuotedOrNull(view.explanation()) +
+         ", \"panelVisible\": " + (view.visible ? "true" : "false") + "}";
+}
+
+int usage(std::ostream& err, std::string_view problem) {
+  err << "yakdrom type: " << problem << "\n"
+      << "usage: yakdrom type [--json] [--trace] [--lexicon FILE] [--user-dictionary FILE]\n"
+         "                    [--set KEY=VALUE]... KEYS...\n";
+  return kUsage;
+}
+
 }  // namespace
 
 int runType(const Args& args, std::ostream& out, std::ostream& err) {
-  bool json = false;
-  bool trace = false;
+  const auto parsed = parseSessionOptions(args, true);
+  if (parsed.error) return usage(err, *parsed.error);
+  const SessionOptions& options = parsed.options;
   std::string notation;
-  for (const auto& a : args) {
-    if (a == "--json") {
-      json = true;
-    } else if (a == "--trace") {
-      trace = true;
-    } else {
-      notation += a;
-    }
+  for (const auto& operand : options.operands) notation += operand;
+  const ParsedKeys keys = parseKeyNotation(notation);
+  if (keys.error) {
+    err << "yakdrom type: " << *keys.error << "\n";
+    return kUsage;
   }
-  const ParsedKeys parsed = parseKeyNotation(notation);
-  if (parsed.error) {
-    err << "yakdrom type: " << *parsed.error << "\n";
-    return 2;
+  auto opened = EphemeralStores::open(options);
+  if (!opened.stores) {
+    if (opened.status == kUsage) return usage(err, opened.error);
+    err << "yakdrom type: " << opened.error << "\n";
+    return opened.status;
   }
-  Typist typist;
-  std::string traceText;
-  for (const auto& key : parsed.keys) {
-    const EngineOutput o = typist.press(key);
-    if (trace) traceText += key.written + "\t" + describe(o) + "\n";
+  TypingSession session(opened.stores->stores(), options.lexicon);
+  session.start();
+  if (!session.lexicon().waitUntilLoaded()) {
+    err << "yakdrom type: " << session.lexiconFailure() << "\n";
+    return kFailure;
   }
-  out << traceText;
-  if (json) {
-    out << "{\"document\": " << jsonQuoted(typist.document())
-        << ", \"marked\": " << jsonQuoted(typist.marked()) << "}\n";
-  } else {
-    out << typist.text() << "\n";
+  std::string trace;
+  for (const auto& key : keys.keys) {
+    const KeyReport report = session.press(key);
+    if (options.trace) trace += key.written + "\t" + describe(report) + "\n";
   }
+  if (const auto problem = opened.stores->save()) {
+    err << "yakdrom type: " << *problem << "\n";
+    return kFailure;
+  }
+  out << trace << (options.json ? json(session) : session.field().text()) << "\n";
   return 0;
 }
 

@@ -1,0 +1,178 @@
+// `yakdrom pad [--output FILE] [--lexicon FILE]`: a typing pad in the terminal, the input
+// method for anyone without an input-method framework. It types with the user's own
+// settings and statistics (the shared settings file) and user dictionary, as the input
+// method does. Ctrl-D ends it and prints the text (or appends it to FILE); Ctrl-C ends it
+// without.
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <optional>
+#include <ostream>
+#include <thread>
+
+#include "frontends/cli/Commands.h"
+#include "frontends/cli/PadRenderer.h"
+#include "frontends/cli/Terminal.h"
+#include "frontends/cli/TerminalInput.h"
+#include "frontends/cli/TypingSession.h"
+#include "ime/platform/LocalePreferredLanguages.h"
+#include "ime/settings/InterfaceLanguage.h"
+#include "ui/QSettingsPreferenceStore.h"
+
+namespace yakdrom::cli {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kFailure = 1;
+constexpr int kUsage = 2;
+// Shells report a program ended by Ctrl-C as 128 + SIGINT.
+constexpr int kCancelledStatus = 130;
+constexpr int kSignalStatusBase = 128;
+// Longer than the gap between the bytes of one escape sequence, short enough that Escape
+// feels immediate.
+constexpr auto kEscapeSequenceWait = 30ms;
+// How often an idle pad looks at the lexicon load and the window size.
+constexpr auto kIdleWait = 250ms;
+
+enum class LexiconState { loading, loaded, missing };
+
+struct PadOptions {
+  std::optional<std::filesystem::path> output;
+  std::optional<std::filesystem::path> lexicon;
+  std::optional<std::string> error;
+};
+
+PadOptions parsePadOptions(const Args& args) {
+  PadOptions options;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a != "--output" && a != "--lexicon") {
+      options.error = "unknown argument \"" + a + "\"";
+      return options;
+    }
+    if (i + 1 == args.size()) {
+      options.error = a + " needs a value";
+      return options;
+    }
+    (a == "--output" ? options.output : options.lexicon) = args[++i];
+  }
+  return options;
+}
+
+struct LexiconNote {
+  LexiconState state;
+  std::string_view chinese;
+  std::string_view english;
+};
+
+constexpr std::array<LexiconNote, 3> kLexiconNotes = {{
+    {LexiconState::loading, " · 正在加载词库…", " · loading the lexicon…"},
+    {LexiconState::loaded, "", ""},
+    {LexiconState::missing, " · 未找到词库，没有候选词", " · no lexicon, no candidates"},
+}};
+
+std::string header(InterfaceLanguage language, LexiconState lexicon) {
+  std::string text(localized(language,
+                             "Yakdrom 输入板 · Ctrl-D：完成并保留文本 · Ctrl-C：放弃文本并退出",
+                             "Yakdrom pad · Ctrl-D: finish and keep the text · Ctrl-C: quit "
+                             "and discard it"));
+  for (const auto& note : kLexiconNotes) {
+    if (note.state == lexicon) text += localized(language, note.chinese, note.english);
+  }
+  return text;
+}
+
+void draw(Terminal& terminal, const TypingSession& session, const std::string& title) {
+  const auto [width, height] = terminal.size();
+  terminal.draw(renderPad({title, session.field().document(), session.field().marked(),
+                           session.candidates(), width, height}));
+}
+
+// Types until Ctrl-D (true), Ctrl-C or a stop signal (false).
+bool typeUntilDone(Terminal& terminal, TypingSession& session,
+                   const std::atomic<LexiconState>& lexicon, InterfaceLanguage language) {
+  std::string pending;
+  for (;;) {
+    draw(terminal, session, header(language, lexicon.load()));
+    const std::string bytes = terminal.read(pending.empty() ? kIdleWait : kEscapeSequenceWait);
+    if (terminal.stopSignal() != 0) return false;
+    pending += bytes;
+    const DecodedInput decoded = decodeTerminalInput(pending, bytes.empty());
+    pending.erase(0, decoded.consumed);
+    for (const auto& input : decoded.inputs) {
+      switch (input.kind) {
+        case TerminalInput::Kind::key:
+          (void)session.press(input.key);
+          break;
+        case TerminalInput::Kind::finish:
+          return true;
+        case TerminalInput::Kind::cancel:
+          return false;
+      }
+    }
+  }
+}
+
+// Prints the text, or appends it to `output`; a file that cannot be written gets the text
+// printed instead, so that nothing typed is lost.
+int deliver(const std::string& document, const std::optional<std::filesystem::path>& output,
+            std::ostream& out, std::ostream& err) {
+  if (document.empty()) return 0;
+  const std::string text = document.back() == '\n' ? document : document + "\n";
+  if (output) {
+    std::ofstream file(*output, std::ios::binary | std::ios::app);
+    file << text;
+    file.close();
+    if (file) return 0;
+    err << "yakdrom pad: cannot append to " << output->string()
+        << "; the text follows on standard output\n";
+  }
+  out << text;
+  return output ? kFailure : 0;
+}
+
+}  // namespace
+
+int runPad(const Args& args, std::ostream& out, std::ostream& err) {
+  const PadOptions options = parsePadOptions(args);
+  if (options.error) {
+    err << "yakdrom pad: " << *options.error << "\n"
+        << "usage: yakdrom pad [--output FILE] [--lexicon FILE]\n";
+    return kUsage;
+  }
+  // Installed before anything reads the shared store, so that the statistics count into
+  // the user's own settings file.
+  (void)PreferenceStore::installShared(std::make_shared<QSettingsPreferenceStore>());
+  const std::shared_ptr<PreferenceStore> preferences = PreferenceStore::shared();
+  auto opened = Terminal::open();
+  if (!opened.terminal) {
+    err << "yakdrom pad: " << opened.error << "\n";
+    return kFailure;
+  }
+  Terminal& terminal = *opened.terminal;
+  UserDictionary& dictionary = UserDictionary::shared();
+  TypingSession session({*preferences, dictionary, InputStatistics::shared()}, options.lexicon);
+  session.start();
+  std::atomic<LexiconState> lexicon{LexiconState::loading};
+  std::thread watcher([&session, &lexicon] {
+    lexicon = session.lexicon().waitUntilLoaded() ? LexiconState::loaded : LexiconState::missing;
+  });
+  const InterfaceLanguage language = interfaceLanguage(LocalePreferredLanguages());
+  const bool finished = typeUntilDone(terminal, session, lexicon, language);
+  const int signal = terminal.stopSignal();
+  // Ending commits the syllable being composed, as leaving a text field does.
+  if (finished) session.finish();
+  terminal.restore();
+  watcher.join();
+  int status = signal != 0 ? kSignalStatusBase + signal : kCancelledStatus;
+  if (finished) status = deliver(session.field().document(), options.output, out, err);
+  if (const auto written = dictionary.flush(); !written) {
+    err << "yakdrom pad: " << written.error().message() << "\n";
+    if (status == 0) status = kFailure;
+  }
+  return status;
+}
+
+}  // namespace yakdrom::cli

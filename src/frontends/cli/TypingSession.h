@@ -1,0 +1,99 @@
+// The input method as the command line runs it: one YakdromInputController typing into a
+// simulated text field, its candidate window kept in memory, and the lexicon loaded in the
+// background from a given file or from the Resources folder beside the program. `yakdrom
+// type`, `replay` and `pad` send their keys through it. Main thread.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/composition/EngineOutput.h"
+#include "engine/learning/InputStatistics.h"
+#include "engine/learning/UserDictionary.h"
+#include "engine/store/PreferenceStore.h"
+#include "frontends/cli/KeyNotation.h"
+#include "frontends/cli/SimulatedTextField.h"
+#include "ime/platform/CandidateWindowView.h"
+#include "ime/settings/SettingChoices.h"
+#include "ime/startup/DictionaryStore.h"
+
+namespace yakdrom::cli {
+
+/// What the candidate window shows.
+struct CandidateView {
+  bool visible = false;
+  CandidatePanelStyle style = CandidatePanelStyle::singleColumn;
+  /// The whole list, all pages; empty while the window is hidden.
+  std::vector<std::string> candidates;
+  /// The index of the selected candidate in `candidates`; nothing while the window is hidden.
+  std::optional<std::size_t> selection;
+  /// The rows of the current page, the explanation line and the page label.
+  CandidateWindowContent content;
+  /// The full explanation, while its box is open.
+  std::optional<std::string> explanationBox;
+
+  /// Returns the explanation the selected row or the explanation line shows, if any.
+  [[nodiscard]] std::optional<std::string> explanation() const;
+
+  friend bool operator==(const CandidateView&, const CandidateView&) = default;
+};
+
+/// What one key press did.
+struct KeyReport {
+  /// True when the input method consumed the key; false when the field received it.
+  bool consumed = false;
+  /// The candidate the key confirmed in the candidate window.
+  std::optional<std::string> confirmed;
+  /// What the composition engine answered, when the key reached it.
+  std::optional<EngineOutput> engineOutput;
+
+  friend bool operator==(const KeyReport&, const KeyReport&) = default;
+};
+
+/// The stores the controller reads its settings from and learns and counts into.
+struct SessionStores {
+  PreferenceStore& preferences;
+  UserDictionary& userDictionary;
+  InputStatistics& statistics;
+};
+
+class TypingSession {
+ public:
+  /// Makes a controller over `stores`, which must outlive the session. `lexicon` names the
+  /// lexicon file; without it the input method's search beside the program applies.
+  TypingSession(SessionStores stores, std::optional<std::filesystem::path> lexicon);
+  ~TypingSession();
+  TypingSession(const TypingSession&) = delete;
+  TypingSession& operator=(const TypingSession&) = delete;
+
+  /// Activates the field in the controller, which starts the lexicon load and returns at once.
+  void start();
+
+  /// Sends `key` to the controller as a key event with its modifier flags; a key the
+  /// controller does not consume then acts on the field.
+  KeyReport press(const KeyPress& key);
+
+  /// Deactivates the field, which commits the syllable being composed unchanged.
+  void finish();
+
+  /// Returns the field typed into.
+  [[nodiscard]] const SimulatedTextField& field() const;
+  /// Returns what the candidate window shows now.
+  [[nodiscard]] CandidateView candidates() const;
+  /// Returns the lexicon store, to wait for its load or to see which file it reads.
+  [[nodiscard]] DictionaryStore& lexicon();
+  /// Returns why no lexicon was loaded, naming the file, for a message.
+  [[nodiscard]] std::string lexiconFailure() const;
+  /// Returns the lines the input method logged so far.
+  [[nodiscard]] const std::vector<std::string>& logLines() const;
+
+ private:
+  struct Parts;
+  std::unique_ptr<Parts> parts_;
+};
+
+}  // namespace yakdrom::cli

@@ -1,0 +1,139 @@
+// Drives `yakdrom pad` as a person would: in a detached tmux session with a home of its own,
+// keys sent in, the screen read back, until Ctrl-D prints the text.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "frontends/cli/SessionTestSupport.h"
+
+namespace yakdrom::cli::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Generous: the machine may be busy with a parallel build and other tests.
+constexpr auto kPatience = 60s;
+constexpr auto kPollInterval = 50ms;
+
+std::string quoted(const std::string& text) {
+  std::string out = "'";
+  for (const char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
+
+// Runs `command` in a shell and returns its standard output.
+std::string shell(const std::string& command) {
+  std::string out;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return out;
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+  ::pclose(pipe);
+  return out;
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    line.erase(line.find_last_not_of(' ') + 1);
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+bool hasLine(const std::vector<std::string>& screen, const std::string& line) {
+  return std::find(screen.begin(), screen.end(), line) != screen.end();
+}
+
+class PadInTmux : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (std::system("command -v tmux >/dev/null 2>&1") != 0)
+      GTEST_SKIP() << "tmux is not installed";
+    const std::string home = (dir_ / "home").string();
+    const std::string pad = "env -u LANGUAGE LANG=C.UTF-8 LC_ALL=C.UTF-8 HOME=" + quoted(home) +
+                            " XDG_DATA_HOME=" + quoted(home + "/data") +
+                            " XDG_CONFIG_HOME=" + quoted(home + "/config") + " " +
+                            quoted(YAKDROM_EXECUTABLE) + " pad --lexicon " +
+                            quoted(lexicon_.string()) + "; echo \"[pad exited $?]\"; sleep 300";
+    tmux("new-session -d -s pad -x 100 -y 30 " + quoted(pad));
+  }
+
+  void TearDown() override { tmux("kill-server"); }
+
+  std::string tmux(const std::string& arguments) {
+    return shell("tmux -S " + quoted((dir_ / "tmux.sock").string()) + " -f /dev/null " + arguments +
+                 " 2>&1");
+  }
+
+  std::vector<std::string> screen() { return linesOf(tmux("capture-pane -p -t pad")); }
+
+  // Reads the screen until `ready` holds for it, within a bounded time.
+  std::vector<std::string> waitFor(
+      const std::function<bool(const std::vector<std::string>&)>& ready) {
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    std::vector<std::string> shown = screen();
+    while (!ready(shown) && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(kPollInterval);
+      shown = screen();
+    }
+    return shown;
+  }
+
+  std::vector<std::string> waitForLine(const std::string& line) {
+    return waitFor([&line](const auto& shown) { return hasLine(shown, line); });
+  }
+
+  TempDir dir_;
+  std::filesystem::path lexicon_ = writeTinyLexicon(dir_);
+};
+
+TEST_F(PadInTmux, TypesWithCandidatesAndPrintsTheTextOnCtrlD) {
+  auto shown = waitFor([](const auto& s) {
+    return !s.empty() && s[0].starts_with("Yakdrom pad · Ctrl-D") &&
+           s[0].find("lexicon") == std::string::npos;
+  });
+  ASSERT_FALSE(shown.empty());
+  ASSERT_EQ(shown[0],
+            "Yakdrom pad · Ctrl-D: finish and keep the text · Ctrl-C: quit and discard it");
+
+  tmux("send-keys -t pad -l fod");
+  shown = waitForLine("> 1. བོད་");
+  EXPECT_TRUE(hasLine(shown, "བོད")) << "the marked syllable, then the caret";
+  for (const char* row : {"  2. བོད་པ་", "  3. བོད་མི་", "  7. བོད་སྐད་"}) {
+    EXPECT_TRUE(hasLine(shown, row)) << row;
+  }
+
+  tmux("send-keys -t pad Down");
+  shown = waitForLine("> 2. བོད་པ་");
+  EXPECT_TRUE(hasLine(shown, "  1. བོད་"));
+
+  // 3 confirms the third row; the window then offers what follows the word.
+  tmux("send-keys -t pad -l 3");
+  shown = waitForLine("བོད་མི་");
+  tmux("send-keys -t pad Escape");
+  tmux("send-keys -t pad -l ' dusj'");
+  // After the word's tsheg the window offers the particles that may follow it.
+  shown = waitForLine("> 1. དུས་ཀྱི་");
+  EXPECT_TRUE(hasLine(shown, "བོད་མི་ དུས་"));
+
+  tmux("send-keys -t pad C-d");
+  shown = waitForLine("[pad exited 0]");
+  ASSERT_TRUE(hasLine(shown, "[pad exited 0]"));
+  EXPECT_EQ(shown.front(), "བོད་མི་ དུས་") << "the text, printed on the shell's own screen";
+
+  // Learnt and counted where the input method keeps them.
+  EXPECT_EQ(readAll(dir_ / "home/data/Yakdrom/user-dictionary.txt"), "དུས་ 1\nབོད་མི་ 1\n");
+  EXPECT_NE(readAll(dir_ / "home/config/Yakdrom/Yakdrom.ini").find("Yakdrom.stats.totalWords=3"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace yakdrom::cli::testing

@@ -1,0 +1,56 @@
+// What the tests of `yakdrom type`, `replay` and `pad` share: running a command in process
+// and a tiny lexicon around བོད (Tibet) with Chinese and English glosses.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+
+#include "engine/lexicon/LexiconBuilder.h"
+#include "engine/lexicon/LexiconTestSupport.h"
+#include "engine/lexicon/LexiconWriter.h"
+#include "frontends/cli/Commands.h"
+
+namespace yakdrom::cli::testing {
+
+using yakdrom::testing::readAll;
+using yakdrom::testing::TempDir;
+
+struct Outcome {
+  int status = 0;
+  std::string out;
+  std::string err;
+};
+
+inline Outcome run(const Args& args) {
+  std::ostringstream out;
+  std::ostringstream err;
+  const int status = runCommandLine(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+// In lexicon order: the seven words that begin with བོད, then དུས་ and དུས་ཚོད་.
+inline constexpr const char* kTinyWords =
+    "བོད་\nབོད་པ་\nབོད་མི་\nབོད་ཡིག་\nབོད་རིགས་\nབོད་ལྗོངས་\nབོད་སྐད་\nདུས་\nདུས་ཚོད་\n";
+inline constexpr const char* kTinyEnglish =
+    "བོད་\tTibet\n"
+    "བོད་ཡིག་\tTibetan script, the writing of the Tibetan language since the seventh century\n";
+inline constexpr const char* kTinyChinese = "བོད་\t西藏\nདུས་\t时间\n";
+
+/// Writes the tiny lexicon in packed form into `dir` and returns its path.
+inline std::filesystem::path writeTinyLexicon(const TempDir& dir) {
+  LexiconBuilder builder;
+  builder.addWords(kTinyWords, "words");
+  builder.addDefinitions(LexiconBuilder::Language::english, kTinyEnglish, "english");
+  builder.addDefinitions(LexiconBuilder::Language::chinese, kTinyChinese, "chinese");
+  EXPECT_TRUE(builder.issues().empty());
+  const auto bytes = LexiconWriter::encode(builder.build(), LexiconForm::packed);
+  EXPECT_TRUE(bytes.has_value());
+  const auto path = dir / "tiny.dat";
+  EXPECT_FALSE(LexiconWriter::save(path, bytes.value_or("")));
+  return path;
+}
+
+}  // namespace yakdrom::cli::testing
