@@ -12,7 +12,6 @@
 namespace yakdrom {
 namespace {
 
-using Result = DictionaryLoader::Result;
 using Entries = std::vector<std::pair<std::string, std::string>>;
 
 constexpr std::size_t kHeader = 56;

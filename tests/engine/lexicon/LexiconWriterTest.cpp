@@ -11,7 +11,6 @@ namespace yakdrom {
 namespace {
 
 using Result = DictionaryLoader::Result;
-using Words = std::vector<std::string>;
 
 Result sampleContent() {
   return {{"ཀ་", "ཀ་བ་", "ཁ་", "ག\u0FB7་"},

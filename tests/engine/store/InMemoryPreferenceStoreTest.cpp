@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <limits>
 
 #include "engine/store/InMemoryPreferenceStore.h"
 
