@@ -123,36 +123,28 @@ TEST_F(StartupTest, CustomFontIsRegisteredFromTheBundleOrBesideTheExecutable) {
   struct Case {
     std::string where;
     bool registers;
+    std::string failure;
     std::string line;
   };
   const std::vector<Case> cases = {
-      {"platform", true, success + (folder / "platform/Yakdrom-SN.ttf").string()},
-      {"bundle/Resources", true, success + besideExecutable("Yakdrom-SN.ttf").string()},
-      {"bundle/Resources", false, "Yakdrom IME: 字体注册失败 unreadable"},
-      {"", false, "Yakdrom IME: 未找到 Yakdrom-SN.ttf"},
+      {"platform", true, "", success + (folder / "platform/Yakdrom-SN.ttf").string()},
+      {"bundle/Resources", true, "", success + besideExecutable("Yakdrom-SN.ttf").string()},
+      {"bundle/Resources", false, "unreadable", "Yakdrom IME: 字体注册失败 unreadable"},
+      {"platform", false, "", "Yakdrom IME: 字体注册失败 未知错误"},  // no description given
+      {"", false, "", "Yakdrom IME: 未找到 Yakdrom-SN.ttf"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);
     clearResources();
     log.lines.clear();
     FakeFontSystem fonts;
+    fonts.failure = c.failure;
     if (!c.where.empty()) put(c.where, "Yakdrom-SN.ttf", "font");
     if (c.registers) fonts.facesInFile[c.line.substr(success.size())] = "Yakdrom-SN-R";
     registerCustomFont(bundle(), fonts, log);
     EXPECT_EQ(log.lines, std::vector<std::string>{c.line});
     EXPECT_EQ(fonts.installed.contains("Yakdrom-SN-R"), c.registers);
   }
-}
-
-TEST_F(StartupTest, FontFailureWithoutDescriptionIsUnknown) {
-  struct SilentFonts final : FontSystem {
-    std::optional<Font> font(std::string_view, double) const override { return {}; }
-    FontRegistration registerFontFile(const fs::path&) override { return {}; }
-    Font systemFont(double size) const override { return Font::system(size); }
-  } fonts;
-  put("platform", "Yakdrom-SN.ttf", "font");
-  registerCustomFont(bundle(), fonts, log);
-  EXPECT_EQ(log.lines, std::vector<std::string>{"Yakdrom IME: 字体注册失败 未知错误"});
 }
 
 class InputMethodStartupTest : public StartupTest {

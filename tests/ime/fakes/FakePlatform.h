@@ -39,7 +39,8 @@ class FakeTextMeasurer final : public TextMeasurer {
   double defaultWidth = 50;
 };
 
-/// Knows the names in `installed`; registering a file adds the faces listed for it.
+/// Knows the names in `installed`; registering a file adds the faces listed for it, and
+/// registering any other file fails with `failure`.
 class FakeFontSystem final : public FontSystem {
  public:
   [[nodiscard]] std::optional<Font> font(std::string_view name, double size) const override {
@@ -49,7 +50,7 @@ class FakeFontSystem final : public FontSystem {
   [[nodiscard]] FontRegistration registerFontFile(const std::filesystem::path& file) override {
     registered.push_back(file);
     const auto it = facesInFile.find(file.string());
-    if (it == facesInFile.end()) return {false, "unreadable"};
+    if (it == facesInFile.end()) return {false, failure};
     installed.insert(it->second);
     return {true, {}};
   }
@@ -58,6 +59,7 @@ class FakeFontSystem final : public FontSystem {
   std::set<std::string> installed;
   std::map<std::string, std::string> facesInFile;
   std::vector<std::filesystem::path> registered;
+  std::string failure = "unreadable";
 };
 
 class FakeResourceLocator final : public ResourceLocator {

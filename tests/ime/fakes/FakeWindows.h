@@ -16,20 +16,16 @@ class FakeCandidateWindowView final : public HeadlessWindow<CandidateWindowView>
   FakeCandidateWindowView() : HeadlessWindow({200, 40}) {}
 
   void setActions(CandidateWindowActions actions) override { actions_ = std::move(actions); }
-  void applyTheme() override { ++themeCount; }
+  void applyTheme() override {}
   void display(const CandidateWindowContent& content) override { displayed.push_back(content); }
   [[nodiscard]] Size fittingSize() const override { return fitting; }
 
   [[nodiscard]] const CandidateWindowContent& last() const { return displayed.back(); }
   void clickCandidate(std::size_t index) const { actions_.rowClicked(index); }
   void clickMoreButton() const { actions_.showFullExplanation(); }
-  [[nodiscard]] bool hasActions() const {
-    return actions_.rowClicked && actions_.showFullExplanation;
-  }
 
   Size fitting{200, 100};
   std::vector<CandidateWindowContent> displayed;
-  int themeCount = 0;
 
  private:
   CandidateWindowActions actions_;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 #include "ime/fakes/FakePlatform.h"
 #include "ime/fakes/FakeWindows.h"
@@ -86,20 +87,17 @@ TEST_F(CandidatePanelTest, PagesFollowTheSelectionAndWrapAround) {
 }
 
 TEST_F(CandidatePanelTest, PageLabelCountsPagesOnlyWhenThereAreTwoOrMore) {
-  const std::pair<std::size_t, std::string> cases[] = {{1, ""},     {9, ""},     {10, ""},
-                                                       {11, "1/2"}, {20, "1/2"}, {21, "1/3"}};
-  for (const auto& [count, label] : cases) {
-    SCOPED_TRACE(count);
+  const std::tuple<std::size_t, std::size_t, std::string> cases[] = {
+      {10, 1, ""},     {10, 9, ""},     {10, 10, ""},  {10, 11, "1/2"},
+      {10, 20, "1/2"}, {10, 21, "1/3"}, {0, 3, "1/3"},  // a null page size is taken as one
+  };
+  for (const auto& [pageSize, count, label] : cases) {
+    SCOPED_TRACE(::testing::Message() << pageSize << " " << count);
+    panel->setPageSize(pageSize);
     panel->show(words(count), caret);
     EXPECT_EQ(window->last().pageLabel, label);
   }
-}
-
-TEST_F(CandidatePanelTest, ANullPageSizeIsTakenAsOne) {
-  panel->setPageSize(0);
   EXPECT_EQ(panel->pageSize(), 1U);
-  panel->show(words(3), caret);
-  EXPECT_EQ(window->last().pageLabel, "1/3");
 }
 
 TEST_F(CandidatePanelTest, NumbersSelectOnTheCurrentPageWithoutRedrawing) {
@@ -133,13 +131,6 @@ TEST_F(CandidatePanelTest, WindowWidthStaysBetween140And480AndLeavesRoomForThePa
     panel->show(words(3), caret);
     EXPECT_EQ(window->frame().size, content);
   }
-}
-
-TEST_F(CandidatePanelTest, ShowPlacesTheWindowUnderTheCaretAndOrdersItFront) {
-  window->fitting = {200, 100};
-  panel->show(words(3), caret);
-  EXPECT_TRUE(window->isVisible());
-  EXPECT_EQ(window->frame(), (Rect{{500, 500 - 114 - 4}, {200, 114}}));
 }
 
 TEST_F(CandidatePanelTest, OnlyTheSelectedRowOfAVerticalPanelExplainsItself) {
@@ -278,7 +269,7 @@ TEST_F(CandidatePanelTest, ClickingARowConfirmsItsCandidate) {
   EXPECT_EQ(confirmed.size(), 1U);
 }
 
-TEST_F(CandidatePanelTest, TheMoreButtonOpensTheBoxOnce) {
+TEST_F(CandidatePanelTest, TheMoreButtonOpensTheBoxOnceAndHidingTakesBothWindowsAway) {
   provideExplanations({{"w0", "text"}});
   panel->show(words(3), caret);
   const auto draws = window->displayed.size();
@@ -288,12 +279,6 @@ TEST_F(CandidatePanelTest, TheMoreButtonOpensTheBoxOnce) {
   EXPECT_EQ(window->displayed.size(), draws + 1);
   window->clickMoreButton();
   EXPECT_EQ(window->displayed.size(), draws + 1);
-}
-
-TEST_F(CandidatePanelTest, HidingTakesBothWindowsAwayAndEmptiesTheList) {
-  provideExplanations({{"w0", "text"}});
-  panel->show(words(3), caret);
-  window->clickMoreButton();
   panel->hide();
   EXPECT_FALSE(window->isVisible());
   EXPECT_FALSE(box->isVisible());

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "ime/fakes/FakePlatform.h"
 #include "ime/fakes/FakeTextInputClient.h"
@@ -61,26 +61,25 @@ TEST_F(CaretLocatorTest, ImplausibleRectanglesAreRejected) {
   EXPECT_FALSE(locator.isValidCaretRect({{100, 100}, {2, 18}}));
 }
 
-TEST_F(CaretLocatorTest, TheLineRectangleComesFirst) {
-  client.lineRect = Rect{{300, 400}, {1, 18}};
-  client.selection = {3, 0};
-  client.firstLineRect = Rect{{310, 400}, {1, 18}};
-  EXPECT_EQ(locator.caretRect(&client), (Rect{{300, 400}, {1, 18}}));
-  EXPECT_EQ(locator.lastCaretRect(), (Rect{{300, 400}, {1, 18}}));
-  EXPECT_EQ(client.firstRectQueries, 0);
+// The selection's first rectangle is asked for only when the line rectangle is bad.
+TEST_F(CaretLocatorTest, TheLineRectangleComesFirstThenTheSelectionsFirstRectangle) {
+  const Rect line{{300, 400}, {1, 18}};
+  const Rect first{{310, 400}, {1, 18}};
+  const std::tuple<Rect, Rect, int> cases[] = {{line, line, 0}, {Rect{}, first, 1}};
+  for (const auto& [reported, expected, queries] : cases) {
+    SCOPED_TRACE(describe(reported));
+    client.lineRect = reported;
+    client.selection = {3, 0};
+    client.firstLineRect = first;
+    client.firstRectQueries = 0;
+    EXPECT_EQ(locator.caretRect(&client), expected);
+    EXPECT_EQ(locator.lastCaretRect(), expected);
+    EXPECT_EQ(client.firstRectQueries, queries);
+  }
   EXPECT_TRUE(log.lines.empty());
 }
 
-TEST_F(CaretLocatorTest, TheSelectionsFirstRectangleReplacesABadLineRectangle) {
-  client.lineRect = Rect{{0, 0}, {0, 0}};
-  client.selection = {3, 0};
-  client.firstLineRect = Rect{{310, 400}, {1, 18}};
-  EXPECT_EQ(locator.caretRect(&client), (Rect{{310, 400}, {1, 18}}));
-  EXPECT_EQ(locator.lastCaretRect(), (Rect{{310, 400}, {1, 18}}));
-  EXPECT_TRUE(log.lines.empty());
-}
-
-TEST_F(CaretLocatorTest, BadReportsFallBackToTheLastGoodRectangleAndLogOnce) {
+TEST_F(CaretLocatorTest, BadReportsFallBackToTheLastGoodRectangleUntilCleared) {
   client.lineRect = Rect{{300, 400}, {1, 18}};
   ASSERT_EQ(locator.caretRect(&client), (Rect{{300, 400}, {1, 18}}));
 
@@ -92,6 +91,10 @@ TEST_F(CaretLocatorTest, BadReportsFallBackToTheLastGoodRectangleAndLogOnce) {
   EXPECT_EQ(log.lines[0],
             "Yakdrom IME: caretRect 客户端上报无效（sel={5, 0} lineRect={{0, 0}, {0, 0}} "
             "firstRect={{200, 300}, {1, 250}}），回退缓存/鼠标");
+
+  locator.clear();  // forgets the last good rectangle
+  screens.mouse = {700, 300};
+  EXPECT_EQ(locator.caretRect(nullptr), (Rect{{700, 280}, {1, 20}}));
 }
 
 TEST_F(CaretLocatorTest, WithoutASelectionTheFirstRectangleIsNotAskedFor) {
@@ -127,14 +130,6 @@ TEST_F(CaretLocatorTest, WithNothingRememberedTheMouseThenTheScreenCentreStandsI
   }
   EXPECT_TRUE(log.lines.empty());  // no client, nothing to complain about
   EXPECT_FALSE(locator.lastCaretRect());
-}
-
-TEST_F(CaretLocatorTest, ClearingForgetsTheLastGoodRectangle) {
-  client.lineRect = Rect{{300, 400}, {1, 18}};
-  ASSERT_EQ(locator.caretRect(&client), (Rect{{300, 400}, {1, 18}}));
-  locator.clear();
-  screens.mouse = {700, 300};
-  EXPECT_EQ(locator.caretRect(nullptr), (Rect{{700, 280}, {1, 20}}));
 }
 
 }  // namespace

@@ -13,8 +13,6 @@ const Screen kLaptop{{{0, 0}, {1440, 900}}, {{0, 0}, {1440, 875}}};
 const Screen kMonitor{{{1440, 0}, {1920, 1080}}, {{1440, 0}, {1920, 1080}}};
 const Screen kShort{{{0, 0}, {800, 200}}, {{0, 0}, {800, 200}}};
 
-std::string trace(const Rect& r) { return describe(r); }
-
 TEST(CandidateWindowOriginTest, UnderTheCaretUnlessOnlyAboveHasRoomAndAlwaysInsideTheScreen) {
   struct Case {
     Rect caret;
@@ -55,7 +53,7 @@ TEST(CandidateWindowOriginTest, UnderTheCaretUnlessOnlyAboveHasRoomAndAlwaysInsi
       {{{3000, -50}, {1, 20}}, w, {}, std::nullopt, {3000, -168}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(trace(c.caret));
+    SCOPED_TRACE(describe(c.caret));
     EXPECT_EQ(candidateWindowOrigin(c.caret, c.window, c.screens, c.main), c.expected);
   }
 }
@@ -100,7 +98,7 @@ TEST(ExplanationBoxOriginTest, BelowOrBesideAndOnTheOtherSideWhenThereIsNoRoom) 
       {{{-20, 400}, {200, 114}}, {200, 100}, true, {4, 294}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(trace(c.anchor));
+    SCOPED_TRACE(describe(c.anchor));
     EXPECT_EQ(explanationBoxOrigin(c.anchor, c.box, kLaptop.visibleFrame, c.below), c.expected);
   }
 }
@@ -122,7 +120,7 @@ TEST(ExplanationBoxTest, SizesItselfToTheTextBelowAndToTheAnchorBeside) {
   testing::FakeScreens screens;
   screens.list = {kLaptop};
   for (const auto& c : cases) {
-    SCOPED_TRACE(trace(c.anchor) + (c.below ? " below" : " beside"));
+    SCOPED_TRACE(describe(c.anchor) + (c.below ? " below" : " beside"));
     auto view = std::make_unique<testing::FakeExplanationBoxView>();
     auto& v = *view;
     v.textHeight = c.textHeight;
