@@ -1,14 +1,9 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <fstream>
 #include <limits>
-#include <sstream>
 
+#include "engine/learning/TemporaryFolder.h"
 #include "engine/store/InMemoryPreferenceStore.h"
-#include "ime/platform/BundleResourceLocator.h"
-#include "ime/platform/NullFontSystem.h"
-#include "ime/settings/YakdromSettings.h"
 #include "ui/QSettingsPreferenceStore.h"
 
 namespace yakdrom {
@@ -16,24 +11,12 @@ namespace {
 
 class QSettingsPreferenceStoreTest : public ::testing::Test {
  protected:
-  void TearDown() override { std::filesystem::remove_all(dir); }
-
   [[nodiscard]] std::unique_ptr<QSettingsPreferenceStore> open() const {
     return std::make_unique<QSettingsPreferenceStore>(file);
   }
 
-  [[nodiscard]] std::string fileText() const {
-    std::ifstream in(file);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-
-  const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() /
-      ("yakdrom-qsettings-" + std::to_string(::getpid()) + "-" +
-       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-  const std::filesystem::path file = dir / "Yakdrom.conf";
+  testing::TemporaryFolder folder;
+  const std::filesystem::path file = folder / "Yakdrom.conf";
 };
 
 void writeAll(PreferenceStore& store) {
@@ -54,6 +37,10 @@ TEST_F(QSettingsPreferenceStoreTest, ReadsAgreeWithTheInMemoryStoreBeforeAndAfte
   writeAll(memory);
   auto written = open();
   writeAll(*written);
+  EXPECT_EQ(written->file(), file);
+  const std::string text = testing::readBytes(file);
+  EXPECT_NE(text.find("Yakdrom.candidateCount=12"), std::string::npos) << text;
+  EXPECT_NE(text.find("Yakdrom.stats.dailyCharacters="), std::string::npos) << text;
   const auto reloaded = open();
   const PreferenceStore* stores[] = {written.get(), reloaded.get()};
   for (const PreferenceStore* store : stores) {
@@ -79,13 +66,9 @@ TEST_F(QSettingsPreferenceStoreTest, ReadsAgreeWithTheInMemoryStoreBeforeAndAfte
 }
 
 TEST_F(QSettingsPreferenceStoreTest, TextWrittenByHandConvertsLikeTypedValues) {
-  std::filesystem::create_directories(dir);
-  std::ofstream(file) << "[General]\n"
-                         "Yakdrom.count=7.9\n"
-                         "Yakdrom.flag=true\n"
-                         "Yakdrom.zero=0\n"
-                         "Yakdrom.word=abc\n"
-                         "Yakdrom.big=1e300\n";
+  testing::writeBytes(file,
+                      "[General]\nYakdrom.count=7.9\nYakdrom.flag=true\nYakdrom.zero=0\n"
+                      "Yakdrom.word=abc\nYakdrom.big=1e300\n");
   const auto store = open();
   struct Case {
     const char* key;
@@ -119,36 +102,6 @@ TEST_F(QSettingsPreferenceStoreTest, TwoProgramsSeeEachOthersWrites) {
   inputMethod->remove("Yakdrom.candidateCount");
   EXPECT_FALSE(settingsWindow->contains("Yakdrom.candidateCount"));
   EXPECT_TRUE(settingsWindow->isHealthy());
-}
-
-TEST_F(QSettingsPreferenceStoreTest, KeysAreWrittenAsNamed) {
-  auto store = open();
-  store->setInteger("Yakdrom.panelStyle", 3);
-  store->setIntegerMap("Yakdrom.stats.dailyWords", {{"2024-03-01", 4}});
-  EXPECT_EQ(store->file(), file);
-  const std::string text = fileText();
-  EXPECT_NE(text.find("Yakdrom.panelStyle=3"), std::string::npos) << text;
-  EXPECT_NE(text.find("Yakdrom.stats.dailyWords="), std::string::npos) << text;
-}
-
-TEST_F(QSettingsPreferenceStoreTest, SettingsReadBackThroughTheFileKeepTheirValues) {
-  NullFontSystem fonts;
-  const BundleResourceLocator resources({});  // no bundle: fonts fall back
-  {
-    auto store = open();
-    YakdromSettings settings(*store, fonts, resources);
-    settings.setCandidateCount(15);
-    settings.setPanelStyle(CandidatePanelStyle::grid);
-    settings.setShowExplanation(true);
-    settings.setExplanationFontSize(16);
-  }
-  auto store = open();
-  const YakdromSettings settings(*store, fonts, resources);
-  EXPECT_EQ(settings.candidateCount(), 15);
-  EXPECT_EQ(settings.panelStyle(), CandidatePanelStyle::grid);
-  EXPECT_TRUE(settings.showExplanation());
-  EXPECT_TRUE(settings.suggestionEnabled());
-  EXPECT_EQ(settings.explanationFontSize(), 16.0);
 }
 
 }  // namespace
