@@ -10,6 +10,17 @@ namespace {
 constexpr int kFailure = 1;
 constexpr int kUsage = 2;
 
+// A dictionary that is never kept is written to memory where the system offers it (the
+// user's runtime folder, /dev/shm), so its background writes never wait for a disk.
+std::filesystem::path scratchParent() {
+  std::error_code ec;
+  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && runtime[0] == '/') {
+    if (std::filesystem::is_directory(runtime, ec)) return runtime;
+  }
+  if (std::filesystem::is_directory("/dev/shm", ec)) return "/dev/shm";
+  return std::filesystem::temp_directory_path(ec);
+}
+
 }  // namespace
 
 OpenedStores EphemeralStores::open(const SessionOptions& options) {
@@ -23,10 +34,8 @@ OpenedStores EphemeralStores::open(const SessionOptions& options) {
   if (options.userDictionary) {
     file = *options.userDictionary;
   } else {
-    std::error_code ec;
-    std::string pattern =
-        (std::filesystem::temp_directory_path(ec) / "yakdrom-dictionary-XXXXXX").string();
-    if (ec || ::mkdtemp(pattern.data()) == nullptr) {
+    std::string pattern = (scratchParent() / "yakdrom-dictionary-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
       return {nullptr, kFailure, "cannot make a scratch folder for the user dictionary"};
     }
     stores->scratch_ = pattern;
@@ -49,7 +58,9 @@ EphemeralStores::~EphemeralStores() {
   }
 }
 
-SessionStores EphemeralStores::stores() { return {*preferences_, *userDictionary_, *statistics_}; }
+SessionStores EphemeralStores::stores(DictionaryStore& lexicon) {
+  return {*preferences_, *userDictionary_, *statistics_, lexicon};
+}
 
 std::optional<std::string> EphemeralStores::save() {
   if (scratch_) return std::nullopt;

@@ -37,8 +37,8 @@ class EphemeralStores {
   EphemeralStores(const EphemeralStores&) = delete;
   EphemeralStores& operator=(const EphemeralStores&) = delete;
 
-  /// Returns the stores for a TypingSession.
-  [[nodiscard]] SessionStores stores();
+  /// Returns the stores for a TypingSession that finds its words in `lexicon`.
+  [[nodiscard]] SessionStores stores(DictionaryStore& lexicon);
   [[nodiscard]] InMemoryPreferenceStore& preferences() { return *preferences_; }
   [[nodiscard]] UserDictionary& userDictionary() { return *userDictionary_; }
 

@@ -11,6 +11,7 @@
 #include <ostream>
 #include <thread>
 
+#include "frontends/cli/CommandLexicon.h"
 #include "frontends/cli/Commands.h"
 #include "frontends/cli/PadRenderer.h"
 #include "frontends/cli/Terminal.h"
@@ -146,6 +147,12 @@ int runPad(const Args& args, std::ostream& out, std::ostream& err) {
   // the user's own settings file.
   (void)PreferenceStore::installShared(std::make_shared<QSettingsPreferenceStore>());
   const std::shared_ptr<PreferenceStore> preferences = PreferenceStore::shared();
+  CommandLexicon lexicon(options.lexicon);
+  lexicon.store().preloadIfNeeded();
+  std::atomic<LexiconState> lexiconState{LexiconState::loading};
+  std::jthread watcher([&lexicon, &lexiconState] {
+    lexiconState = lexicon.store().waitUntilLoaded() ? LexiconState::loaded : LexiconState::missing;
+  });
   auto opened = Terminal::open();
   if (!opened.terminal) {
     err << "yakdrom pad: " << opened.error << "\n";
@@ -153,14 +160,10 @@ int runPad(const Args& args, std::ostream& out, std::ostream& err) {
   }
   Terminal& terminal = *opened.terminal;
   UserDictionary& dictionary = UserDictionary::shared();
-  TypingSession session({*preferences, dictionary, InputStatistics::shared()}, options.lexicon);
+  TypingSession session({*preferences, dictionary, InputStatistics::shared(), lexicon.store()});
   session.start();
-  std::atomic<LexiconState> lexicon{LexiconState::loading};
-  std::thread watcher([&session, &lexicon] {
-    lexicon = session.lexicon().waitUntilLoaded() ? LexiconState::loaded : LexiconState::missing;
-  });
   const InterfaceLanguage language = interfaceLanguage(LocalePreferredLanguages());
-  const bool finished = typeUntilDone(terminal, session, lexicon, language);
+  const bool finished = typeUntilDone(terminal, session, lexiconState, language);
   const int signal = terminal.stopSignal();
   // Ending commits the syllable being composed, as leaving a text field does.
   if (finished) session.finish();

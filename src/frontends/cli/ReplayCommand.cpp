@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "frontends/cli/CommandLexicon.h"
 #include "frontends/cli/Commands.h"
 #include "frontends/cli/EphemeralStores.h"
 #include "frontends/cli/KeyNotation.h"
@@ -127,6 +128,14 @@ int runReplay(const Args& args, std::ostream& out, std::ostream& err) {
   if (parsed.error) return usage(err, *parsed.error);
   const SessionOptions& options = parsed.options;
   if (options.operands.size() != 1) return usage(err, "name one key file");
+  // The load starts first, as the input method starts it at launch, and goes on while the
+  // keys and the user dictionary are read and typed.
+  CommandLexicon lexicon(options.lexicon);
+  lexicon.store().preloadIfNeeded();
+  std::optional<Clock::time_point> lexiconLoaded;
+  std::jthread watcher([&lexicon, &lexiconLoaded] {
+    if (lexicon.store().waitUntilLoaded()) lexiconLoaded = Clock::now();
+  });
   const ReadKeys read = readKeys(options.operands.front());
   if (read.error) {
     err << "yakdrom replay: " << *read.error << "\n";
@@ -138,18 +147,14 @@ int runReplay(const Args& args, std::ostream& out, std::ostream& err) {
     err << "yakdrom replay: " << opened.error << "\n";
     return opened.status;
   }
-  TypingSession session(opened.stores->stores(), options.lexicon);
+  TypingSession session(opened.stores->stores(lexicon.store()));
   session.start();
-  std::optional<Clock::time_point> lexiconLoaded;
-  std::thread watcher([&session, &lexiconLoaded] {
-    if (session.lexicon().waitUntilLoaded()) lexiconLoaded = Clock::now();
-  });
   const Timings timings = typeAll(session, read.keys);
   watcher.join();
   report(out, timings, start, lexiconLoaded);
   int status = 0;
   if (!lexiconLoaded) {
-    err << "yakdrom replay: " << session.lexiconFailure() << "\n";
+    err << "yakdrom replay: " << lexicon.failure() << "\n";
     status = kFailure;
   }
   if (const auto problem = opened.stores->save()) {

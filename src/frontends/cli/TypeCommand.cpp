@@ -9,6 +9,7 @@
 // took the key for itself (arrows, Escape, a number without a candidate).
 #include <ostream>
 
+#include "frontends/cli/CommandLexicon.h"
 #include "frontends/cli/Commands.h"
 #include "frontends/cli/EphemeralStores.h"
 #include "frontends/cli/Json.h"
@@ -81,10 +82,11 @@ int runType(const Args& args, std::ostream& out, std::ostream& err) {
     err << "yakdrom type: " << opened.error << "\n";
     return opened.status;
   }
-  TypingSession session(opened.stores->stores(), options.lexicon);
+  CommandLexicon lexicon(options.lexicon);
+  TypingSession session(opened.stores->stores(lexicon.store()));
   session.start();
-  if (!session.lexicon().waitUntilLoaded()) {
-    err << "yakdrom type: " << session.lexiconFailure() << "\n";
+  if (!lexicon.store().waitUntilLoaded()) {
+    err << "yakdrom type: " << lexicon.failure() << "\n";
     return kFailure;
   }
   std::string trace;

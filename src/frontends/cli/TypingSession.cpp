@@ -1,9 +1,10 @@
 #include "frontends/cli/TypingSession.h"
 
+#include <map>
+#include <mutex>
 #include <string_view>
 #include <utility>
 
-#include "engine/lexicon/TibetanDictionary.h"
 #include "ime/controller/CandidateKeys.h"
 #include "ime/controller/YakdromInputController.h"
 #include "ime/platform/BundleResourceLocator.h"
@@ -13,7 +14,6 @@
 #include "ime/platform/LocalePreferredLanguages.h"
 #include "ime/platform/NullFontSystem.h"
 #include "ime/settings/YakdromSettings.h"
-#include "ime/startup/ApplicationBundle.h"
 
 namespace yakdrom::cli {
 namespace {
@@ -33,16 +33,31 @@ class SimulatedScreens final : public Screens {
   [[nodiscard]] Point mouseLocation() const override { return kCaret.origin; }
 };
 
-// Keeps the log, for the commands to show when something went wrong.
-class MemoryLog final : public Log {
+// The bundle's files stay where they are while the program runs. Remembering them spares a
+// file-system lookup on every candidate update, where the settings resolve both fonts and
+// the command line's font system, knowing no fonts, always asks for the bundled one.
+class RememberingResourceLocator final : public ResourceLocator {
  public:
-  [[nodiscard]] const std::vector<std::string>& lines() const { return lines_; }
-
- protected:
-  void writeLine(std::string_view line) override { lines_.emplace_back(line); }
+  [[nodiscard]] std::optional<std::filesystem::path> find(
+      std::string_view name, std::string_view extension) const override {
+    const std::string key = std::string(name) + "." + std::string(extension);
+    const std::lock_guard lock(mutex_);
+    auto it = found_.find(key);
+    if (it == found_.end()) it = found_.emplace(key, bundle_.find(name, extension)).first;
+    return it->second;
+  }
 
  private:
-  std::vector<std::string> lines_;
+  BundleResourceLocator bundle_ = BundleResourceLocator::forRunningExecutable();
+  mutable std::mutex mutex_;
+  mutable std::map<std::string, std::optional<std::filesystem::path>> found_;
+};
+
+// The controller logs only clients that report bogus carets, which the simulated field
+// never does; a terminal would have nowhere to show such a line anyway.
+class SilentLog final : public Log {
+ protected:
+  void writeLine(std::string_view /*line*/) override {}
 };
 
 // The field as the controller sees it: it notes what each key inserted and marked, which
@@ -88,10 +103,8 @@ bool isCandidateWindowKey(std::uint16_t keyCode) {
 }  // namespace
 
 struct TypingSession::Parts {
-  Parts(SessionStores stores, std::optional<std::filesystem::path> lexiconFile)
-      : resources(BundleResourceLocator::forRunningExecutable()),
-        settings(stores.preferences, fonts, resources),
-        lexicon(ApplicationBundle::forRunningExecutable(), log, explanations),
+  explicit Parts(SessionStores stores)
+      : settings(stores.preferences, fonts, resources),
         controller(
             InputControllerServices{
                 .settings = settings,
@@ -99,13 +112,11 @@ struct TypingSession::Parts {
                 .screens = screens,
                 .log = log,
                 .languages = languages,
-                .dictionary = lexicon,
+                .dictionary = stores.lexicon,
                 .userDictionary = stores.userDictionary,
                 .statistics = stores.statistics,
             },
             &field) {
-    if (lexiconFile) lexicon.useLexiconFile(*lexiconFile);
-    requestedLexicon = std::move(lexiconFile);
     field.setCaretRect(kCaret);
   }
 
@@ -137,15 +148,12 @@ struct TypingSession::Parts {
   }
 
   NullFontSystem fonts;
-  BundleResourceLocator resources;
+  RememberingResourceLocator resources;
   YakdromSettings settings;
   SimulatedScreens screens;
   EstimatingTextMeasurer measurer;
-  MemoryLog log;
+  SilentLog log;
   LocalePreferredLanguages languages;
-  TibetanDictionary explanations;
-  DictionaryStore lexicon;
-  std::optional<std::filesystem::path> requestedLexicon;
   ObservedField field;
   HeadlessCandidateWindowView* window = nullptr;
   HeadlessExplanationBoxView* box = nullptr;
@@ -160,8 +168,7 @@ std::optional<std::string> CandidateView::explanation() const {
   return std::nullopt;
 }
 
-TypingSession::TypingSession(SessionStores stores, std::optional<std::filesystem::path> lexicon)
-    : parts_(std::make_unique<Parts>(stores, std::move(lexicon))) {}
+TypingSession::TypingSession(SessionStores stores) : parts_(std::make_unique<Parts>(stores)) {}
 
 TypingSession::~TypingSession() = default;
 
@@ -200,18 +207,5 @@ CandidateView TypingSession::candidates() const {
   if (p.box->isVisible()) view.explanationBox = p.box->text();
   return view;
 }
-
-DictionaryStore& TypingSession::lexicon() { return parts_->lexicon; }
-
-std::string TypingSession::lexiconFailure() const {
-  const Parts& p = *parts_;
-  if (const auto file = p.lexicon.locateLexicon()) {
-    return "cannot read the lexicon " + file->string();
-  }
-  if (p.requestedLexicon) return "no lexicon file " + p.requestedLexicon->string();
-  return "no lexicon beside the program (Resources/lex.dat); name one with --lexicon FILE";
-}
-
-const std::vector<std::string>& TypingSession::logLines() const { return parts_->log.lines(); }
 
 }  // namespace yakdrom::cli

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstddef>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -54,23 +53,25 @@ struct KeyReport {
   friend bool operator==(const KeyReport&, const KeyReport&) = default;
 };
 
-/// The stores the controller reads its settings from and learns and counts into.
+/// The stores the controller reads its settings from, finds words in, and learns and
+/// counts into.
 struct SessionStores {
   PreferenceStore& preferences;
   UserDictionary& userDictionary;
   InputStatistics& statistics;
+  DictionaryStore& lexicon;
 };
 
 class TypingSession {
  public:
-  /// Makes a controller over `stores`, which must outlive the session. `lexicon` names the
-  /// lexicon file; without it the input method's search beside the program applies.
-  TypingSession(SessionStores stores, std::optional<std::filesystem::path> lexicon);
+  /// Makes a controller over `stores`, which must outlive the session.
+  explicit TypingSession(SessionStores stores);
   ~TypingSession();
   TypingSession(const TypingSession&) = delete;
   TypingSession& operator=(const TypingSession&) = delete;
 
-  /// Activates the field in the controller, which starts the lexicon load and returns at once.
+  /// Activates the field in the controller, which starts the lexicon load, if nothing has
+  /// yet, and returns at once.
   void start();
 
   /// Sends `key` to the controller as a key event with its modifier flags; a key the
@@ -84,12 +85,6 @@ class TypingSession {
   [[nodiscard]] const SimulatedTextField& field() const;
   /// Returns what the candidate window shows now.
   [[nodiscard]] CandidateView candidates() const;
-  /// Returns the lexicon store, to wait for its load or to see which file it reads.
-  [[nodiscard]] DictionaryStore& lexicon();
-  /// Returns why no lexicon was loaded, naming the file, for a message.
-  [[nodiscard]] std::string lexiconFailure() const;
-  /// Returns the lines the input method logged so far.
-  [[nodiscard]] const std::vector<std::string>& logLines() const;
 
  private:
   struct Parts;
