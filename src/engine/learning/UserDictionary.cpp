@@ -50,6 +50,16 @@ std::optional<std::string> learnableWord(std::string_view raw) {
   return word;
 }
 
+// A run of matching words longer than this is worth remembering the answer of: walking
+// it costs far more than keeping the answer exact while learning.
+constexpr std::size_t kLongRun = 256;
+// Answers remembered at most; the prefixes with long runs are few (single letters, mostly).
+constexpr std::size_t kMostAnswers = 64;
+
+bool inEntryOrder(const UserWords::value_type* a, const UserWords::value_type* b) {
+  return a->second != b->second ? a->second > b->second : a->first < b->first;
+}
+
 std::int64_t incremented(std::int64_t freq) {
   return freq == std::numeric_limits<std::int64_t>::max() ? freq : freq + 1;
 }
@@ -145,6 +155,7 @@ void UserDictionary::learn(std::string_view raw) {
     std::lock_guard lock(mutex_);
     auto it = words_.try_emplace(std::move(*word), 0).first;
     it->second = incremented(it->second);
+    rerankAnswers(*it);
     changes_.updates.push_back({it->first, it->second});
   }
   writer_->request();
@@ -159,6 +170,13 @@ std::vector<std::string> UserDictionary::candidates(std::string_view prefix,
   std::vector<const UserWords::value_type*> matches;
   std::vector<std::string> out;
   std::lock_guard lock(mutex_);
+  const auto wanted = static_cast<std::size_t>(limit);
+  for (const Answer& answer : answers_) {
+    if (answer.key != key || answer.limit != wanted) continue;
+    out.reserve(answer.words.size());
+    for (const Word* word : answer.words) out.push_back(word->first);
+    return out;
+  }
   auto it = words_.lower_bound(key);
   while (it != words_.end() && it->first.starts_with(key)) {
     if (text::hasCharacterPrefix(it->first, key)) {
@@ -170,17 +188,34 @@ std::vector<std::string> UserDictionary::candidates(std::string_view prefix,
     // next scalar, so every key that continues with this scalar fails too: skip them all.
     it = words_.lower_bound(pastScalarRun(it->first, key.size()));
   }
-  const std::size_t take = limit < static_cast<std::int64_t>(matches.size())
-                               ? static_cast<std::size_t>(limit)
-                               : matches.size();
-  // Matches arrive in word order, so a stable partial order by frequency is entry order.
+  const std::size_t run = matches.size();
+  const std::size_t take = std::min(wanted, run);
   std::partial_sort(matches.begin(), matches.begin() + static_cast<std::ptrdiff_t>(take),
-                    matches.end(), [](const auto* a, const auto* b) {
-                      return a->second != b->second ? a->second > b->second : a->first < b->first;
-                    });
+                    matches.end(), inEntryOrder);
+  matches.resize(take);
   out.reserve(take);
-  for (std::size_t k = 0; k < take; ++k) out.push_back(matches[k]->first);
+  for (const Word* word : matches) out.push_back(word->first);
+  if (run > std::max(kLongRun, wanted)) {
+    if (answers_.size() == kMostAnswers) answers_.clear();
+    answers_.push_back({key, wanted, std::move(matches)});
+  }
   return out;
+}
+
+// Frequencies only rise between replacements of the content, so a word that rises into an
+// answer pushes out its last word, and one already in it can only move up.
+void UserDictionary::rerankAnswers(const Word& word) {
+  for (Answer& answer : answers_) {
+    if (!word.first.starts_with(answer.key) || !text::hasCharacterPrefix(word.first, answer.key)) {
+      continue;
+    }
+    auto& words = answer.words;
+    if (std::find(words.begin(), words.end(), &word) == words.end()) {
+      if (!inEntryOrder(&word, words.back())) continue;
+      words.back() = &word;
+    }
+    std::sort(words.begin(), words.end(), inEntryOrder);
+  }
 }
 
 UserWords UserDictionary::snapshot() const {
@@ -199,6 +234,7 @@ std::size_t UserDictionary::replaceAll(std::string_view text) {
   const std::size_t n = words.size();
   {
     std::lock_guard lock(mutex_);
+    answers_.clear();
     words_ = words;
     changes_.replacement = std::move(words);
     changes_.updates.clear();
@@ -219,6 +255,7 @@ FileResult<std::size_t> UserDictionary::importWords(const fs::path& source) {
   const auto entries = UserDictionaryFormat::parseText(bytes.value());
   {
     std::lock_guard lock(mutex_);
+    answers_.clear();
     for (const auto& entry : entries) {
       if (UserDictionaryFormat::mergeKeepingLarger(words_, entry)) {
         changes_.updates.push_back(entry);

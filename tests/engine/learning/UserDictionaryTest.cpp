@@ -102,20 +102,35 @@ TEST_F(UserDictionaryTest, CandidatesEqualAFullScan) {
     return s;
   };
   std::string text;
-  for (int k = 0; k < 400; ++k) text += randomText(5) + " " + std::to_string(1 + rng() % 5) + "\n";
+  // Besides random words, a thousand that begin with the character ཀ.
+  for (int k = 0; k < 3000; ++k) {
+    text += (k % 3 == 0 ? "ཀས" : "") + randomText(5) + " " + std::to_string(1 + rng() % 5) + "\n";
+  }
   UserDictionary dict(file_);
   static_cast<void>(dict.replaceAll(text));
-  const auto all = dict.allEntries();
-  for (int q = 0; q < 300; ++q) {
-    const std::string prefix = randomText(3);
-    SCOPED_TRACE(prefix);
+  // Prefixes that hundreds of words share repeat, so their remembered answers are asked
+  // for again after learning has raised words into them and within them.
+  const auto fullScan = [&dict](const std::string& prefix, std::size_t limit) {
     Words expected;
-    for (const auto& e : all) {
-      if (text::hasCharacterPrefix(e.word, prefix) && expected.size() < 6)
+    for (const auto& e : dict.allEntries()) {
+      if (text::hasCharacterPrefix(e.word, prefix) && expected.size() < limit)
         expected.push_back(e.word);
     }
-    EXPECT_EQ(dict.candidates(prefix, 6), expected);
+    return expected;
+  };
+  for (int q = 0; q < 300; ++q) {
+    if (q % 5 == 0) {
+      const std::string word = (q % 2 == 0 ? "ཀས" : "") + randomText(3);
+      for (int k = 0; k <= q / 5 % 7; ++k) dict.learn(word);
+    }
+    const std::string prefix = q % 3 == 0 ? "ཀ" : randomText(q % 3);
+    const std::size_t limit = q % 4 < 2 ? 6 : 40;
+    SCOPED_TRACE(prefix);
+    EXPECT_EQ(dict.candidates(prefix, static_cast<std::int64_t>(limit)), fullScan(prefix, limit));
   }
+  // New content forgets every remembered answer.
+  static_cast<void>(dict.replaceAll("ཀ 1\n"));
+  EXPECT_EQ(dict.candidates("ཀ", 6), Words{"ཀ"});
 }
 
 TEST_F(UserDictionaryTest, ImportTakesLargerFrequencyAndCountsEveryLine) {
