@@ -33,7 +33,7 @@ constexpr int kCancelledStatus = 130;
 constexpr int kSignalStatusBase = 128;
 // Longer than the gap between the bytes of one escape sequence, short enough that Escape
 // feels immediate.
-constexpr auto kEscapeSequenceWait = 30ms;
+constexpr auto kEscapeSequenceWait = 50ms;
 // How often an idle pad looks at the lexicon load and the window size.
 constexpr auto kIdleWait = 250ms;
 

@@ -33,9 +33,10 @@ class SimulatedScreens final : public Screens {
   [[nodiscard]] Point mouseLocation() const override { return kCaret.origin; }
 };
 
-// The bundle's files stay where they are while the program runs. Remembering them spares a
-// file-system lookup on every candidate update, where the settings resolve both fonts and
-// the command line's font system, knowing no fonts, always asks for the bundled one.
+// The settings resolve both fonts on every candidate update, and the command line's font
+// system knows no fonts, so each resolution asks for the bundled font file. The bundle's
+// files stay put while the program runs: remembering them spares a file-system lookup per
+// key.
 class RememberingResourceLocator final : public ResourceLocator {
  public:
   [[nodiscard]] std::optional<std::filesystem::path> find(

@@ -47,7 +47,8 @@ struct KeyReport {
   bool consumed = false;
   /// The candidate the key confirmed in the candidate window.
   std::optional<std::string> confirmed;
-  /// What the composition engine answered, when the key reached it.
+  /// Outside the candidate window, the engine output the controller applied; a chord,
+  /// which never reaches the engine, is a passthrough.
   std::optional<EngineOutput> engineOutput;
 
   friend bool operator==(const KeyReport&, const KeyReport&) = default;
