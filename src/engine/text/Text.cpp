@@ -52,18 +52,6 @@ char32_t decodeAt(std::string_view s, std::size_t& i) {
   return c;
 }
 
-bool isWellFormed(std::string_view s) {
-  std::size_t i = 0;
-  while (i < s.size()) {
-    const std::size_t start = i;
-    if (decodeAt(s, i) == kReplacementCharacter &&
-        s.substr(start, i - start) != "\xEF\xBF\xBD") {
-      return false;
-    }
-  }
-  return true;
-}
-
 const icu::Normalizer2& normalizer(bool compose) {
   UErrorCode status = U_ZERO_ERROR;
   return compose ? *icu::Normalizer2::getNFCInstance(status)
@@ -134,8 +122,44 @@ std::string encodeUtf8(std::u32string_view scalars) {
   return out;
 }
 
+// Checks the forms of table 3-7 of the Unicode standard without decoding: the lead byte
+// fixes the length and the range of the second byte, later bytes are plain continuations.
+// The lexicon load runs every word through here, so it is kept lean.
+bool isWellFormedUtf8(std::string_view bytes) {
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const auto* const end = p + bytes.size();
+  while (p != end) {
+    const unsigned char lead = *p;
+    if (lead < 0x80) {
+      ++p;
+      continue;
+    }
+    std::ptrdiff_t length = 0;
+    unsigned char lo = 0x80;
+    unsigned char hi = 0xBF;
+    if (lead < 0xC2 || lead > 0xF4) return false;
+    if (lead < 0xE0) {
+      length = 2;
+    } else if (lead < 0xF0) {
+      length = 3;
+      if (lead == 0xE0) lo = 0xA0;
+      if (lead == 0xED) hi = 0x9F;
+    } else {
+      length = 4;
+      if (lead == 0xF0) lo = 0x90;
+      if (lead == 0xF4) hi = 0x8F;
+    }
+    if (end - p < length || p[1] < lo || p[1] > hi) return false;
+    for (std::ptrdiff_t k = 2; k < length; ++k) {
+      if (!isContinuation(p[k])) return false;
+    }
+    p += length;
+  }
+  return true;
+}
+
 std::string sanitizeUtf8(std::string_view bytes) {
-  if (isWellFormed(bytes)) return std::string(bytes);
+  if (isWellFormedUtf8(bytes)) return std::string(bytes);
   return encodeUtf8(decodeUtf8(bytes));
 }
 

@@ -21,6 +21,9 @@ void appendUtf8(std::string& out, char32_t scalar);
 /// Returns the UTF-8 form of `scalars`.
 [[nodiscard]] std::string encodeUtf8(std::u32string_view scalars);
 
+/// Returns true when `bytes` is well-formed UTF-8 (so sanitizeUtf8 would return it unchanged).
+[[nodiscard]] bool isWellFormedUtf8(std::string_view bytes);
+
 /// Returns `bytes` as well-formed UTF-8, ill-formed sequences replaced by U+FFFD.
 [[nodiscard]] std::string sanitizeUtf8(std::string_view bytes);
 

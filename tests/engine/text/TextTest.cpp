@@ -18,6 +18,32 @@ TEST(Utf8, IllFormedSequencesBecomeOneReplacementEach) {
   EXPECT_EQ(encodeUtf8(U"\u0F40\U0001F600"), "\u0F40\U0001F600");
 }
 
+// The decoder, which replaces each ill-formed sequence, is the reference: a text is
+// well-formed exactly when decoding and encoding it again gives it back. Every one- and
+// two-byte text, and three- and four-byte texts around each boundary of the valid ranges.
+TEST(Utf8, WellFormedExactlyWhenDecodingKeepsEveryByte) {
+  const auto check = [](const std::string& s) {
+    if (isWellFormedUtf8(s) != (encodeUtf8(decodeUtf8(s)) == s)) {
+      ADD_FAILURE() << testing::PrintToString(s);
+    }
+  };
+  const unsigned char edges[] = {0x00, 0x7F, 0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF, 0xC0, 0xFF};
+  for (int a = 0; a < 256; ++a) {
+    check(std::string(1, static_cast<char>(a)));
+    for (int b = 0; b < 256; ++b) check({static_cast<char>(a), static_cast<char>(b)});
+    if (a < 0xE0) continue;
+    for (const unsigned char b : edges) {
+      for (const unsigned char c : edges) {
+        const std::string three{static_cast<char>(a), static_cast<char>(b), static_cast<char>(c)};
+        check(three);
+        for (const unsigned char d : edges) check(three + static_cast<char>(d));
+      }
+    }
+  }
+  EXPECT_TRUE(isWellFormedUtf8("\u0F40\u0FB1\u0F72\u0F0B\uFFFD\U0001F600"));
+  EXPECT_FALSE(isWellFormedUtf8("\u0F40\xE0\xBD"));
+}
+
 TEST(Utf8, ScalarEndsAndRemoval) {
   std::string s = "\u0F66\u0F90";
   EXPECT_EQ(firstScalar(s), U'\u0F66');
