@@ -1,10 +1,11 @@
 // Timings of the lexicon on the paths the input method takes: the one-time load of lex.dat
-// (time and peak memory) and prefix candidates while typing. Runs on the shipped lexicon
-// and on a synthetic 200,000-word one derived from it.
+// (warm, and first in a fresh process with its peak memory) and prefix candidates while
+// typing. Runs on the shipped lexicon and on a synthetic 200,000-word one derived from it.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -26,7 +27,7 @@ namespace fs = std::filesystem;
 
 constexpr int kCandidateLimit = 50;
 constexpr std::size_t kSyntheticWords = 200000;
-constexpr std::string_view kPeakFlag = "--peak-memory-of";
+constexpr std::string_view kFirstLoadFlag = "--first-load-of";
 
 std::string selfPath;
 
@@ -46,40 +47,51 @@ long statusKiB(std::string_view field) {
   return 0;
 }
 
-// Run in a fresh process, so no heap left over from other benchmarks hides the growth.
-int printPeakGrowth(const char* path) {
+// Run in a fresh process, as the input method loads: no heap or page left over from other
+// benchmarks hides the growth or the page faults of a first load.
+int printFirstLoad(const char* path) {
   const long before = statusKiB("VmHWM");
+  const auto start = std::chrono::steady_clock::now();
   const auto loaded = DictionaryLoader::load(path);
+  const std::chrono::duration<double, std::milli> elapsed =
+      std::chrono::steady_clock::now() - start;
   const long peak = statusKiB("VmHWM");
   if (!loaded) return 1;
-  std::printf("%ld\n", peak - before);
+  std::printf("%ld %f\n", peak - before, elapsed.count());
   return 0;
 }
 
-std::optional<long> peakGrowthKiB(const fs::path& lexicon) {
+struct FirstLoad {
+  long peakGrowthKiB = 0;
+  double milliseconds = 0;
+};
+
+std::optional<FirstLoad> firstLoad(const fs::path& lexicon) {
   const std::string command =
-      "'" + selfPath + "' " + std::string(kPeakFlag) + " '" + lexicon.string() + "'";
+      "'" + selfPath + "' " + std::string(kFirstLoadFlag) + " '" + lexicon.string() + "'";
   std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-  long kib = 0;
-  if (!pipe || std::fscanf(pipe.get(), "%ld", &kib) != 1) return std::nullopt;
-  return kib;
+  FirstLoad load;
+  if (!pipe || std::fscanf(pipe.get(), "%ld %lf", &load.peakGrowthKiB, &load.milliseconds) != 2) {
+    return std::nullopt;
+  }
+  return load;
 }
 
 struct Lexicon {
   fs::path path;
-  std::vector<std::string> words;
+  WordList words;
   std::vector<std::string> prefixes;
 };
 
 // Prefixes of one to three characters from words spread over the whole list, so the
 // queries land everywhere in it.
-std::vector<std::string> prefixesOf(const std::vector<std::string>& words) {
+std::vector<std::string> prefixesOf(const WordList& words) {
   std::vector<std::string> prefixes;
   for (std::size_t i = 0; i < words.size(); i += 97) {
-    const auto chars = text::characters(words[i]);
+    const std::string_view word = words[i];
+    const auto chars = text::characters(word);
     const std::size_t n = std::min<std::size_t>(chars.size(), 1 + i % 3);
-    prefixes.emplace_back(
-        words[i].substr(0, chars[n - 1].data() + chars[n - 1].size() - words[i].data()));
+    prefixes.emplace_back(word.substr(0, chars[n - 1].data() + chars[n - 1].size() - word.data()));
   }
   return prefixes;
 }
@@ -103,14 +115,14 @@ const Lexicon& shipped() {
 const Lexicon& synthetic() {
   static const Lexicon lexicon = [] {
     const auto& base = shipped();
-    DictionaryLoader::Result content{base.words, {}, {}, {}};
+    std::vector<std::string> words(base.words.begin(), base.words.end());
     const std::size_t n = base.words.size();
-    for (std::size_t i = 0; content.words.size() < kSyntheticWords; ++i) {
-      content.words.push_back(base.words[i % n] + base.words[(i * 7919 + 13) % n]);
+    for (std::size_t i = 0; words.size() < kSyntheticWords; ++i) {
+      words.push_back(std::string(base.words[i % n]).append(base.words[(i * 7919 + 13) % n]));
     }
-    std::sort(content.words.begin(), content.words.end());
-    content.words.erase(std::unique(content.words.begin(), content.words.end()),
-                        content.words.end());
+    std::sort(words.begin(), words.end());
+    words.erase(std::unique(words.begin(), words.end()), words.end());
+    DictionaryLoader::Result content{words, {}, {}, {}};
     Lexicon l{syntheticPath(), {}, {}};
     const auto bytes = LexiconWriter::encode(content, LexiconForm::packed);
     if (!bytes || LexiconWriter::save(l.path, *bytes)) std::exit(1);
@@ -136,19 +148,21 @@ void BM_Load(benchmark::State& state) {
 }
 BENCHMARK(BM_Load)->Arg(0)->Arg(1)->ArgName("synthetic")->Unit(benchmark::kMillisecond);
 
-void BM_LoadPeakMemory(benchmark::State& state) {
+void BM_FirstLoad(benchmark::State& state) {
   const auto& lexicon = lexiconFor(state);
-  std::optional<long> kib;
-  for (auto _ : state) kib = peakGrowthKiB(lexicon.path);
-  if (!kib) {
+  std::optional<FirstLoad> load;
+  for (auto _ : state) load = firstLoad(lexicon.path);
+  if (!load) {
     state.SkipWithError("the measuring process failed");
     return;
   }
   const double fileBytes = static_cast<double>(fs::file_size(lexicon.path));
-  state.counters["peak_growth_MB"] = static_cast<double>(*kib) * 1024 / 1e6;
-  state.counters["peak_per_file_byte"] = static_cast<double>(*kib) * 1024 / fileBytes;
+  const double peakBytes = static_cast<double>(load->peakGrowthKiB) * 1024;
+  state.counters["first_load_ms"] = load->milliseconds;
+  state.counters["peak_growth_MB"] = peakBytes / 1e6;
+  state.counters["peak_per_file_byte"] = peakBytes / fileBytes;
 }
-BENCHMARK(BM_LoadPeakMemory)
+BENCHMARK(BM_FirstLoad)
     ->Arg(0)
     ->Arg(1)
     ->ArgName("synthetic")
@@ -188,7 +202,7 @@ BENCHMARK(BM_Contains)->Arg(0)->Arg(1)->ArgName("synthetic")->Unit(benchmark::kM
 }  // namespace yakdrom
 
 int main(int argc, char** argv) {
-  if (argc == 3 && argv[1] == yakdrom::kPeakFlag) return yakdrom::printPeakGrowth(argv[2]);
+  if (argc == 3 && argv[1] == yakdrom::kFirstLoadFlag) return yakdrom::printFirstLoad(argv[2]);
   yakdrom::selfPath = std::filesystem::read_symlink("/proc/self/exe").string();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

@@ -11,15 +11,13 @@ namespace {
 
 // On NFC text, UTF-8 byte order is the lexicon order, so a query normalised once compares
 // bytewise against every word.
-std::vector<std::string>::const_iterator lowerBound(const std::vector<std::string>& words,
-                                                    std::string_view query) {
-  return std::lower_bound(words.begin(), words.end(), query,
-                          [](const std::string& w, std::string_view q) { return w < q; });
+WordList::Iterator lowerBound(const WordList& words, std::string_view query) {
+  return std::lower_bound(words.begin(), words.end(), query);
 }
 
 }  // namespace
 
-void DictionaryEngine::install(std::vector<std::string> words) {
+void DictionaryEngine::install(WordList words) {
   auto list = std::make_shared<const WordList>(std::move(words));
   {
     std::lock_guard lock(mutex_);
@@ -48,7 +46,7 @@ std::vector<std::string> DictionaryEngine::candidates(std::string_view prefix, i
       std::min(static_cast<std::size_t>(limit), static_cast<std::size_t>(words->end() - first));
   out.reserve(wanted);
   for (auto it = first; out.size() < wanted && text::hasCharacterPrefix(*it, query); ++it) {
-    out.push_back(*it);
+    out.emplace_back(*it);
   }
   return out;
 }
@@ -56,16 +54,19 @@ std::vector<std::string> DictionaryEngine::candidates(std::string_view prefix, i
 bool DictionaryEngine::loadCSV(const std::filesystem::path& path) {
   const auto bytes = detail::readFile(path);
   if (!bytes) return false;
-  WordList words;
+  WordList::Builder words;
   const std::string clean = text::sanitizeUtf8(*bytes);
+  bool fits = true;
   detail::forEachLexiconLine(
-      clean, [&](std::string_view word, std::string_view) { words.emplace_back(word); });
-  const bool found = !words.empty();
-  install(std::move(words));
+      clean, [&](std::string_view word, std::string_view) { fits = fits && words.append(word); });
+  // Words past what a list can hold make the file as unusable as an unreadable one.
+  if (!fits) return false;
+  const bool found = words.size() > 0;
+  install(words.build());
   return found;
 }
 
-std::shared_ptr<const DictionaryEngine::WordList> DictionaryEngine::snapshot() const {
+std::shared_ptr<const WordList> DictionaryEngine::snapshot() const {
   std::lock_guard lock(mutex_);
   return words_;
 }

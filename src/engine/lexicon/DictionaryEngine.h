@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/lexicon/WordList.h"
+
 namespace yakdrom {
 
 class DictionaryEngine {
@@ -20,7 +22,7 @@ class DictionaryEngine {
 
   /// Replaces the whole list. `words` must be NFC and in lexicon order (scalar order, a
   /// proper prefix first); the engine neither checks nor repairs that.
-  void install(std::vector<std::string> words);
+  void install(WordList words);
 
   /// Returns the number of words in the list.
   [[nodiscard]] std::size_t count() const;
@@ -33,12 +35,11 @@ class DictionaryEngine {
   [[nodiscard]] std::vector<std::string> candidates(std::string_view prefix, int limit) const;
 
   /// Replaces the list with the words of a comma-separated lexicon file; returns true when
-  /// it held at least one. An unreadable file leaves the list alone and returns false.
+  /// it held at least one. A file that cannot be read, or whose words pass
+  /// WordList::kMaxBytes, leaves the list alone and returns false.
   [[nodiscard]] bool loadCSV(const std::filesystem::path& path);
 
  private:
-  using WordList = std::vector<std::string>;
-
   [[nodiscard]] std::shared_ptr<const WordList> snapshot() const;
 
   mutable std::mutex mutex_;

@@ -34,6 +34,11 @@ std::optional<DictionaryLoader::Result> DictionaryLoader::load(const std::filesy
 }
 
 std::optional<LexiconForm> DictionaryLoader::formOf(const std::filesystem::path& path) {
+  // The same order as load, so a packed file is checked without holding it whole.
+  if (isPackedPath(path)) {
+    auto file = detail::ScrambledFileSource::open(path);
+    if (file && detail::PackedReader::read(*file)) return LexiconForm::packed;
+  }
   auto bytes = detail::readFile(path);
   if (!bytes) return std::nullopt;
   if (isPackedPath(path)) {
@@ -61,18 +66,22 @@ std::optional<DictionaryLoader::Result> DictionaryLoader::parseCSV(std::string_v
   const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
   const std::size_t reserve = std::min(kTextReserve, lines);
   Result result;
-  result.words.reserve(reserve);
+  WordList::Builder words;
+  words.reserve(reserve, 0);
   result.explanations.reserve(reserve);
   const std::string clean = text::sanitizeUtf8(text);
+  bool fits = true;
   detail::forEachLexiconLine(clean, [&](std::string_view word, std::string_view rest) {
-    result.words.emplace_back(word);
+    fits = fits && words.append(word);
     std::string explanation = text::removeWhitespace(rest);
     if (!explanation.empty()) {
       result.explanations.insert_or_assign(TibetanDictionary::normalize(word),
                                            std::move(explanation));
     }
   });
-  if (result.words.empty()) return std::nullopt;
+  // A text whose words a list cannot hold is refused whole rather than cut short.
+  if (!fits || words.size() == 0) return std::nullopt;
+  result.words = words.build();
   return result;
 }
 

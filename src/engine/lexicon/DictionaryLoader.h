@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "engine/lexicon/TibetanDictionary.h"
+#include "engine/lexicon/WordList.h"
 
 namespace yakdrom {
 
@@ -19,8 +19,8 @@ class DictionaryLoader {
  public:
   /// Everything a lexicon file holds.
   struct Result {
-    std::vector<std::string> words;  // file order, duplicates kept
-    ExplanationMap explanations;     // Tibetan
+    WordList words;               // file order, duplicates kept
+    ExplanationMap explanations;  // Tibetan
     ExplanationMap chineseExplanations;
     ExplanationMap englishExplanations;
 

@@ -26,13 +26,11 @@ std::vector<std::string_view> linesOf(std::string_view text) {
   return text::splitLines(text);
 }
 
-bool isWellFormed(std::string_view text) { return text::sanitizeUtf8(text) == text; }
-
 }  // namespace
 
 LexiconBuilder::CleanWord LexiconBuilder::cleanWord(std::string_view word) {
   const std::string_view trimmed = text::trimWhitespaceAndNewlines(word);
-  if (!isWellFormed(trimmed)) return {std::nullopt, "not valid UTF-8"};
+  if (!text::isWellFormedUtf8(trimmed)) return {std::nullopt, "not valid UTF-8"};
   const std::u32string scalars = text::decodeUtf8(trimmed);
   if (!std::all_of(scalars.begin(), scalars.end(), isTibetan)) {
     return {std::nullopt, "the word holds a character outside the Tibetan block"};
@@ -75,7 +73,7 @@ void LexiconBuilder::addDefinitions(Language language, std::string_view text,
     const std::string_view definition = text::trimWhitespaceAndNewlines(line.substr(tab + 1));
     if (!clean.word) {
       report(fileName, i + 1, clean.problem);
-    } else if (!isWellFormed(definition)) {
+    } else if (!text::isWellFormedUtf8(definition)) {
       report(fileName, i + 1, "not valid UTF-8");
     } else if (definition.empty()) {
       report(fileName, i + 1, "the definition is empty");
@@ -99,12 +97,11 @@ bool LexiconBuilder::addDefinitionFile(Language language, const std::filesystem:
 }
 
 DictionaryLoader::Result LexiconBuilder::build() const {
-  DictionaryLoader::Result result{words_, tibetan_, chinese_, english_};
   // Every word is NFC, where byte order is the lexicon order the word list bisects in.
-  auto& words = result.words;
+  auto words = words_;
   std::sort(words.begin(), words.end());
   words.erase(std::unique(words.begin(), words.end()), words.end());
-  return result;
+  return {WordList(words), tibetan_, chinese_, english_};
 }
 
 void LexiconBuilder::report(std::string_view file, std::size_t line, std::string_view reason) {

@@ -19,20 +19,10 @@ const std::array<char, kPatternSize>& keyPattern() {
   return pattern;
 }
 
-std::uint32_t u32At(std::string_view bytes, std::size_t offset) {
-  std::uint32_t v = 0;
-  for (std::size_t k = 0; k < 4; ++k) {
-    v |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[offset + k])) << (8 * k);
-  }
-  return v;
-}
+// For fields whose place a size check has already proved to lie inside the bytes.
+std::uint32_t u32At(std::string_view bytes, std::size_t offset) { return *readU32(bytes, offset); }
 
 }  // namespace
-
-std::optional<std::uint32_t> readU32(std::string_view bytes, std::size_t offset) {
-  if (offset > bytes.size() || bytes.size() - offset < 4) return std::nullopt;
-  return u32At(bytes, offset);
-}
 
 void appendU32(std::string& out, std::uint32_t value) {
   for (int k = 0; k < 4; ++k) out.push_back(static_cast<char>((value >> (8 * k)) & 0xFF));

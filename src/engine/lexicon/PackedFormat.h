@@ -22,8 +22,16 @@ inline constexpr std::string_view kScrambleKey = "kR7#tQ2@wL9!zP4";
 static_assert(kScrambleKey.size() == 15);
 
 /// Returns the little-endian 32-bit value at `offset`, or nothing when its four bytes do
-/// not all lie inside `bytes`.
-[[nodiscard]] std::optional<std::uint32_t> readU32(std::string_view bytes, std::size_t offset);
+/// not all lie inside `bytes`. Inline: the loader calls it for every offset of the file.
+[[nodiscard]] inline std::optional<std::uint32_t> readU32(std::string_view bytes,
+                                                          std::size_t offset) {
+  if (offset > bytes.size() || bytes.size() - offset < 4) return std::nullopt;
+  std::uint32_t v = 0;
+  for (std::size_t k = 0; k < 4; ++k) {
+    v |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[offset + k])) << (8 * k);
+  }
+  return v;
+}
 
 /// Appends `value` to `out` as four little-endian bytes.
 void appendU32(std::string& out, std::uint32_t value);

@@ -1,6 +1,7 @@
 #include "engine/lexicon/PackedReader.h"
 
 #include <algorithm>
+#include <span>
 #include <system_error>
 #include <vector>
 
@@ -10,10 +11,10 @@
 namespace yakdrom::detail {
 namespace {
 
-using Offsets = std::vector<std::uint32_t>;
+using Offsets = std::vector<std::uint32_t, HugePageAllocator<std::uint32_t>>;
 
-// Text blocks are pulled in pieces of about this size, which bounds the file buffer while
-// the decoded strings grow.
+// Text blocks are pulled in pieces of about this size, which bounds the file buffer beside
+// the growing result.
 constexpr std::size_t kBatchBytes = std::size_t{1} << 20;
 
 bool skip(PackedSource& source, std::size_t n) {
@@ -40,7 +41,8 @@ std::optional<Offsets> readOffsets(PackedSource& source, std::uint32_t count,
   return offsets;
 }
 
-// Reads a text block and hands item k, as well-formed UTF-8, to each(k, text).
+// Reads a text block and hands item k, as stored, to each(k, bytes), which returns false
+// to fail the read.
 template <typename Each>
 bool readBlock(PackedSource& source, const Offsets& offsets, std::uint32_t blockBytes,
                Each&& each) {
@@ -53,8 +55,9 @@ bool readBlock(PackedSource& source, const Offsets& offsets, std::uint32_t block
     const auto bytes = source.next(offsets[end] - offsets[first]);
     if (!bytes) return false;
     for (std::size_t k = first; k < end; ++k) {
-      each(k, text::sanitizeUtf8(
-                  bytes->substr(offsets[k] - offsets[first], offsets[k + 1] - offsets[k])));
+      if (!each(k, bytes->substr(offsets[k] - offsets[first], offsets[k + 1] - offsets[k]))) {
+        return false;
+      }
     }
     first = end;
   }
@@ -66,17 +69,36 @@ bool readTable(PackedSource& source, const PackedTableSizes& sizes, ExplanationM
   if (!keyOffsets) return false;
   std::vector<std::string> keys;
   keys.reserve(sizes.count);
-  if (!readBlock(source, *keyOffsets, sizes.keyBytes,
-                 [&](std::size_t, std::string key) { keys.push_back(std::move(key)); })) {
+  if (!readBlock(source, *keyOffsets, sizes.keyBytes, [&](std::size_t, std::string_view key) {
+        keys.push_back(text::sanitizeUtf8(key));
+        return true;
+      })) {
     return false;
   }
   const auto valueOffsets = readOffsets(source, sizes.count, sizes.valueBytes);
   if (!valueOffsets) return false;
   map.reserve(sizes.count);
   // insert_or_assign: of two entries with one key, the later one wins.
-  return readBlock(source, *valueOffsets, sizes.valueBytes, [&](std::size_t k, std::string v) {
-    map.insert_or_assign(std::move(keys[k]), std::move(v));
-  });
+  return readBlock(source, *valueOffsets, sizes.valueBytes,
+                   [&](std::size_t k, std::string_view value) {
+                     map.insert_or_assign(std::move(keys[k]), text::sanitizeUtf8(value));
+                     return true;
+                   });
+}
+
+// Appends the words straight from the file's pieces: no string per word, and the list's
+// two buffers are sized once from the offsets.
+bool readWords(PackedSource& source, const PackedHeader& header, WordList& words) {
+  const auto offsets = readOffsets(source, header.wordCount, header.wordBytes);
+  if (!offsets) return false;
+  WordList::Builder builder;
+  builder.reserve(header.wordCount, offsets->back() - offsets->front());
+  if (!readBlock(source, *offsets, header.wordBytes,
+                 [&](std::size_t, std::string_view word) { return builder.append(word); })) {
+    return false;
+  }
+  words = builder.build();
+  return true;
 }
 
 }  // namespace
@@ -95,16 +117,21 @@ std::unique_ptr<ScrambledFileSource> ScrambledFileSource::open(const std::filesy
   if (error) return nullptr;
   std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
   if (!file) return nullptr;
-  return std::unique_ptr<ScrambledFileSource>(new ScrambledFileSource(std::move(file), size));
+  std::unique_ptr<ScrambledFileSource> source(new ScrambledFileSource(std::move(file), size));
+  // Room for a full piece from the start, so the buffer is not moved while the pieces grow.
+  source->buffer_.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(size, kBatchBytes)));
+  return source;
 }
 
 std::optional<std::string_view> ScrambledFileSource::next(std::size_t n) {
   if (size_ - position_ < n) return std::nullopt;
-  buffer_.resize(n);
-  if (std::fread(buffer_.data(), 1, n, file_.get()) != n) return std::nullopt;
-  scrambleInPlace(buffer_, position_);
+  // Grown, never shrunk: the buffer is filled once and then reused for every piece.
+  if (buffer_.size() < n) buffer_.resize(n);
+  const std::span<char> piece(buffer_.data(), n);
+  if (std::fread(piece.data(), 1, n, file_.get()) != n) return std::nullopt;
+  scrambleInPlace(piece, position_);
   position_ += n;
-  return std::string_view(buffer_);
+  return std::string_view(piece.data(), n);
 }
 
 std::optional<DictionaryLoader::Result> PackedReader::read(PackedSource& source) {
@@ -115,13 +142,7 @@ std::optional<DictionaryLoader::Result> PackedReader::read(PackedSource& source)
     return std::nullopt;
   }
   DictionaryLoader::Result result;
-  result.words.reserve(header->wordCount);
-  const auto wordOffsets = readOffsets(source, header->wordCount, header->wordBytes);
-  if (!wordOffsets ||
-      !readBlock(source, *wordOffsets, header->wordBytes,
-                 [&](std::size_t, std::string word) { result.words.push_back(std::move(word)); })) {
-    return std::nullopt;
-  }
+  if (!readWords(source, *header, result.words)) return std::nullopt;
   ExplanationMap* const maps[] = {&result.explanations, &result.chineseExplanations,
                                   &result.englishExplanations};
   for (std::size_t t = 0; t < header->tables.size(); ++t) {

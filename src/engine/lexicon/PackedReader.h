@@ -9,8 +9,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/lexicon/DictionaryLoader.h"
+#include "engine/lexicon/HugePageAllocator.h"
 
 namespace yakdrom::detail {
 
@@ -57,7 +59,7 @@ class ScrambledFileSource final : public PackedSource {
   std::unique_ptr<std::FILE, Closer> file_;
   std::uint64_t size_;
   std::uint64_t position_ = 0;
-  std::string buffer_;
+  std::vector<char, HugePageAllocator<char>> buffer_;
 };
 
 class PackedReader {

@@ -89,7 +89,7 @@ TEST_F(LexiconWriterFileTest, ShippedLexiconBuildsInLexiconOrderAndSurvivesTheRo
   EXPECT_EQ(content.englishExplanations.size(), 259u);
   const auto outOfOrder = std::adjacent_find(
       content.words.begin(), content.words.end(),
-      [](const std::string& a, const std::string& b) { return !text::lexiconLess(a, b); });
+      [](std::string_view a, std::string_view b) { return !text::lexiconLess(a, b); });
   EXPECT_TRUE(outOfOrder == content.words.end()) << *outOfOrder;
   const auto bytes = LexiconWriter::encode(content, LexiconForm::packed);
   ASSERT_TRUE(bytes);
