@@ -5,6 +5,7 @@
 #include <unicode/uchar.h>
 
 #include <algorithm>
+#include <array>
 
 #include "engine/text/GraphemeBreaker.h"
 
@@ -275,6 +276,81 @@ std::vector<std::string_view> splitLines(std::string_view text) {
     start = end + 1;
   }
   return lines;
+}
+
+namespace {
+
+// Tibetan needs no composition step: every precomposed Tibetan letter is a composition
+// exclusion, so Tibetan text is NFC when none of its scalars decomposes and its combining
+// marks stand in canonical order. Decomposable scalars are left to ICU, and so are the
+// unassigned ones, to which a later Unicode version may give a decomposition or a class.
+constexpr unsigned char kLeaveToIcu = 0xFF;
+
+struct TibetanRange {
+  char32_t first;
+  char32_t last;
+  unsigned char value;  // the canonical combining class, or kLeaveToIcu
+};
+
+constexpr TibetanRange kTibetanRanges[] = {
+    {0x0F18, 0x0F19, 220},
+    {0x0F35, 0x0F35, 220},
+    {0x0F37, 0x0F37, 220},
+    {0x0F39, 0x0F39, 216},
+    {0x0F71, 0x0F71, 129},
+    {0x0F72, 0x0F72, 130},
+    {0x0F74, 0x0F74, 132},
+    {0x0F7A, 0x0F7D, 130},
+    {0x0F80, 0x0F80, 130},
+    {0x0F82, 0x0F83, 230},
+    {0x0F84, 0x0F84, 9},
+    {0x0F86, 0x0F87, 230},
+    {0x0FC6, 0x0FC6, 220},
+    // Unassigned in Unicode 15.
+    {0x0F48, 0x0F48, kLeaveToIcu},
+    {0x0F6D, 0x0F70, kLeaveToIcu},
+    {0x0F98, 0x0F98, kLeaveToIcu},
+    {0x0FBD, 0x0FBD, kLeaveToIcu},
+    {0x0FCD, 0x0FCD, kLeaveToIcu},
+    {0x0FDB, 0x0FFF, kLeaveToIcu},
+};
+
+constexpr char32_t kTibetanDecomposable[] = {0x0F43, 0x0F4D, 0x0F52, 0x0F57, 0x0F5C, 0x0F69,
+                                             0x0F73, 0x0F75, 0x0F76, 0x0F78, 0x0F81, 0x0F93,
+                                             0x0F9D, 0x0FA2, 0x0FA7, 0x0FAC, 0x0FB9};
+
+// The value of every scalar U+0F00-U+0FFF, indexed by its low byte; 0 for the rest.
+constexpr auto kTibetanTable = [] {
+  std::array<unsigned char, 256> table{};
+  for (const auto& range : kTibetanRanges) {
+    for (char32_t c = range.first; c <= range.last; ++c) table[c & 0xFF] = range.value;
+  }
+  for (const char32_t c : kTibetanDecomposable) table[c & 0xFF] = kLeaveToIcu;
+  return table;
+}();
+
+}  // namespace
+
+// Works on the bytes: a Tibetan scalar is E0 followed by BC-BF and a continuation byte.
+bool isPlainNfc(std::string_view text) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* const end = p + text.size();
+  unsigned char previous = 0;
+  while (p != end) {
+    if (*p < 0x80) {
+      previous = 0;
+      ++p;
+      continue;
+    }
+    if (end - p < 3 || p[0] != 0xE0 || (p[1] & 0xFC) != 0xBC || !isContinuation(p[2])) {
+      return false;
+    }
+    const unsigned char current = kTibetanTable[((p[1] & 0x03) << 6) | (p[2] & 0x3F)];
+    if (current == kLeaveToIcu || (current != 0 && current < previous)) return false;
+    previous = current;
+    p += 3;
+  }
+  return true;
 }
 
 }  // namespace yakdrom::text

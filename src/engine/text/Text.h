@@ -88,4 +88,9 @@ void removeLastScalar(std::string& text);
 /// files read like LF files. Empty lines are kept; the caller decides.
 [[nodiscard]] std::vector<std::string_view> splitLines(std::string_view text);
 
+/// Returns true when a quick test shows `text` to be NFC: only ASCII and assigned Tibetan
+/// scalars without a canonical decomposition, combining marks in canonical order. False
+/// means only that the test cannot tell; nfc() decides then.
+[[nodiscard]] bool isPlainNfc(std::string_view text);
+
 }  // namespace yakdrom::text

@@ -1,7 +1,11 @@
 #include "engine/text/Text.h"
 
 #include <gtest/gtest.h>
+#include <unicode/normalizer2.h>
+#include <unicode/uchar.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 
 namespace yakdrom::text {
@@ -121,6 +125,64 @@ TEST(Lines, CrLfReadsLikeLf) {
   EXPECT_EQ(lf[2], "");
   EXPECT_EQ(splitLines("a\n").size(), 1U);
   EXPECT_EQ(splitLines("a\rb").front(), "a\rb");  // a lone CR is not a line break
+}
+
+// ICU is the reference: wherever the quick test can answer (ASCII, assigned Tibetan scalars
+// without a decomposition), it must call a text NFC exactly when ICU does, and it must never
+// call anything else NFC.
+class PlainNfc : public ::testing::Test {
+ protected:
+  static std::string utf8(std::u32string_view scalars) { return encodeUtf8(scalars); }
+
+  [[nodiscard]] bool answerable(char32_t c) const {
+    icu::UnicodeString decomposition;
+    const auto scalar = static_cast<UChar32>(c);
+    return c < 0x80 || (c >= 0x0F00 && c <= 0x0FFF && u_charType(scalar) != U_UNASSIGNED &&
+                        !icuNfc_.getDecomposition(scalar, decomposition));
+  }
+
+  void check(std::u32string_view scalars) const {
+    const std::string s = utf8(scalars);
+    const bool inReach =
+        std::all_of(scalars.begin(), scalars.end(), [this](char32_t c) { return answerable(c); });
+    if (isPlainNfc(s) != (inReach && nfc(s) == s)) ADD_FAILURE() << testing::PrintToString(s);
+  }
+
+  UErrorCode status_ = U_ZERO_ERROR;
+  const icu::Normalizer2& icuNfc_ = *icu::Normalizer2::getNFCInstance(status_);
+};
+
+TEST_F(PlainNfc, AgreesWithIcuOnEveryPairOfTibetanScalars) {
+  std::u32string alphabet = U"a ~\u00E9\u0300\u1100\u1161";
+  for (char32_t c = 0x0F00; c <= 0x0FFF; ++c) alphabet.push_back(c);
+  for (const char32_t a : alphabet) {
+    check(std::u32string(1, a));
+    for (const char32_t b : alphabet) check(std::u32string{a, b});
+  }
+}
+
+TEST_F(PlainNfc, AgreesWithIcuOnRandomTibetanRuns) {
+  std::mt19937 rng(11);
+  // Mostly letters and the combining marks, whose order is what the test must get right.
+  const std::u32string marks =
+      U"\u0F18\u0F35\u0F37\u0F39\u0F71\u0F72\u0F74\u0F7A\u0F80\u0F82\u0F84\u0F86\u0FC6\u0F90\u0FB1";
+  std::uniform_int_distribution<int> block(0x0F00, 0x0FFF);
+  for (int round = 0; round < 5000; ++round) {
+    std::u32string s;
+    for (int k = 0; k < 6; ++k) {
+      s.push_back(rng() % 2 == 0 ? marks[rng() % marks.size()] : static_cast<char32_t>(block(rng)));
+    }
+    check(s);
+  }
+}
+
+TEST_F(PlainNfc, IllFormedOrCutBytesAreLeftToIcu) {
+  EXPECT_TRUE(isPlainNfc(""));
+  EXPECT_TRUE(isPlainNfc("\u0F56\u0F7C\u0F51\u0F0B 12\r\n"));
+  for (const char* bytes : {"\u0F40\xE0\xBD", "\u0F40\xE0", "\xE0\xBD\x40", "\xBD\x80", "\xFF"}) {
+    SCOPED_TRACE(testing::PrintToString(std::string(bytes)));
+    EXPECT_FALSE(isPlainNfc(bytes));
+  }
 }
 
 }  // namespace
