@@ -3,7 +3,6 @@
 #include <sys/mman.h>
 
 #include <cstdint>
-#include <cstdlib>
 
 namespace yakdrom::detail {
 namespace {
@@ -15,10 +14,7 @@ constexpr std::size_t kHugePage = std::size_t{2} << 20;
 // mostly hold nothing.
 constexpr std::size_t kSmallestMapped = std::size_t{256} << 10;
 
-bool isMapped(std::size_t bytes) {
-  static const bool off = getenv("XNOMAP");
-  return !off && bytes >= kSmallestMapped;
-}
+bool isMapped(std::size_t bytes) { return bytes >= kSmallestMapped; }
 
 // Whole huge pages, so the last one lies inside the mapping too.
 std::size_t mappedLength(std::size_t bytes) {
@@ -36,16 +32,15 @@ void* allocateLarge(std::size_t bytes) {
   void* raw =
       mmap(nullptr, length + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (raw == MAP_FAILED) throw std::bad_alloc();
-  const auto start = reinterpret_cast<std::uintptr_t>(raw);
-  const std::uintptr_t aligned = (start + kHugePage - 1) & ~std::uintptr_t{kHugePage - 1};
-  const std::size_t head = aligned - start;
-  if (head > 0) munmap(raw, head);
-  if (head < kHugePage) munmap(reinterpret_cast<void*>(aligned + length), kHugePage - head);
-  void* block = reinterpret_cast<void*>(aligned);
+  char* const start = static_cast<char*>(raw);
+  const std::size_t head =
+      (kHugePage - reinterpret_cast<std::uintptr_t>(start) % kHugePage) % kHugePage;
+  char* const block = start + head;
+  if (head > 0) munmap(start, head);
+  if (head < kHugePage) munmap(block + length, kHugePage - head);
 #ifdef MADV_HUGEPAGE
   // Without transparent huge pages the advice fails and the block keeps small pages.
-  static const bool noadv = getenv("XNOADV");
-  if (!noadv) (void)madvise(block, length, MADV_HUGEPAGE);
+  (void)madvise(block, length, MADV_HUGEPAGE);
 #endif
   return block;
 }

@@ -22,7 +22,7 @@ class HugePageAllocator {
 
   HugePageAllocator() = default;
   template <typename U>
-  HugePageAllocator(const HugePageAllocator<U>&) noexcept {}  // NOLINT(google-explicit-constructor)
+  HugePageAllocator(const HugePageAllocator<U>&) noexcept {}
 
   /// Returns room for `n` values of T; throws std::bad_alloc.
   [[nodiscard]] T* allocate(std::size_t n) {

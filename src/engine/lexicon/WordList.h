@@ -37,7 +37,7 @@ class WordList {
 
   /// Holds `words` in the given order, like the list form. Implicit: a vector of words and
   /// a word list are two forms of one value.
-  WordList(const std::vector<std::string>& words);  // NOLINT(google-explicit-constructor)
+  WordList(const std::vector<std::string>& words);
 
   /// Returns the number of words.
   [[nodiscard]] std::size_t size() const { return ends_.size(); }

@@ -34,7 +34,8 @@ TEST(WordListTest, EqualityComparesWordsNotJustTheirBytes) {
   EXPECT_NE((WordList{"ab", "c"}), (WordList{"a", "bc"}));
   EXPECT_NE((WordList{"a"}), (WordList{"a", ""}));
   const WordList list{"ཀ་", "ཁ་"};
-  const WordList copy = list;
+  WordList copy;
+  copy = list;
   EXPECT_EQ(copy, list);
   EXPECT_EQ(viewsOf(copy), (Views{"ཀ་", "ཁ་"}));
 }
@@ -78,6 +79,7 @@ TEST(WordListTest, IllFormedWordsReadAsReplacementCharacters) {
 // so growing moves the words between both kinds of memory.
 TEST(WordListTest, BuilderKeepsEveryWordAcrossGrowth) {
   std::vector<std::string> words;
+  words.reserve(150000);
   for (int i = 0; i < 150000; ++i) words.push_back("ཀ་" + std::to_string(i) + "་");
   for (const bool reserved : {false, true}) {
     SCOPED_TRACE(reserved ? "reserved" : "grown");
