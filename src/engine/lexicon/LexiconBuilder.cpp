@@ -80,6 +80,9 @@ void LexiconBuilder::addDefinitions(Language language, std::string_view text,
     } else {
       definitions(language).insert_or_assign(TibetanDictionary::normalize(*clean.word),
                                              std::string(definition));
+      // A defined word is a word: without it in the list its definition could never be
+      // offered, since only listed words become candidates.
+      words_.push_back(std::move(*clean.word));
     }
   }
 }

@@ -42,8 +42,8 @@ class LexiconBuilder {
   /// Adds the words of a text with one word per line; blank lines are skipped.
   void addWords(std::string_view text, std::string_view fileName);
 
-  /// Adds definitions from a text of "word TAB definition" lines; a later definition of a
-  /// word replaces an earlier one.
+  /// Adds definitions from a text of "word TAB definition" lines, and their words to the word
+  /// list; a later definition of a word replaces an earlier one.
   void addDefinitions(Language language, std::string_view text, std::string_view fileName);
 
   /// Adds the words of the file at `path`; returns false when it cannot be read.

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <fstream>
 #include <limits>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -109,15 +108,6 @@ std::optional<std::string> LexiconWriter::encode(const DictionaryLoader::Result&
   auto bytes = pack(content);
   if (bytes) detail::scrambleInPlace(*bytes, 0);
   return bytes;
-}
-
-std::size_t LexiconWriter::definitionsWithoutWord(const DictionaryLoader::Result& content) {
-  std::unordered_set<std::string> keys;
-  keys.reserve(content.words.size());
-  for (const auto& word : content.words) keys.insert(TibetanDictionary::normalize(word));
-  return static_cast<std::size_t>(
-      std::count_if(content.explanations.begin(), content.explanations.end(),
-                    [&](const auto& entry) { return !keys.contains(entry.first); }));
 }
 
 std::error_code LexiconWriter::save(const std::filesystem::path& path, std::string_view bytes) {

@@ -31,10 +31,6 @@ class LexiconWriter {
   [[nodiscard]] static std::optional<std::string> encode(const DictionaryLoader::Result& content,
                                                          LexiconForm form);
 
-  /// Returns how many Tibetan definitions the comma-separated form drops because no word of
-  /// the list has their key.
-  [[nodiscard]] static std::size_t definitionsWithoutWord(const DictionaryLoader::Result& content);
-
   /// Writes `bytes` to `path` through a temporary file beside it, so the file is replaced
   /// whole or not at all. Returns the error, or an empty error code.
   [[nodiscard]] static std::error_code save(const std::filesystem::path& path,

@@ -143,12 +143,6 @@ int build(const Args& args, std::ostream& out, std::ostream& err) {
   }
   const auto content = builder.build();
   if (content.words.empty()) return failure(err, "build", "no usable word in the word lists");
-  if (form == LexiconForm::commaSeparated) {
-    if (const auto dropped = LexiconWriter::definitionsWithoutWord(content); dropped > 0) {
-      err << "yakdrom lexicon build: " << dropped
-          << " Tibetan explanations have no word in the list and are left out\n";
-    }
-  }
   const auto bytes = LexiconWriter::encode(content, form);
   if (!bytes) return failure(err, "build", "the content does not fit the lexicon format");
   if (const auto error = LexiconWriter::save(options.output, *bytes)) {

@@ -82,6 +82,7 @@ TEST(LexiconBuilderTest, KeysDefinitionsByKeyFormPerLanguage) {
   builder.addDefinitions(Language::chinese, "ཀ་བ་\t 柱子 \r\nཀ་བ\t柱\n", "zh.tsv");
   builder.addDefinitions(Language::english, "\u0F43་\tgha\tletter\n", "en.tsv");
   const auto result = builder.build();
+  EXPECT_EQ(result.words, (Words{"ཀ་", "ཀ་བ་", "ག\u0FB7་"}));  // defined words are listed
   EXPECT_EQ(result.explanations, (ExplanationMap{{"ཀ", "གསལ་བྱེད།"}}));
   EXPECT_EQ(result.chineseExplanations, (ExplanationMap{{"ཀ་བ", "柱"}}));
   EXPECT_EQ(result.englishExplanations, (ExplanationMap{{"ག\u0FB7", "gha\tletter"}}));
