@@ -346,7 +346,8 @@ bool isPlainNfc(std::string_view text) {
       return false;
     }
     const unsigned char current = kTibetanTable[((p[1] & 0x03) << 6) | (p[2] & 0x3F)];
-    if (current == kLeaveToIcu || (current != 0 && current < previous)) return false;
+    // One branch rather than three: letters and marks alternate unpredictably.
+    if ((current == kLeaveToIcu) | ((current != 0) & (current < previous))) return false;
     previous = current;
     p += 3;
   }
