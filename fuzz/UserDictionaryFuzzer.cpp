@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (const auto entry = UserDictionaryFormat::parseLine(firstLine)) checkStorable(*entry);
 
   const auto words = UserDictionaryFormat::parseWords(input);
-  for (const auto& [word, freq] : words) checkStorable({word, freq});
+  for (const auto& [word, freq] : words) checkStorable({std::string(word), freq});
   const std::string rendered = UserDictionaryFormat::render(words);
   check(UserDictionaryFormat::parseWords(rendered) == words);
   check(UserDictionaryFormat::render(UserDictionaryFormat::parseWords(rendered)) == rendered);

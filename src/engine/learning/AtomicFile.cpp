@@ -74,22 +74,28 @@ void syncFolder(const fs::path& target) {
 
 }  // namespace
 
-FileResult<std::string> AtomicFile::read(const fs::path& path) {
+FileResult<LargeString> AtomicFile::read(const fs::path& path) {
   const Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0) return errnoError("read", path, errno);
-  std::string bytes;
   struct stat info {};
+  std::size_t expected = 0;
   if (::fstat(fd.get(), &info) == 0 && info.st_size > 0) {
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    expected = static_cast<std::size_t>(info.st_size);
   }
-  char buffer[1 << 16];
+  // Read straight into the result; the byte beyond the size lets a file that has not
+  // grown end with one short read.
+  LargeString bytes(expected + 1, '\0');
+  std::size_t used = 0;
   for (;;) {
-    const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+    if (used == bytes.size()) bytes.resize(2 * bytes.size());
+    const ssize_t n = ::read(fd.get(), bytes.data() + used, bytes.size() - used);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return errnoError("read", path, errno);
-    if (n == 0) return bytes;
-    bytes.append(buffer, static_cast<std::size_t>(n));
+    if (n == 0) break;
+    used += static_cast<std::size_t>(n);
   }
+  bytes.resize(used);
+  return bytes;
 }
 
 FileResult<std::size_t> AtomicFile::write(const fs::path& path, std::string_view bytes) {

@@ -9,13 +9,14 @@
 #include <string_view>
 
 #include "engine/learning/FileResult.h"
+#include "engine/learning/LargeString.h"
 
 namespace yakdrom::detail {
 
 class AtomicFile {
  public:
   /// Returns the bytes of the file at `path`, or the error that stopped the read.
-  [[nodiscard]] static FileResult<std::string> read(const std::filesystem::path& path);
+  [[nodiscard]] static FileResult<LargeString> read(const std::filesystem::path& path);
 
   /// Replaces the file at `path` with `bytes` atomically and returns the number of bytes
   /// written. An existing file keeps its permissions; a symbolic link keeps pointing to the

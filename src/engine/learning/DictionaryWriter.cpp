@@ -1,16 +1,15 @@
 #include "engine/learning/DictionaryWriter.h"
 
 #include "engine/learning/AtomicFile.h"
+#include "engine/learning/UserDictionaryFormat.h"
 
 namespace yakdrom::detail {
 
-DictionaryWriter::DictionaryWriter(std::filesystem::path path, UserWords content,
-                                   TakeChanges takeChanges, LoadedFile loaded,
-                                   LocalCalendar calendar)
+DictionaryWriter::DictionaryWriter(std::filesystem::path path, CopyContent copyContent,
+                                   LoadedFile loaded, LocalCalendar calendar)
     : path_(std::move(path)),
-      takeChanges_(std::move(takeChanges)),
+      copyContent_(std::move(copyContent)),
       calendar_(std::move(calendar)),
-      mirror_(std::move(content)),
       loaded_(std::move(loaded)) {}
 
 DictionaryWriter::~DictionaryWriter() {
@@ -49,8 +48,8 @@ void DictionaryWriter::run() {
   for (;;) {
     wake_.wait(lock, [&] { return stopping_ || requested_ > completed_; });
     if (requested_ == completed_) return;
-    // Everything changed before this ticket was issued is in the map by now, so one write
-    // of the current map serves every request up to it.
+    // Everything changed before this ticket was issued is in the table by now, so one write
+    // of the current table serves every request up to it.
     const std::uint64_t ticket = requested_;
     lock.unlock();
     FileResult<std::size_t> result = writeLatest();
@@ -62,15 +61,12 @@ void DictionaryWriter::run() {
 }
 
 FileResult<std::size_t> DictionaryWriter::writeLatest() {
-  UserWordChanges changes = takeChanges_();
-  if (changes.replacement) mirror_ = std::move(*changes.replacement);
-  for (auto& [word, freq] : changes.updates) mirror_.insert_or_assign(std::move(word), freq);
-
   if (loaded_.unreadable) return *loaded_.unreadable;
+  copyContent_(content_);
   if (auto error = keepOriginal()) return *error;
-  const auto written = AtomicFile::write(path_, UserDictionaryFormat::render(mirror_));
+  const auto written = AtomicFile::write(path_, UserDictionaryFormat::render(content_));
   if (!written) return written.error();
-  return mirror_.size();
+  return content_.size();
 }
 
 std::optional<FileError> DictionaryWriter::keepOriginal() {

@@ -1,7 +1,7 @@
 // The user dictionary's one serial writer: a background thread that keeps the dictionary
-// file in step with the map. Requests made while a write runs fold into the next write, and
-// every write carries the map as it is when the write starts, so the file always ends with
-// the latest content. Any thread may call it.
+// file in step with the table. Requests made while a write runs fold into the next write,
+// and every write carries the table as it is when the write starts, so the file always ends
+// with the latest content. Any thread may call it.
 #pragma once
 
 #include <condition_variable>
@@ -12,20 +12,12 @@
 #include <optional>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "engine/learning/FileResult.h"
 #include "engine/learning/LocalCalendar.h"
-#include "engine/learning/UserDictionaryFormat.h"
+#include "engine/learning/UserWords.h"
 
 namespace yakdrom::detail {
-
-/// What changed in the map since the writer last asked: a whole new content (applied
-/// first), then single words with their new frequencies, in the order they changed.
-struct UserWordChanges {
-  std::optional<UserWords> replacement;
-  std::vector<UserDictionaryEntry> updates;
-};
 
 /// How the file looked when the dictionary was loaded.
 struct LoadedFile {
@@ -39,13 +31,13 @@ struct LoadedFile {
 
 class DictionaryWriter {
  public:
-  using TakeChanges = std::function<UserWordChanges()>;
+  using CopyContent = std::function<void(UserWords&)>;
 
-  /// Creates a writer for the file at `path` whose map now holds `content`. `takeChanges`
-  /// hands over (and clears) what changed since the last call; the writer calls it from its
-  /// own thread at the start of each write.
-  DictionaryWriter(std::filesystem::path path, UserWords content, TakeChanges takeChanges,
-                   LoadedFile loaded, LocalCalendar calendar);
+  /// Creates a writer for the file at `path`. `copyContent` copies the table as it is now
+  /// into its argument; the writer calls it from its own thread at the start of each write,
+  /// so nothing is copied before the first write.
+  DictionaryWriter(std::filesystem::path path, CopyContent copyContent, LoadedFile loaded,
+                   LocalCalendar calendar);
 
   /// Finishes every write requested so far, then stops the thread.
   ~DictionaryWriter();
@@ -53,7 +45,7 @@ class DictionaryWriter {
   DictionaryWriter(const DictionaryWriter&) = delete;
   DictionaryWriter& operator=(const DictionaryWriter&) = delete;
 
-  /// Asks for a write of the map as it is from now on; returns the request's ticket.
+  /// Asks for a write of the table as it is from now on; returns the request's ticket.
   std::uint64_t request();
 
   /// Waits until the write that serves `ticket` has finished; returns the number of
@@ -69,11 +61,11 @@ class DictionaryWriter {
   [[nodiscard]] std::optional<FileError> keepOriginal();
 
   const std::filesystem::path path_;
-  const TakeChanges takeChanges_;
+  const CopyContent copyContent_;
   const LocalCalendar calendar_;
 
   // Touched only by the writer thread (or before it starts).
-  UserWords mirror_;
+  UserWords content_;  // the copy last written; kept so the next copy reuses its room
   LoadedFile loaded_;
 
   mutable std::mutex mutex_;

@@ -32,10 +32,10 @@ Loaded load(const fs::path& url) {
     if (bytes.error().code == std::errc::no_such_file_or_directory) return {};
     return {{}, {bytes.error(), std::nullopt}};
   }
-  Loaded loaded{UserDictionaryFormat::parseWords(bytes.value()), {}};
-  if (text::sanitizeUtf8(bytes.value()) != bytes.value()) {
-    loaded.file.illFormedBytes = std::move(bytes.value());
-  }
+  const auto shared = std::make_shared<const detail::LargeString>(std::move(bytes.value()));
+  ParsedWords parsed = UserDictionaryFormat::readWords(shared);
+  Loaded loaded{std::move(parsed.words), {}};
+  if (!parsed.wellFormed) loaded.file.illFormedBytes.emplace(shared->begin(), shared->end());
   return loaded;
 }
 
@@ -56,8 +56,8 @@ constexpr std::size_t kLongRun = 256;
 // Answers remembered at most; the prefixes with long runs are few (single letters, mostly).
 constexpr std::size_t kMostAnswers = 64;
 
-bool inEntryOrder(const UserWords::value_type* a, const UserWords::value_type* b) {
-  return a->second != b->second ? a->second > b->second : a->first < b->first;
+bool inEntryOrder(const UserWord& a, const UserWord& b) {
+  return a.freq != b.freq ? a.freq > b.freq : a.word < b.word;
 }
 
 std::int64_t incremented(std::int64_t freq) {
@@ -133,10 +133,9 @@ UserDictionary::UserDictionary(fs::path url, LocalCalendar calendar)
     : url_(std::move(url)), calendar_(std::move(calendar)) {
   Loaded loaded = load(url_);
   loadError_ = loaded.file.unreadable;
-  words_ = loaded.words;
+  words_ = std::move(loaded.words);
   writer_ = std::make_unique<detail::DictionaryWriter>(
-      url_, std::move(loaded.words), [this] { return takeChanges(); }, std::move(loaded.file),
-      calendar_);
+      url_, [this](UserWords& into) { copyWords(into); }, std::move(loaded.file), calendar_);
 }
 
 UserDictionary::~UserDictionary() = default;
@@ -153,10 +152,8 @@ void UserDictionary::learn(std::string_view raw) {
   if (!word) return;
   {
     std::lock_guard lock(mutex_);
-    auto it = words_.try_emplace(std::move(*word), 0).first;
-    it->second = incremented(it->second);
-    rerankAnswers(*it);
-    changes_.updates.push_back({it->first, it->second});
+    const UserWord* stored = words_.find(*word);
+    rerankAnswers(words_.set(*word, incremented(stored != nullptr ? stored->freq : 0)));
   }
   writer_->request();
 }
@@ -167,26 +164,26 @@ std::vector<std::string> UserDictionary::candidates(std::string_view prefix,
   // Keys are NFC and NFC keeps character boundaries, so every word that begins with the
   // prefix character by character lies in the run of keys that begin with its NFC bytes.
   const std::string key = text::nfc(text::sanitizeUtf8(prefix));
-  std::vector<const UserWords::value_type*> matches;
+  std::vector<UserWord> matches;
   std::vector<std::string> out;
   std::lock_guard lock(mutex_);
   const auto wanted = static_cast<std::size_t>(limit);
   for (const Answer& answer : answers_) {
     if (answer.key != key || answer.limit != wanted) continue;
     out.reserve(answer.words.size());
-    for (const Word* word : answer.words) out.push_back(word->first);
+    for (const UserWord& word : answer.words) out.emplace_back(word.word);
     return out;
   }
-  auto it = words_.lower_bound(key);
-  while (it != words_.end() && it->first.starts_with(key)) {
-    if (text::hasCharacterPrefix(it->first, key)) {
-      matches.push_back(&*it);
+  auto it = words_.lowerBound(key);
+  while (it != words_.end() && it->word.starts_with(key)) {
+    if (text::hasCharacterPrefix(it->word, key)) {
+      matches.push_back(*it);
       ++it;
       continue;
     }
     // Whether a character boundary follows the prefix depends only on the prefix and the
     // next scalar, so every key that continues with this scalar fails too: skip them all.
-    it = words_.lower_bound(pastScalarRun(it->first, key.size()));
+    it = words_.lowerBound(pastScalarRun(it->word, key.size()));
   }
   const std::size_t run = matches.size();
   const std::size_t take = std::min(wanted, run);
@@ -194,7 +191,7 @@ std::vector<std::string> UserDictionary::candidates(std::string_view prefix,
                     matches.end(), inEntryOrder);
   matches.resize(take);
   out.reserve(take);
-  for (const Word* word : matches) out.push_back(word->first);
+  for (const UserWord& word : matches) out.emplace_back(word.word);
   if (run > std::max(kLongRun, wanted)) {
     if (answers_.size() == kMostAnswers) answers_.clear();
     answers_.push_back({key, wanted, std::move(matches)});
@@ -204,15 +201,20 @@ std::vector<std::string> UserDictionary::candidates(std::string_view prefix,
 
 // Frequencies only rise between replacements of the content, so a word that rises into an
 // answer pushes out its last word, and one already in it can only move up.
-void UserDictionary::rerankAnswers(const Word& word) {
+void UserDictionary::rerankAnswers(const UserWord& word) {
   for (Answer& answer : answers_) {
-    if (!word.first.starts_with(answer.key) || !text::hasCharacterPrefix(word.first, answer.key)) {
+    if (!word.word.starts_with(answer.key) || !text::hasCharacterPrefix(word.word, answer.key)) {
       continue;
     }
     auto& words = answer.words;
-    if (std::find(words.begin(), words.end(), &word) == words.end()) {
-      if (!inEntryOrder(&word, words.back())) continue;
-      words.back() = &word;
+    const auto same = std::find_if(words.begin(), words.end(),
+                                   [&word](const UserWord& w) { return w.word == word.word; });
+    if (same != words.end()) {
+      same->freq = word.freq;
+    } else if (inEntryOrder(word, words.back())) {
+      words.back() = word;
+    } else {
+      continue;
     }
     std::sort(words.begin(), words.end(), inEntryOrder);
   }
@@ -221,6 +223,11 @@ void UserDictionary::rerankAnswers(const Word& word) {
 UserWords UserDictionary::snapshot() const {
   std::lock_guard lock(mutex_);
   return words_;
+}
+
+void UserDictionary::copyWords(UserWords& into) const {
+  std::lock_guard lock(mutex_);
+  into = words_;
 }
 
 std::vector<UserDictionary::Entry> UserDictionary::allEntries() const {
@@ -235,9 +242,7 @@ std::size_t UserDictionary::replaceAll(std::string_view text) {
   {
     std::lock_guard lock(mutex_);
     answers_.clear();
-    words_ = words;
-    changes_.replacement = std::move(words);
-    changes_.updates.clear();
+    words_ = std::move(words);
   }
   static_cast<void>(flush());
   return n;
@@ -246,24 +251,21 @@ std::size_t UserDictionary::replaceAll(std::string_view text) {
 FileResult<std::size_t> UserDictionary::flush() { return writer_->wait(writer_->request()); }
 
 FileResult<std::size_t> UserDictionary::importWords(const fs::path& source) {
-  const auto bytes = detail::AtomicFile::read(source);
+  auto bytes = detail::AtomicFile::read(source);
   if (!bytes) return bytes.error();
-  if (text::sanitizeUtf8(bytes.value()) != bytes.value()) {
+  const ParsedWords parsed = UserDictionaryFormat::readWords(
+      std::make_shared<const detail::LargeString>(std::move(bytes.value())));
+  if (!parsed.wellFormed) {
     return FileError{"read as UTF-8 text", source,
                      std::make_error_code(std::errc::illegal_byte_sequence)};
   }
-  const auto entries = UserDictionaryFormat::parseText(bytes.value());
   {
     std::lock_guard lock(mutex_);
     answers_.clear();
-    for (const auto& entry : entries) {
-      if (UserDictionaryFormat::mergeKeepingLarger(words_, entry)) {
-        changes_.updates.push_back(entry);
-      }
-    }
+    words_.mergeKeepingLarger(parsed.words);
   }
   static_cast<void>(flush());
-  return entries.size();
+  return parsed.lines;
 }
 
 FileResult<std::size_t> UserDictionary::exportTo(const fs::path& destination) const {
@@ -286,11 +288,6 @@ FileResult<fs::path> UserDictionary::backup(int keep) {
   if (!written) return written.error();
   if (auto error = pruneBackups(folder, file, keep)) return *error;
   return file;
-}
-
-detail::UserWordChanges UserDictionary::takeChanges() {
-  std::lock_guard lock(mutex_);
-  return std::exchange(changes_, {});
 }
 
 }  // namespace yakdrom

@@ -17,6 +17,7 @@
 #include "engine/learning/FileResult.h"
 #include "engine/learning/LocalCalendar.h"
 #include "engine/learning/UserDictionaryFormat.h"
+#include "engine/learning/UserWords.h"
 
 namespace yakdrom {
 
@@ -97,21 +98,19 @@ class UserDictionary {
   [[nodiscard]] FileResult<std::filesystem::path> backup(int keep);
 
  private:
-  using Word = UserWords::value_type;
-
   // A query answered from a long run of matching words, remembered until the content is
   // replaced: learning keeps it exact, so asking again costs nothing.
   struct Answer {
     std::string key;
     std::size_t limit = 0;
-    std::vector<const Word*> words;  // exactly `limit`, in entry order; more words match
+    std::vector<UserWord> words;  // exactly `limit`, in entry order; more words match
   };
 
   [[nodiscard]] UserWords snapshot() const;
-  [[nodiscard]] detail::UserWordChanges takeChanges();
+  void copyWords(UserWords& into) const;
   // Brings the remembered answers up to date with the raised frequency of `word`; the
   // caller holds mutex_.
-  void rerankAnswers(const Word& word);
+  void rerankAnswers(const UserWord& word);
 
   const std::filesystem::path url_;
   const LocalCalendar calendar_;
@@ -120,7 +119,6 @@ class UserDictionary {
   mutable std::mutex mutex_;
   UserWords words_;                      // guarded by mutex_
   mutable std::vector<Answer> answers_;  // guarded by mutex_
-  detail::UserWordChanges changes_;      // guarded by mutex_; what the writer has not seen yet
 
   // Last, so that it finishes its writes while the members above still exist.
   std::unique_ptr<detail::DictionaryWriter> writer_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <utility>
 
 #include "engine/text/Text.h"
 
@@ -28,13 +29,65 @@ std::optional<std::int64_t> frequencyField(std::string_view field) {
   return value;
 }
 
-UserDictionaryEntry makeEntry(std::string_view word, std::int64_t freq) {
-  return {text::nfc(text::sanitizeUtf8(word)), freq};
+bool isAsciiSpaceOrBreak(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+bool isTibetanLead(std::string_view pair) {
+  return pair[0] == '\xE0' && (static_cast<unsigned char>(pair[1]) & 0xFC) == 0xBC;
+}
+
+// Whitespace, line breaks and the byte-order mark are neither ASCII letters, digits and
+// signs nor Tibetan (E0 BC-BF ..), and nearly every word begins and ends with one of those:
+// such ends need no decoding. Ill-formed bytes behind a Tibetan lead read as U+FFFD, which
+// is no whitespace either.
+bool hasPlainStart(std::string_view text) {
+  const auto first = static_cast<unsigned char>(text.front());
+  if (first < 0x80) return !isAsciiSpaceOrBreak(first);
+  return text.size() >= 2 && isTibetanLead(text.substr(0, 2));
+}
+
+bool hasPlainEnd(std::string_view text) {
+  const auto last = static_cast<unsigned char>(text.back());
+  if (last < 0x80) return !isAsciiSpaceOrBreak(last);
+  return text.size() >= 3 && isTibetanLead(text.substr(text.size() - 3, 2));
+}
+
+// The word of a line, not yet in NFC, and its frequency; nothing for a blank line.
+std::optional<std::pair<std::string_view, std::int64_t>> fieldsOf(std::string_view line) {
+  const std::string_view trimmed = UserDictionaryFormat::trimWord(line);
+  if (trimmed.empty()) return std::nullopt;
+  const std::size_t space = trimmed.rfind(' ');
+  if (space != std::string_view::npos) {
+    if (const auto freq = frequencyField(trimmed.substr(space + 1))) {
+      const std::string_view word = UserDictionaryFormat::trimWord(trimmed.substr(0, space));
+      if (!word.empty()) return std::pair{word, *freq};
+    }
+  }
+  return std::pair{trimmed, std::int64_t{1}};
+}
+
+std::string normalizedWord(std::string_view word) { return text::nfc(text::sanitizeUtf8(word)); }
+
+// Calls `take` with each line of `text` as text::splitLines() cuts it, without collecting
+// the lines first.
+template <typename Take>
+void forEachLine(std::string_view text, Take take) {
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    if (end == std::string_view::npos) {
+      take(text);
+      return;
+    }
+    std::string_view line = text.substr(0, end);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    take(line);
+    text.remove_prefix(end + 1);
+  }
 }
 
 }  // namespace
 
 std::string_view UserDictionaryFormat::trimWord(std::string_view text, bool andNewlines) {
+  if (text.empty() || (hasPlainStart(text) && hasPlainEnd(text))) return text;
   for (;;) {
     text = andNewlines ? text::trimWhitespaceAndNewlines(text) : text::trimWhitespace(text);
     if (!text.starts_with(kByteOrderMark)) return text;
@@ -43,16 +96,9 @@ std::string_view UserDictionaryFormat::trimWord(std::string_view text, bool andN
 }
 
 std::optional<UserDictionaryEntry> UserDictionaryFormat::parseLine(std::string_view line) {
-  const std::string_view trimmed = trimWord(line);
-  if (trimmed.empty()) return std::nullopt;
-  const std::size_t space = trimmed.rfind(' ');
-  if (space != std::string_view::npos) {
-    if (const auto freq = frequencyField(trimmed.substr(space + 1))) {
-      const std::string_view word = trimWord(trimmed.substr(0, space));
-      if (!word.empty()) return makeEntry(word, *freq);
-    }
-  }
-  return makeEntry(trimmed, 1);
+  const auto fields = fieldsOf(line);
+  if (!fields) return std::nullopt;
+  return UserDictionaryEntry{normalizedWord(fields->first), fields->second};
 }
 
 std::vector<UserDictionaryEntry> UserDictionaryFormat::parseText(std::string_view text) {
@@ -64,17 +110,31 @@ std::vector<UserDictionaryEntry> UserDictionaryFormat::parseText(std::string_vie
 }
 
 UserWords UserDictionaryFormat::parseWords(std::string_view text) {
-  UserWords words;
-  for (const auto& entry : parseText(text)) mergeKeepingLarger(words, entry);
-  return words;
+  return readWords(std::make_shared<const detail::LargeString>(text)).words;
 }
 
-bool UserDictionaryFormat::mergeKeepingLarger(UserWords& words, const UserDictionaryEntry& entry) {
-  const auto [it, inserted] = words.try_emplace(entry.word, entry.freq);
-  if (inserted) return true;
-  if (it->second >= entry.freq) return false;
-  it->second = entry.freq;
-  return true;
+ParsedWords UserDictionaryFormat::readWords(std::shared_ptr<const detail::LargeString> bytes) {
+  const auto lines = static_cast<std::size_t>(std::count(bytes->begin(), bytes->end(), '\n')) + 1;
+  UserWords::Builder builder(std::move(bytes), lines);
+  ParsedWords parsed;
+  forEachLine(builder.text(), [&](std::string_view line) {
+    const auto fields = fieldsOf(line);
+    if (!fields) return;
+    const auto [word, freq] = *fields;
+    // Most words are plain Tibetan in NFC already and stay views into the text.
+    if (text::isPlainNfc(word)) {
+      builder.add(word, freq);
+      return;
+    }
+    // What lies around the words (whitespace, byte-order marks, frequencies, line breaks)
+    // is well-formed whenever it is recognised as such, so the text is well-formed exactly
+    // when all its words are.
+    parsed.wellFormed = parsed.wellFormed && text::isWellFormedUtf8(word);
+    builder.add(normalizedWord(word), freq);
+  });
+  parsed.lines = builder.added();
+  parsed.words = std::move(builder).build();
+  return parsed;
 }
 
 bool UserDictionaryFormat::inEntryOrder(const UserDictionaryEntry& a,
@@ -86,30 +146,30 @@ bool UserDictionaryFormat::inEntryOrder(const UserDictionaryEntry& a,
 std::vector<UserDictionaryEntry> UserDictionaryFormat::entries(const UserWords& words) {
   std::vector<UserDictionaryEntry> out;
   out.reserve(words.size());
-  for (const auto& [word, freq] : words) out.push_back({word, freq});
-  // The map is already in word order, so a stable sort by frequency alone gives entry order.
+  for (const auto& [word, freq] : words) out.push_back({std::string(word), freq});
+  // The table is already in word order, so a stable sort by frequency alone gives entry order.
   std::stable_sort(out.begin(), out.end(),
                    [](const auto& a, const auto& b) { return a.freq > b.freq; });
   return out;
 }
 
 std::string UserDictionaryFormat::render(const UserWords& words) {
-  std::vector<std::pair<std::int64_t, const std::string*>> order;
+  std::vector<const UserWord*> order;
   order.reserve(words.size());
   std::size_t bytes = 0;
-  for (const auto& [word, freq] : words) {
-    order.emplace_back(freq, &word);
-    bytes += word.size() + 22;
+  for (const UserWord& entry : words) {
+    order.push_back(&entry);
+    bytes += entry.word.size() + 22;
   }
   std::stable_sort(order.begin(), order.end(),
-                   [](const auto& a, const auto& b) { return a.first > b.first; });
+                   [](const UserWord* a, const UserWord* b) { return a->freq > b->freq; });
   std::string out;
   out.reserve(bytes);
   char digits[24];
-  for (const auto& [freq, word] : order) {
-    out += *word;
+  for (const UserWord* entry : order) {
+    out += entry->word;
     out += ' ';
-    const auto end = std::to_chars(digits, digits + sizeof digits, freq).ptr;
+    const auto end = std::to_chars(digits, digits + sizeof digits, entry->freq).ptr;
     out.append(digits, end);
     out += '\n';
   }

@@ -3,13 +3,16 @@
 // so canonically equal spellings are one key. Pure functions; any thread may call them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <functional>
-#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "engine/learning/LargeString.h"
+#include "engine/learning/UserWords.h"
 
 namespace yakdrom {
 
@@ -20,8 +23,13 @@ struct UserDictionaryEntry {
   bool operator==(const UserDictionaryEntry&) const = default;
 };
 
-/// Learnt words (NFC) and their frequencies; iteration order is the lexicon order.
-using UserWords = std::map<std::string, std::int64_t, std::less<>>;
+/// The words of a text read into a table, the number of lines that yielded an entry, and
+/// whether the text was well-formed UTF-8 (ill-formed sequences were read as U+FFFD).
+struct ParsedWords {
+  UserWords words;
+  std::size_t lines = 0;
+  bool wellFormed = true;
+};
 
 class UserDictionaryFormat {
  public:
@@ -37,12 +45,12 @@ class UserDictionaryFormat {
   /// in LF or CR LF.
   [[nodiscard]] static std::vector<UserDictionaryEntry> parseText(std::string_view text);
 
-  /// Returns `text` read into a map, the larger frequency kept for a repeated word.
+  /// Returns `text` read into a table, the larger frequency kept for a repeated word.
   [[nodiscard]] static UserWords parseWords(std::string_view text);
 
-  /// Stores `entry` in `words` unless a larger or equal frequency is already there;
-  /// frequencies are never added. Returns true when `words` changed.
-  static bool mergeKeepingLarger(UserWords& words, const UserDictionaryEntry& entry);
+  /// Reads `bytes` as parseWords() does, into a table that shares them: a word already in
+  /// NFC stays where it lies, so a well-formed file is read without copying its words.
+  [[nodiscard]] static ParsedWords readWords(std::shared_ptr<const detail::LargeString> bytes);
 
   /// Returns true when `a` comes before `b`: higher frequency first, then word order.
   [[nodiscard]] static bool inEntryOrder(const UserDictionaryEntry& a,
