@@ -1,5 +1,6 @@
-// Timings of the user dictionary on the input controller's thread: candidate queries on a
-// large dictionary, and learning while the serial writer rewrites the file behind it.
+// Timings of the user dictionary on the input controller's thread: loading a large file,
+// candidate queries on a large dictionary, and learning while the serial writer rewrites the
+// file behind it.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -64,6 +65,36 @@ void removeDictionary(const UserDictionary& dict) {
   std::error_code ignored;
   std::filesystem::remove_all(dict.url().parent_path(), ignored);
 }
+
+// state.range(0): distinct frequencies among 100,000 entries. The file lists them in entry
+// order, so its words come in that many sorted runs: 1 is a file sorted by word, 100,000 one
+// in no word order at all.
+void BM_UserDictionaryLoad(benchmark::State& state) {
+  constexpr std::size_t kEntries = 100'000;
+  const auto file = temporaryFile();
+  const auto frequencies = static_cast<std::size_t>(state.range(0));
+  std::mt19937 rng(13);
+  std::string text;
+  std::size_t drawn = 0;
+  for (const auto& w : makeWords(kEntries, 5)) {
+    const std::size_t freq = frequencies >= kEntries ? ++drawn : 1 + rng() % frequencies;
+    text += w + " " + std::to_string(freq) + "\n";
+  }
+  {
+    UserDictionary writer(file);
+    static_cast<void>(writer.replaceAll(text));
+  }
+  for (auto _ : state) {
+    auto dict = std::make_unique<UserDictionary>(file);
+    benchmark::DoNotOptimize(dict.get());
+    state.PauseTiming();
+    dict.reset();
+    state.ResumeTiming();
+  }
+  std::error_code ignored;
+  std::filesystem::remove_all(file.parent_path(), ignored);
+}
+BENCHMARK(BM_UserDictionaryLoad)->Arg(1)->Arg(50)->Arg(100'000)->Unit(benchmark::kMillisecond);
 
 // state.range(0): characters of the prefix, taken from the start of stored words.
 void BM_UserDictionaryCandidates(benchmark::State& state) {
