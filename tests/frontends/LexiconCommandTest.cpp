@@ -1,21 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 #include <string>
 
 #include "engine/lexicon/DictionaryLoader.h"
 #include "engine/lexicon/LexiconTestSupport.h"
-#include "frontends/cli/Commands.h"
+#include "frontends/CommandRun.h"
 
 namespace yakdrom::cli {
 namespace {
 
-struct Outcome {
-  int status = 0;
-  std::string out;
-  std::string err;
-};
+using testing::Outcome;
 
 class LexiconCommandTest : public ::testing::Test {
  protected:
@@ -28,10 +23,7 @@ class LexiconCommandTest : public ::testing::Test {
 
   Outcome run(Args args) {
     args.insert(args.begin(), "lexicon");
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = runCommandLine(args, out, err);
-    return {status, out.str(), err.str()};
+    return testing::run(args);
   }
 
   Outcome build(const std::string& output) {

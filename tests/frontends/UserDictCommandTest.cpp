@@ -1,30 +1,21 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 
 #include "engine/learning/TemporaryFolder.h"
-#include "frontends/cli/Commands.h"
+#include "frontends/CommandRun.h"
 
 namespace yakdrom::cli {
 namespace {
 
-using testing::readBytes;
-using testing::TemporaryFolder;
-using testing::writeBytes;
-
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
+using testing::Outcome;
+using yakdrom::testing::readBytes;
+using yakdrom::testing::TemporaryFolder;
+using yakdrom::testing::writeBytes;
 
 Outcome userdict(Args args) {
   args.insert(args.begin(), "userdict");
-  std::ostringstream out;
-  std::ostringstream err;
-  const int status = runCommandLine(args, out, err);
-  return {status, out.str(), err.str()};
+  return testing::run(args);
 }
 
 class UserDictCommandTest : public ::testing::Test {

@@ -5,31 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 #include <string>
 
 #include "engine/lexicon/LexiconBuilder.h"
 #include "engine/lexicon/LexiconTestSupport.h"
 #include "engine/lexicon/LexiconWriter.h"
-#include "frontends/cli/Commands.h"
+#include "frontends/CommandRun.h"
 
 namespace yakdrom::cli::testing {
 
 using yakdrom::testing::readAll;
 using yakdrom::testing::TempDir;
-
-struct Outcome {
-  int status = 0;
-  std::string out;
-  std::string err;
-};
-
-inline Outcome run(const Args& args) {
-  std::ostringstream out;
-  std::ostringstream err;
-  const int status = runCommandLine(args, out, err);
-  return {status, out.str(), err.str()};
-}
 
 // In lexicon order: the seven words that begin with བོད, then དུས་ and དུས་ཚོད་.
 inline constexpr const char* kTinyWords =
