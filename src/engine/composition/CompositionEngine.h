@@ -10,6 +10,7 @@
 
 #include "engine/composition/CompositionState.h"
 #include "engine/composition/EngineOutput.h"
+#include "engine/composition/KeyCode.h"
 #include "engine/composition/KeyInput.h"
 
 namespace yakdrom::CompositionEngine {
@@ -23,14 +24,14 @@ struct Result {
 
 /// Key codes the dispatch handles before it consults the layout.
 namespace Special {
-inline constexpr std::uint16_t kReturn = 36;
-inline constexpr std::uint16_t kTsheg = 38;
-inline constexpr std::uint16_t kSheg = 39;
-inline constexpr std::uint16_t kTab = 48;
-inline constexpr std::uint16_t kSpace = 49;
-inline constexpr std::uint16_t kDelete = 51;
-inline constexpr std::uint16_t kEscape = 53;
-inline constexpr std::uint16_t kStateKey = 46;
+inline constexpr std::uint16_t kReturn = KeyCode::kReturn;
+inline constexpr std::uint16_t kTsheg = KeyCode::kJ;
+inline constexpr std::uint16_t kSheg = KeyCode::kQuote;
+inline constexpr std::uint16_t kTab = KeyCode::kTab;
+inline constexpr std::uint16_t kSpace = KeyCode::kSpace;
+inline constexpr std::uint16_t kDelete = KeyCode::kDelete;
+inline constexpr std::uint16_t kEscape = KeyCode::kEscape;
+inline constexpr std::uint16_t kStateKey = KeyCode::kM;
 }  // namespace Special
 
 /// Returns what the client must do for `input` and the state that follows `state`.

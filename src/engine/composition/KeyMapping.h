@@ -29,7 +29,7 @@ namespace KeyMapping {
 [[nodiscard]] const KeyTable& shiftOption();
 /// Returns the table of `layer`.
 [[nodiscard]] const KeyTable& table(ModifierLayer layer);
-/// Returns the dead-key entries: "base" 46 -> "m", "shift" 46 -> "M".
+/// Returns the dead-key entries: the M key gives "m" in "base" and "M" in "shift".
 [[nodiscard]] const StateEntryTable& stateEntries();
 
 }  // namespace KeyMapping

@@ -5,6 +5,7 @@
 
 #include "Typing.h"
 #include "engine/composition/CompositionEngine.h"
+#include "engine/composition/KeyCode.h"
 
 namespace yakdrom {
 namespace {
@@ -19,7 +20,8 @@ TEST(Dispatch, ShiftOptionPassesEveryKeyThroughUntouched) {
   const CompositionState states[] = {
       {}, kWithRoot, {.syllable = {.root = "\u0F40"}, .legacyMode = "m"}};
   for (const CompositionState& state : states) {
-    for (std::uint16_t code : {0, 8, 36, 38, 46, 49, 51, 53}) {
+    for (std::uint16_t code : {KeyCode::kA, KeyCode::kC, KeyCode::kReturn, KeyCode::kJ, KeyCode::kM,
+                               KeyCode::kSpace, KeyCode::kDelete, KeyCode::kEscape}) {
       SCOPED_TRACE(code);
       EXPECT_EQ(handle({code, ModifierLayer::shiftOption}, state),
                 (CompositionEngine::Result{EngineOutput::makePassthrough(), state}));
@@ -29,13 +31,13 @@ TEST(Dispatch, ShiftOptionPassesEveryKeyThroughUntouched) {
 
 TEST(Dispatch, ControlKeysActAlikeInEveryLayer) {
   const std::pair<std::uint16_t, EngineOutput> rows[] = {
-      {36, EngineOutput::makeCommitThenPassthrough("\u0F40")},
-      {48, EngineOutput::makeCommitThenPassthrough("\u0F40")},
-      {49, EngineOutput::makeCommitThenPassthrough("\u0F40")},
-      {53, EngineOutput::makeCommit("\u0F40")},
-      {38, EngineOutput::makeCommit("\u0F40\u0F0B")},
-      {39, EngineOutput::makeCommit("\u0F40\u0F0D")},
-      {51, EngineOutput::makeMarked("")},
+      {KeyCode::kReturn, EngineOutput::makeCommitThenPassthrough("\u0F40")},
+      {KeyCode::kTab, EngineOutput::makeCommitThenPassthrough("\u0F40")},
+      {KeyCode::kSpace, EngineOutput::makeCommitThenPassthrough("\u0F40")},
+      {KeyCode::kEscape, EngineOutput::makeCommit("\u0F40")},
+      {KeyCode::kJ, EngineOutput::makeCommit("\u0F40\u0F0B")},
+      {KeyCode::kQuote, EngineOutput::makeCommit("\u0F40\u0F0D")},
+      {KeyCode::kDelete, EngineOutput::makeMarked("")},
   };
   for (ModifierLayer layer : {ModifierLayer::none, ModifierLayer::shift, ModifierLayer::option}) {
     for (const auto& [code, output] : rows) {
@@ -43,7 +45,7 @@ TEST(Dispatch, ControlKeysActAlikeInEveryLayer) {
       const auto result = handle({code, layer}, kWithRoot);
       EXPECT_EQ(result.output, output);
       EXPECT_TRUE(result.state.isEmpty());
-      if (code != 38 && code != 39 && code != 51) {
+      if (code != KeyCode::kJ && code != KeyCode::kQuote && code != KeyCode::kDelete) {
         EXPECT_EQ(handle({code, layer}, {}).output.kind, Kind::passthrough);
       }
     }
@@ -173,7 +175,7 @@ TEST(Invariants, TypedLettersAreNeverLost) {
     const char32_t c = text::firstScalar(value);
     if (c >= 0x0F40) keys.push_back({code, ModifierLayer::none});
   }
-  keys.push_back({0, ModifierLayer::shift});  // ◌ཱ
+  keys.push_back({KeyCode::kA, ModifierLayer::shift});  // ◌ཱ
   std::mt19937 random(7);
   for (int run = 0; run < 3000; ++run) {
     Typed typed;

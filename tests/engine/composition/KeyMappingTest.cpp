@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string_view>
+
 #include "engine/composition/CompositionEngine.h"
+#include "engine/composition/KeyCode.h"
 #include "engine/composition/KeyMapping.h"
 #include "engine/composition/LegacyTables.h"
 #include "engine/composition/Orthography.h"
@@ -58,14 +62,35 @@ TEST(KeyMapping, BaseLayerIsAlphabetVowelsDigitsAndSeparators) {
   EXPECT_EQ(other, 3);  // tsheg, shad, space
 }
 
+// The named keys are the layout's keys and the US characters: each printable ASCII
+// character is typed by exactly one key, and every key that types one is in the layout.
+TEST(KeyCode, NamedKeysAreTheLayoutsKeysWithoutRepeats) {
+  std::set<std::uint16_t> codes, characterKeys;
+  std::set<std::string_view> names;
+  std::set<char> characters;
+  for (const KeyCode::NamedKey& key : KeyCode::kNamedKeys) {
+    SCOPED_TRACE(key.name);
+    EXPECT_TRUE(codes.insert(key.code).second);
+    EXPECT_TRUE(names.insert(key.name).second);
+    if (key.plain == 0) continue;
+    characterKeys.insert(key.code);
+    EXPECT_TRUE(characters.insert(key.plain).second);
+    EXPECT_TRUE(key.shifted == key.plain || characters.insert(key.shifted).second);
+  }
+  EXPECT_EQ(characters.size(), 95U);
+  std::set<std::uint16_t> layoutKeys;
+  for (const auto& [code, value] : KeyMapping::option()) layoutKeys.insert(code);
+  EXPECT_EQ(characterKeys, layoutKeys);
+}
+
 TEST(KeyMapping, OnlyTheMKeyEntersDeadKeyModesWithoutOption) {
   for (ModifierLayer layer : kLayers) {
     for (std::uint16_t code = 0; code < 128; ++code) {
       SCOPED_TRACE(::testing::Message() << layerName(layer) << " " << code);
       const auto mode = stateEntryAction({code, layer});
-      if (code == 46 && layer == ModifierLayer::none) {
+      if (code == KeyCode::kM && layer == ModifierLayer::none) {
         EXPECT_EQ(mode, "m");
-      } else if (code == 46 && layer == ModifierLayer::shift) {
+      } else if (code == KeyCode::kM && layer == ModifierLayer::shift) {
         EXPECT_EQ(mode, "M");
       } else {
         EXPECT_FALSE(mode);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "Typing.h"
+#include "engine/composition/KeyCode.h"
 #include "engine/composition/LegacyModes.h"
 
 namespace yakdrom {
@@ -58,7 +59,7 @@ TEST(DeadKeyModes, KeysOutsideTheTableEndTheModeAndActNormally) {
 
 TEST(DeadKeyModes, ShiftOptionKeepsTheModeOnlyThroughTheEngine) {
   const CompositionState state{.syllable = {.root = "\u0F40"}, .legacyMode = "m"};
-  const KeyInput key{51, ModifierLayer::shiftOption};
+  const KeyInput key{KeyCode::kDelete, ModifierLayer::shiftOption};
   EXPECT_EQ(CompositionEngine::handle(key, state).state, state);
   const auto direct = LegacyModes::handle(key, state);
   EXPECT_EQ(direct.output, EngineOutput::makePassthrough());
@@ -72,7 +73,7 @@ TEST(DeadKeyModes, NoneColumnEchoesKeysAndSwitchesOnActionNames) {
   EXPECT_FALSE(echoed.state.legacyMode);
   EXPECT_EQ(type("m", none).state.legacyMode, "m");
   EXPECT_EQ(type("\u0F5D", none).state.syllable.free, "\u0FAD");
-  const KeyInput ka{8, ModifierLayer::none};
+  const KeyInput ka{KeyCode::kC, ModifierLayer::none};
   EXPECT_EQ(LegacyModes::handle(ka, {}), CompositionEngine::handle(ka, {}));
 }
 

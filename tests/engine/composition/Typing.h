@@ -22,7 +22,8 @@ inline constexpr char kDelete = '<';
 inline constexpr char kReturn = '\n';
 inline constexpr char kTab = '\t';
 inline constexpr char kEscape = '\x1b';
-inline constexpr char kUnmapped = '?';  // key code 10, which has no entry in any layer
+inline constexpr char kUnmapped = '?';  // the extra key of ISO keyboards, in no layer
+inline constexpr std::uint16_t kIsoKeyCode = 10;
 
 inline KeyInput keyFor(char32_t c) {
   namespace S = CompositionEngine::Special;
@@ -30,7 +31,7 @@ inline KeyInput keyFor(char32_t c) {
       {kDeadKey, {S::kStateKey}}, {kShiftDeadKey, {S::kStateKey, ModifierLayer::shift}},
       {kDelete, {S::kDelete}},    {kReturn, {S::kReturn}},
       {kTab, {S::kTab}},          {kEscape, {S::kEscape}},
-      {kUnmapped, {10}}};
+      {kUnmapped, {kIsoKeyCode}}};
   for (const auto& [token, key] : tokens) {
     if (token == c) return key;
   }
