@@ -1,53 +1,14 @@
 #include "frontends/cli/KeyNotation.h"
 
-#include <array>
 #include <string>
+
+#include "engine/composition/KeyCode.h"
 
 namespace yakdrom::cli {
 namespace {
 
-struct AsciiKey {
-  char plain;
-  char shifted;
-  std::uint16_t code;
-};
-
-// The US ANSI keyboard by macOS virtual key code.
-constexpr std::array<AsciiKey, 47> kAsciiKeys = {{
-    {'a', 'A', 0},   {'s', 'S', 1},  {'d', 'D', 2},   {'f', 'F', 3},  {'h', 'H', 4},
-    {'g', 'G', 5},   {'z', 'Z', 6},  {'x', 'X', 7},   {'c', 'C', 8},  {'v', 'V', 9},
-    {'b', 'B', 11},  {'q', 'Q', 12}, {'w', 'W', 13},  {'e', 'E', 14}, {'r', 'R', 15},
-    {'y', 'Y', 16},  {'t', 'T', 17}, {'1', '!', 18},  {'2', '@', 19}, {'3', '#', 20},
-    {'4', '$', 21},  {'6', '^', 22}, {'5', '%', 23},  {'=', '+', 24}, {'9', '(', 25},
-    {'7', '&', 26},  {'-', '_', 27}, {'8', '*', 28},  {'0', ')', 29}, {']', '}', 30},
-    {'o', 'O', 31},  {'u', 'U', 32}, {'[', '{', 33},  {'i', 'I', 34}, {'p', 'P', 35},
-    {'l', 'L', 37},  {'j', 'J', 38}, {'\'', '"', 39}, {'k', 'K', 40}, {';', ':', 41},
-    {'\\', '|', 42}, {',', '<', 43}, {'/', '?', 44},  {'n', 'N', 45}, {'m', 'M', 46},
-    {'.', '>', 47},  {'`', '~', 50},
-}};
-
-struct NamedKey {
-  std::string_view name;
-  std::uint16_t code;
-};
-
-constexpr std::array<NamedKey, 9> kNamedKeys = {{
-    {"space", 49},
-    {"return", 36},
-    {"tab", 48},
-    {"delete", 51},
-    {"escape", 53},
-    {"left", 123},
-    {"right", 124},
-    {"down", 125},
-    {"up", 126},
-}};
-
-constexpr std::uint16_t kFirstArrowKeyCode = 123;
-constexpr std::uint16_t kLastArrowKeyCode = 126;
-
 std::optional<KeyPress> namedKey(std::string_view name) {
-  for (const auto& k : kNamedKeys) {
+  for (const auto& k : KeyCode::kNamedKeys) {
     if (name == k.name) {
       KeyPress key;
       key.keyCode = k.code;
@@ -84,6 +45,13 @@ std::optional<KeyPress> bracedKey(std::string_view body) {
   return key;
 }
 
+// Braces always open and close names and a space is easily missed, so the keys that type
+// them are written as names, as are keys held with anything but Shift.
+bool isWrittenBare(const KeyPress& key, char typed) {
+  return typed != 0 && typed != '{' && typed != '}' && typed != ' ' && !key.option &&
+         !key.isChord() && !key.capsLock;
+}
+
 std::string errorAt(std::string_view what, std::size_t position) {
   return "unknown key \"" + std::string(what) + "\" at position " + std::to_string(position + 1);
 }
@@ -91,16 +59,13 @@ std::string errorAt(std::string_view what, std::size_t position) {
 }  // namespace
 
 std::optional<KeyPress> keyForCharacter(char c) {
-  KeyPress key;
-  key.written = std::string(1, c);
-  if (c == ' ') {
-    key.keyCode = 49;
-    return key;
-  }
-  for (const auto& k : kAsciiKeys) {
+  if (c == 0) return std::nullopt;
+  for (const auto& k : KeyCode::kNamedKeys) {
     if (c == k.plain || c == k.shifted) {
+      KeyPress key;
       key.keyCode = k.code;
-      key.shift = c == k.shifted;
+      key.shift = c != k.plain;
+      key.written = std::string(1, c);
       return key;
     }
   }
@@ -114,7 +79,7 @@ ModifierFlags KeyPress::flags() const {
   if (control) flags |= kControlFlag;
   if (command) flags |= kCommandFlag;
   if (capsLock) flags |= kCapsLockFlag;
-  if (keyCode >= kFirstArrowKeyCode && keyCode <= kLastArrowKeyCode) {
+  if (KeyCode::isArrow(keyCode)) {
     flags |= kNumericPadFlag | kFunctionFlag;
   }
   return flags;
@@ -166,25 +131,16 @@ KeyPress makeKey(std::uint16_t keyCode, ModifierLayer layer) {
 }
 
 std::string formatKey(const KeyPress& key) {
-  std::string name;
-  for (const auto& k : kNamedKeys) {
-    if (k.code == key.keyCode) name = std::string(k.name);
-  }
-  for (const auto& k : kAsciiKeys) {
-    if (k.code != key.keyCode) continue;
-    const char typed = key.shift ? k.shifted : k.plain;
-    // Braces always open and close names, so the keys that type them are written as names.
-    if (!key.option && !key.isChord() && !key.capsLock && typed != '{' && typed != '}')
-      return std::string(1, typed);
-    name = std::string(1, k.plain);
-  }
+  const auto named = KeyCode::namedKey(key.keyCode);
+  const char typed = !named ? 0 : key.shift ? named->shifted : named->plain;
+  if (isWrittenBare(key, typed)) return std::string(1, typed);
   std::string out = "{";
   if (key.shift) out += "shift+";
   if (key.option) out += "opt+";
   if (key.control) out += "ctrl+";
   if (key.command) out += "cmd+";
   if (key.capsLock) out += "caps+";
-  return out + name + "}";
+  return out + std::string(named ? named->name : "") + "}";
 }
 
 std::string formatKeys(const std::vector<KeyPress>& keys) {

@@ -6,31 +6,32 @@
 #include <cstdint>
 #include <optional>
 
+#include "engine/composition/KeyCode.h"
 #include "ime/panel/CandidatePanel.h"
 
 namespace yakdrom {
 
-inline constexpr std::uint16_t kReturnKeyCode = 36;
-inline constexpr std::uint16_t kSpaceKeyCode = 49;
-inline constexpr std::uint16_t kEscapeKeyCode = 53;
+// Kept for the callers that predate KeyCode.
+inline constexpr std::uint16_t kReturnKeyCode = KeyCode::kReturn;
+inline constexpr std::uint16_t kSpaceKeyCode = KeyCode::kSpace;
+inline constexpr std::uint16_t kEscapeKeyCode = KeyCode::kEscape;
 
 struct NumberKey {
   std::uint16_t keyCode;
   int number;
 };
 
-/// The digit keys 1 to 9 (the 0 key confirms nothing); their codes follow the physical
-/// keys, not the digits, hence the order.
+/// The digit keys 1 to 9; the 0 key confirms nothing.
 inline constexpr std::array<NumberKey, 9> kNumberKeys = {{
-    {18, 1},
-    {19, 2},
-    {20, 3},
-    {21, 4},
-    {23, 5},
-    {22, 6},
-    {26, 7},
-    {28, 8},
-    {25, 9},
+    {KeyCode::kDigit1, 1},
+    {KeyCode::kDigit2, 2},
+    {KeyCode::kDigit3, 3},
+    {KeyCode::kDigit4, 4},
+    {KeyCode::kDigit5, 5},
+    {KeyCode::kDigit6, 6},
+    {KeyCode::kDigit7, 7},
+    {KeyCode::kDigit8, 8},
+    {KeyCode::kDigit9, 9},
 }};
 
 struct ArrowKeyCode {
@@ -39,10 +40,10 @@ struct ArrowKeyCode {
 };
 
 inline constexpr std::array<ArrowKeyCode, 4> kArrowKeyCodes = {{
-    {123, ArrowKey::left},
-    {124, ArrowKey::right},
-    {125, ArrowKey::down},
-    {126, ArrowKey::up},
+    {KeyCode::kLeft, ArrowKey::left},
+    {KeyCode::kRight, ArrowKey::right},
+    {KeyCode::kDown, ArrowKey::down},
+    {KeyCode::kUp, ArrowKey::up},
 }};
 
 /// Returns the candidate number of a digit key, or nothing for any other key.

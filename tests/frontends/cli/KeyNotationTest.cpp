@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "engine/composition/KeyCode.h"
 #include "frontends/cli/KeyNotation.h"
 
 namespace yakdrom::cli {
@@ -13,29 +14,29 @@ struct NotationCase {
 
 TEST(KeyNotation, CharactersAndBracedNamesGiveKeyCodesAndModifiers) {
   const NotationCase cases[] = {
-      {"a", 0, false, false, false, false},
-      {"A", 0, true, false, false, false},
-      {"!", 18, true, false, false, false},
-      {"=", 24, false, false, false, false},
-      {"+", 24, true, false, false, false},
-      {"'", 39, false, false, false, false},
-      {"\"", 39, true, false, false, false},
-      {"`", 50, false, false, false, false},
-      {"~", 50, true, false, false, false},
-      {" ", 49, false, false, false, false},
-      {"{space}", 49, false, false, false, false},
-      {"{return}", 36, false, false, false, false},
-      {"{delete}", 51, false, false, false, false},
-      {"{up}", 126, false, false, false, false},
-      {"{opt+m}", 46, false, true, false, false},
-      {"{shift+opt+c}", 8, true, true, false, false},
-      {"{opt+C}", 8, true, true, false, false},
-      {"{shift+delete}", 51, true, false, false, false},
-      {"{ctrl+c}", 8, false, false, true, false},
-      {"{cmd+c}", 8, false, false, false, true},
-      {"{caps+c}", 8, false, false, false, false},
-      {"{shift+[}", 33, true, false, false, false},
-      {"{opt++}", 24, true, true, false, false},
+      {"a", KeyCode::kA, false, false, false, false},
+      {"A", KeyCode::kA, true, false, false, false},
+      {"!", KeyCode::kDigit1, true, false, false, false},
+      {"=", KeyCode::kEqual, false, false, false, false},
+      {"+", KeyCode::kEqual, true, false, false, false},
+      {"'", KeyCode::kQuote, false, false, false, false},
+      {"\"", KeyCode::kQuote, true, false, false, false},
+      {"`", KeyCode::kGrave, false, false, false, false},
+      {"~", KeyCode::kGrave, true, false, false, false},
+      {" ", KeyCode::kSpace, false, false, false, false},
+      {"{space}", KeyCode::kSpace, false, false, false, false},
+      {"{return}", KeyCode::kReturn, false, false, false, false},
+      {"{delete}", KeyCode::kDelete, false, false, false, false},
+      {"{up}", KeyCode::kUp, false, false, false, false},
+      {"{opt+m}", KeyCode::kM, false, true, false, false},
+      {"{shift+opt+c}", KeyCode::kC, true, true, false, false},
+      {"{opt+C}", KeyCode::kC, true, true, false, false},
+      {"{shift+delete}", KeyCode::kDelete, true, false, false, false},
+      {"{ctrl+c}", KeyCode::kC, false, false, true, false},
+      {"{cmd+c}", KeyCode::kC, false, false, false, true},
+      {"{caps+c}", KeyCode::kC, false, false, false, false},
+      {"{shift+[}", KeyCode::kLeftBracket, true, false, false, false},
+      {"{opt++}", KeyCode::kEqual, true, true, false, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.notation);
@@ -73,8 +74,8 @@ TEST(KeyNotation, BadKeysNameThemselvesAndTheirPosition) {
 TEST(KeyNotation, FormattedKeysParseBackToTheSameKey) {
   for (auto layer : {ModifierLayer::none, ModifierLayer::shift, ModifierLayer::option,
                      ModifierLayer::shiftOption}) {
-    for (std::uint16_t code : {0, 8, 18, 24, 33, 36, 39, 46, 49, 50, 51, 53, 123, 126}) {
-      const KeyPress k = makeKey(code, layer);
+    for (const KeyCode::NamedKey& named : KeyCode::kNamedKeys) {
+      const KeyPress k = makeKey(named.code, layer);
       SCOPED_TRACE(k.written);
       const auto parsed = parseKeyNotation(k.written);
       ASSERT_FALSE(parsed.error);
