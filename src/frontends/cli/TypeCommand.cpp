@@ -39,7 +39,7 @@ std::string describe(const EngineOutput& o) {
   return "passthrough";
 }
 
-std::string describe(const KeyReport& report) {
+std::string describe(const KeyResult& report) {
   if (report.confirmed) return "candidate " + jsonQuoted(*report.confirmed);
   if (report.engineOutput) return describe(*report.engineOutput);
   return "consumed";
@@ -91,7 +91,7 @@ int runType(const Args& args, std::ostream& out, std::ostream& err) {
   }
   std::string trace;
   for (const auto& key : keys.keys) {
-    const KeyReport report = session.press(key);
+    const KeyResult report = session.press(key);
     if (options.trace) trace += key.written + "\t" + describe(report) + "\n";
   }
   if (const auto problem = opened.stores->save()) {

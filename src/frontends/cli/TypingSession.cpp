@@ -5,14 +5,15 @@
 #include <string_view>
 #include <utility>
 
-#include "ime/controller/CandidateKeys.h"
-#include "ime/controller/YakdromInputController.h"
 #include "ime/platform/BundleResourceLocator.h"
 #include "ime/platform/EstimatingTextMeasurer.h"
 #include "ime/platform/HeadlessCandidateWindowView.h"
 #include "ime/platform/HeadlessExplanationBoxView.h"
 #include "ime/platform/LocalePreferredLanguages.h"
 #include "ime/platform/NullFontSystem.h"
+#include "ime/panel/FloatingCandidatePresenter.h"
+#include "ime/session/InputSession.h"
+#include "ime/startup/ApplicationBundle.h"
 #include "ime/settings/YakdromSettings.h"
 
 namespace yakdrom::cli {
@@ -61,91 +62,39 @@ class SilentLog final : public Log {
   void writeLine(std::string_view /*line*/) override {}
 };
 
-// The field as the controller sees it: it notes what each key inserted and marked, which
-// tells which engine output the controller applied.
-class ObservedField final : public SimulatedTextField {
- public:
-  void insertText(std::string_view text, TextRange replacement) override {
-    SimulatedTextField::insertText(text, replacement);
-    inserted_ = inserted_.value_or("") + std::string(text);
-  }
-  void setMarkedText(std::string_view text, TextRange selection, TextRange replacement) override {
-    SimulatedTextField::setMarkedText(text, selection, replacement);
-    marked_ = std::string(text);
-  }
-
-  void beginKey() {
-    inserted_.reset();
-    marked_.reset();
-  }
-  [[nodiscard]] bool inserted() const { return inserted_.has_value(); }
-
-  // The five engine outputs leave five different traces on the field.
-  [[nodiscard]] EngineOutput engineOutput(bool consumed) const {
-    if (!consumed) {
-      return inserted_ ? EngineOutput::makeCommitThenPassthrough(*inserted_)
-                       : EngineOutput::makePassthrough();
-    }
-    if (inserted_ && marked_) return EngineOutput::makeCommitThenMark(*inserted_, *marked_);
-    if (inserted_) return EngineOutput::makeCommit(*inserted_);
-    return EngineOutput::makeMarked(marked_.value_or(""));
-  }
-
- private:
-  std::optional<std::string> inserted_;
-  std::optional<std::string> marked_;
-};
-
-bool isCandidateWindowKey(std::uint16_t keyCode) {
-  return candidateNumber(keyCode) || arrowKey(keyCode) || keyCode == kReturnKeyCode ||
-         keyCode == kSpaceKeyCode || keyCode == kEscapeKeyCode;
-}
-
 }  // namespace
 
 struct TypingSession::Parts {
   explicit Parts(SessionStores stores)
       : settings(stores.preferences, fonts, resources),
-        controller(
+        presenter(makeWindow(), makeBox(), screens, measurer),
+        session(
             InputControllerServices{
                 .settings = settings,
-                .makePanel = [this] { return makePanel(); },
+                .presenter = presenter,
                 .screens = screens,
                 .log = log,
                 .languages = languages,
+                .settingsWindow = nullptr,
+                .ownIdentifier = std::string(kYakdromBundleIdentifier),
                 .dictionary = stores.lexicon,
                 .userDictionary = stores.userDictionary,
                 .statistics = stores.statistics,
             },
-            &field) {
+            field) {
     field.setCaretRect(kCaret);
   }
 
-  std::unique_ptr<CandidatePanel> makePanel() {
-    auto candidateView = std::make_unique<HeadlessCandidateWindowView>(measurer);
-    auto boxView = std::make_unique<HeadlessExplanationBoxView>(measurer);
-    window = candidateView.get();
-    box = boxView.get();
-    return std::make_unique<CandidatePanel>(std::move(candidateView), std::move(boxView), screens,
-                                            measurer);
+  std::unique_ptr<CandidateWindowView> makeWindow() {
+    auto view = std::make_unique<HeadlessCandidateWindowView>(measurer);
+    window = view.get();
+    return view;
   }
 
-  // The key goes to the candidate window when the controller would hand it over: the
-  // window is up, and the key is one of its keys without a modifier that types.
-  [[nodiscard]] bool windowTakes(const KeyPress& key) const {
-    return controller.isPanelVisible() && !isChord(key.flags()) &&
-           allowsCandidateKeys(key.flags()) && isCandidateWindowKey(key.keyCode);
-  }
-
-  // The candidate a confirming key picks, as the window shows it: the row with the key's
-  // number, or the selected row for Return and Space.
-  [[nodiscard]] std::optional<std::string> candidateUnder(std::uint16_t keyCode) const {
-    if (!window) return std::nullopt;
-    const auto number = candidateNumber(keyCode);
-    for (const auto& row : window->content().rows) {
-      if (number ? row.number == std::to_string(*number) : row.isSelected) return row.text;
-    }
-    return std::nullopt;
+  std::unique_ptr<ExplanationBoxView> makeBox() {
+    auto view = std::make_unique<HeadlessExplanationBoxView>(measurer);
+    box = view.get();
+    return view;
   }
 
   NullFontSystem fonts;
@@ -155,10 +104,11 @@ struct TypingSession::Parts {
   EstimatingTextMeasurer measurer;
   SilentLog log;
   LocalePreferredLanguages languages;
-  ObservedField field;
+  SimulatedTextField field;
   HeadlessCandidateWindowView* window = nullptr;
   HeadlessExplanationBoxView* box = nullptr;
-  YakdromInputController controller;
+  FloatingCandidatePresenter presenter;
+  InputSession session;
 };
 
 std::optional<std::string> CandidateView::explanation() const {
@@ -173,25 +123,15 @@ TypingSession::TypingSession(SessionStores stores) : parts_(std::make_unique<Par
 
 TypingSession::~TypingSession() = default;
 
-void TypingSession::start() { parts_->controller.activateServer(&parts_->field); }
+void TypingSession::start() { parts_->session.activate(); }
 
-KeyReport TypingSession::press(const KeyPress& key) {
-  Parts& p = *parts_;
-  const bool toWindow = p.windowTakes(key);
-  const auto candidate = toWindow ? p.candidateUnder(key.keyCode) : std::nullopt;
-  p.field.beginKey();
-  KeyReport report;
-  report.consumed = p.controller.inputText(key.keyCode, key.flags(), p.field);
-  if (!report.consumed) p.field.applyUnconsumedKey(key.keyCode);
-  if (!toWindow) {
-    report.engineOutput = p.field.engineOutput(report.consumed);
-  } else if (p.field.inserted()) {
-    report.confirmed = candidate;
-  }
-  return report;
+KeyResult TypingSession::press(const KeyPress& key) {
+  KeyResult result = parts_->session.press(key.keyCode, key.flags());
+  if (!result.consumed) parts_->field.applyUnconsumedKey(key.keyCode);
+  return result;
 }
 
-void TypingSession::finish() { parts_->controller.deactivateServer(&parts_->field); }
+void TypingSession::finish() { parts_->session.deactivate(); }
 
 const SimulatedTextField& TypingSession::field() const { return parts_->field; }
 
@@ -199,11 +139,11 @@ CandidateView TypingSession::candidates() const {
   const Parts& p = *parts_;
   CandidateView view;
   view.style = p.settings.panelStyle();
-  const CandidatePanel* panel = p.controller.existingPanel();
-  if (!panel || !p.controller.isPanelVisible()) return view;
+  if (!p.session.candidatesVisible()) return view;
+  const CandidateList& list = p.session.candidates();
   view.visible = true;
-  view.candidates = panel->candidates();
-  view.selection = panel->selection();
+  view.candidates = list.candidates();
+  view.selection = list.selection();
   view.content = p.window->content();
   if (p.box->isVisible()) view.explanationBox = p.box->text();
   return view;

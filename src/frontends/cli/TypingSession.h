@@ -1,7 +1,7 @@
-// The input method as the command line runs it: one YakdromInputController typing into a
-// simulated text field, its candidate window kept in memory, and the lexicon loaded in the
-// background from a given file or from the Resources folder beside the program. `yakdrom
-// type`, `replay` and `pad` send their keys through it. Main thread.
+// The input method as the command line runs it: one input session typing into a simulated
+// text field, its candidate window kept in memory, and the lexicon loaded in the background
+// from a given file or from the Resources folder beside the program. `yakdrom type`,
+// `replay` and `pad` send their keys through it. Main thread.
 #pragma once
 
 #include <cstddef>
@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/composition/EngineOutput.h"
 #include "engine/learning/InputStatistics.h"
 #include "engine/learning/UserDictionary.h"
 #include "engine/store/PreferenceStore.h"
@@ -18,6 +17,7 @@
 #include "frontends/cli/SimulatedTextField.h"
 #include "ime/platform/CandidateWindowView.h"
 #include "ime/settings/SettingChoices.h"
+#include "ime/session/KeyResult.h"
 #include "ime/startup/DictionaryStore.h"
 
 namespace yakdrom::cli {
@@ -41,19 +41,6 @@ struct CandidateView {
   friend bool operator==(const CandidateView&, const CandidateView&) = default;
 };
 
-/// What one key press did.
-struct KeyReport {
-  /// True when the input method consumed the key; false when the field received it.
-  bool consumed = false;
-  /// The candidate the key confirmed in the candidate window.
-  std::optional<std::string> confirmed;
-  /// Outside the candidate window, the engine output the controller applied; a chord,
-  /// which never reaches the engine, is a passthrough.
-  std::optional<EngineOutput> engineOutput;
-
-  friend bool operator==(const KeyReport&, const KeyReport&) = default;
-};
-
 /// The stores the controller reads its settings from, finds words in, and learns and
 /// counts into.
 struct SessionStores {
@@ -65,19 +52,19 @@ struct SessionStores {
 
 class TypingSession {
  public:
-  /// Makes a controller over `stores`, which must outlive the session.
+  /// Makes an input session over `stores`, which must outlive this one.
   explicit TypingSession(SessionStores stores);
   ~TypingSession();
   TypingSession(const TypingSession&) = delete;
   TypingSession& operator=(const TypingSession&) = delete;
 
-  /// Activates the field in the controller, which starts the lexicon load, if nothing has
-  /// yet, and returns at once.
+  /// Activates the field, which starts the lexicon load, if nothing has yet, and returns at
+  /// once.
   void start();
 
-  /// Sends `key` to the controller as a key event with its modifier flags; a key the
-  /// controller does not consume then acts on the field.
-  KeyReport press(const KeyPress& key);
+  /// Sends `key` to the input method as a key event with its modifier flags; a key it does
+  /// not consume then acts on the field.
+  KeyResult press(const KeyPress& key);
 
   /// Deactivates the field, which commits the syllable being composed unchanged.
   void finish();

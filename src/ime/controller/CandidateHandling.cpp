@@ -9,35 +9,45 @@
 
 namespace yakdrom {
 
-bool YakdromInputController::handleCandidateKey(std::uint16_t keyCode) {
-  CandidatePanel& window = panel();
+std::optional<KeyResult> YakdromInputController::handleCandidateKey(std::uint16_t keyCode) {
+  const KeyResult taken{true, std::nullopt, std::nullopt};
   if (const auto number = candidateNumber(keyCode)) {
-    // A number beyond the page is swallowed too: it was meant for the window.
-    if (auto word = window.select(*number)) confirmCandidate(std::move(*word));
-    return true;
+    // A number beyond the page is swallowed too: it was meant for the list.
+    auto word = candidates_.select(*number);
+    if (!word) return taken;
+    confirmCandidate(*word);
+    return KeyResult{true, std::move(word), std::nullopt};
   }
-  if (keyCode == kReturnKeyCode || keyCode == kSpaceKeyCode) {
-    if (window.selection() < window.candidates().size()) {
-      confirmCandidate(window.candidates()[window.selection()]);
-    }
-    return true;
+  if (keyCode == KeyCode::kReturn || keyCode == KeyCode::kSpace) {
+    auto word = candidates_.selected();
+    if (word) confirmCandidate(*word);
+    return KeyResult{true, std::move(word), std::nullopt};
   }
-  if (keyCode == kEscapeKeyCode) {
+  if (keyCode == KeyCode::kEscape) {
     hidePanel();
-    return true;
+    return taken;
   }
   if (const auto arrow = arrowKey(keyCode)) {
-    window.pressArrow(*arrow);
-    return true;
+    if (candidates_.pressArrow(*arrow)) refreshPanel();
+    return taken;
   }
-  return false;
+  return std::nullopt;
+}
+
+void YakdromInputController::refreshPanel() { services_.presenter.update(candidates_); }
+
+void YakdromInputController::clickCandidate(std::size_t index) {
+  if (auto word = candidates_.selectIndex(index)) confirmCandidate(std::move(*word));
+}
+
+void YakdromInputController::requestExplanation() {
+  if (candidates_.setExplanationVisible(true)) refreshPanel();
 }
 
 // By value: the caller's word may live in the candidate list that hiding the panel empties.
 // NOLINTNEXTLINE(performance-unnecessary-value-param)
 void YakdromInputController::confirmCandidate(std::string word) {
   hidePanel();
-  currentCandidates_.clear();
   services_.userDictionary.learn(word);
   const std::string text(textToInsert(word));
   clearCandidateBase();
@@ -66,7 +76,6 @@ bool YakdromInputController::isOfferedParticle(std::string_view word) const {
 void YakdromInputController::updateCandidates(std::string_view prefix, std::string_view base) {
   if (!services_.settings.suggestionEnabled()) {
     hidePanel();
-    currentCandidates_.clear();
     clearCandidateBase();
     return;
   }
@@ -86,9 +95,8 @@ void YakdromInputController::updateCandidates(std::string_view prefix, std::stri
   }
   const auto particles =
       particleSuggestions(base, dropCharacters(prefix, text::characterCount(base)));
-  currentCandidates_ =
-      particles ? withParticlesInFront(*particles, std::move(merged)) : std::move(merged);
-  if (currentCandidates_.empty()) {
+  auto shown = particles ? withParticlesInFront(*particles, std::move(merged)) : std::move(merged);
+  if (shown.empty()) {
     clearCandidateBase();
     hidePanel();
     return;
@@ -96,17 +104,17 @@ void YakdromInputController::updateCandidates(std::string_view prefix, std::stri
   candidateBasePrefix_ = confirmBase;
   offeredParticles_ = particles.value_or(std::vector<std::string>{});
   particleLead_ = particleLead(base).value_or(std::string{});
-  showCandidates(pageSize);
+  candidates_.setPageSize(static_cast<std::size_t>(pageSize));
+  showCandidates(std::move(shown));
 }
 
-void YakdromInputController::showCandidates(int pageSize) {
+void YakdromInputController::showCandidates(std::vector<std::string> candidates) {
   const YakdromSettings& settings = services_.settings;
-  CandidatePanel& window = panel();
-  window.setFont(settings.candidateFont());
-  window.setExplanationFont(settings.explanationFont());
-  window.setPageSize(static_cast<std::size_t>(pageSize));
-  window.setHorizontal(settings.panelStyle() == CandidatePanelStyle::singleRow);
-  window.show(currentCandidates_, caretRect());
+  candidates_.setFont(settings.candidateFont());
+  candidates_.setExplanationFont(settings.explanationFont());
+  candidates_.setHorizontal(settings.panelStyle() == CandidatePanelStyle::singleRow);
+  candidates_.reset(std::move(candidates));
+  services_.presenter.show(candidates_, caretRect());
 }
 
 void YakdromInputController::clearCandidateBase() {

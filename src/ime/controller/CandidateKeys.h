@@ -7,14 +7,9 @@
 #include <optional>
 
 #include "engine/composition/KeyCode.h"
-#include "ime/panel/CandidatePanel.h"
+#include "ime/panel/CandidateList.h"
 
 namespace yakdrom {
-
-// Kept for the callers that predate KeyCode.
-inline constexpr std::uint16_t kReturnKeyCode = KeyCode::kReturn;
-inline constexpr std::uint16_t kSpaceKeyCode = KeyCode::kSpace;
-inline constexpr std::uint16_t kEscapeKeyCode = KeyCode::kEscape;
 
 struct NumberKey {
   std::uint16_t keyCode;

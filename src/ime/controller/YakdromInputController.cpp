@@ -14,13 +14,6 @@ namespace {
 constexpr TextRange kInsertionRange{TextRange::kNotFound, 0};
 constexpr TextRange kMarkedReplacementRange{TextRange::kNotFound, TextRange::kNotFound};
 
-// Clients count positions in UTF-16 code units.
-std::int64_t utf16Length(std::string_view text) {
-  std::int64_t units = 0;
-  for (const char32_t scalar : text::decodeUtf8(text)) units += scalar > 0xFFFF ? 2 : 1;
-  return units;
-}
-
 ExplanationSources explanationSources(const TibetanDictionary& dictionary) {
   return {
       [&dictionary](std::string_view word) { return dictionary.explanation(word); },
@@ -33,20 +26,32 @@ ExplanationSources explanationSources(const TibetanDictionary& dictionary) {
 
 YakdromInputController::YakdromInputController(InputControllerServices services,
                                                TextInputClient* client)
-    : services_(std::move(services)), caret_(services_.screens, services_.log), client_(client) {}
+    : services_(std::move(services)), caret_(services_.screens, services_.log), client_(client) {
+  candidates_.setExplanationProvider(settingsExplanationProvider(
+      services_.settings, explanationSources(services_.dictionary.explanations())));
+  // The presenter outlives this controller, so the handlers are withdrawn in the destructor.
+  services_.presenter.setActions({[this](std::size_t index) { clickCandidate(index); },
+                                  [this] { requestExplanation(); }});
+}
 
-YakdromInputController::~YakdromInputController() = default;
+YakdromInputController::~YakdromInputController() { services_.presenter.setActions({}); }
 
 bool YakdromInputController::inputText(std::uint16_t keyCode, ModifierFlags flags,
                                        TextInputClient& client) {
+  return handleKey(keyCode, flags, client).consumed;
+}
+
+KeyResult YakdromInputController::handleKey(std::uint16_t keyCode, ModifierFlags flags,
+                                            TextInputClient& client) {
   client_ = &client;
-  if (isOwnAppClient_ || isChord(flags)) return false;
-  if (panel().window().isVisible() && allowsCandidateKeys(flags) && handleCandidateKey(keyCode)) {
-    return true;
+  if (isOwnAppClient_ || isChord(flags)) return {false, std::nullopt, EngineOutput::makePassthrough()};
+  if (isPanelVisible() && allowsCandidateKeys(flags)) {
+    if (auto taken = handleCandidateKey(keyCode)) return *taken;
   }
   auto result = CompositionEngine::handle({keyCode, layerOf(flags)}, engineState_);
   engineState_ = std::move(result.state);
-  return apply(result.output, client);
+  const bool consumed = apply(result.output, client);
+  return {consumed, std::nullopt, std::move(result.output)};
 }
 
 void YakdromInputController::activateServer(TextInputClient* client) {
@@ -138,23 +143,9 @@ void YakdromInputController::setMarked(std::string_view text) {
 
 Rect YakdromInputController::caretRect() { return caret_.caretRect(client_); }
 
-CandidatePanel& YakdromInputController::panel() {
-  if (!panel_) {
-    panel_ = services_.makePanel();
-    // The panel lives inside this controller, so its callbacks never outlive it.
-    panel_->setOnConfirm([this](const std::string& word) { confirmCandidate(word); });
-    panel_->setExplanationProvider(settingsExplanationProvider(
-        services_.settings, explanationSources(services_.dictionary.explanations())));
-  }
-  return *panel_;
-}
-
-bool YakdromInputController::isPanelVisible() const {
-  return panel_ && panel_->window().isVisible();
-}
-
 void YakdromInputController::hidePanel() {
-  if (panel_) panel_->hide();
+  services_.presenter.hide();
+  candidates_.clear();
 }
 
 }  // namespace yakdrom

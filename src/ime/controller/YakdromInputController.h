@@ -1,11 +1,10 @@
 // The input controller of one text-input client: turns key events into composition-engine
 // calls, applies the engine's output to the client (marked text, insertions, keys let
 // through), assembles the candidate list and confirms candidates, and feeds the learning
-// and statistics stores. Front ends create one per client connection. Main thread.
+// and statistics stores. An InputSession owns one per client. Main thread.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,9 +15,10 @@
 #include "ime/controller/InputControllerServices.h"
 #include "ime/controller/InputMethodMenu.h"
 #include "ime/controller/ModifierFlags.h"
-#include "ime/panel/CandidatePanel.h"
+#include "ime/panel/CandidateList.h"
 #include "ime/panel/CaretLocator.h"
 #include "ime/platform/TextInputClient.h"
+#include "ime/session/KeyResult.h"
 
 namespace yakdrom {
 
@@ -29,8 +29,8 @@ class YakdromInputController {
  public:
   /// Creates a controller typing into `client`, which may be null until a call supplies one;
   /// a client given to a call must outlive the controller or be replaced by a later call.
-  explicit YakdromInputController(InputControllerServices services,
-                                  TextInputClient* client = nullptr);
+  /// Installs the controller's handlers in the presenter for the controller's lifetime.
+  YakdromInputController(InputControllerServices services, TextInputClient* client);
   ~YakdromInputController();
   YakdromInputController(const YakdromInputController&) = delete;
   YakdromInputController& operator=(const YakdromInputController&) = delete;
@@ -59,66 +59,56 @@ class YakdromInputController {
   /// Opens the settings window, where there is one.
   void openSettings();
 
-  /// Applies one engine output to `client` (which becomes the current client); returns
-  /// false when the key is to reach the application as well.
-  bool apply(const EngineOutput& output, TextInputClient& client);
-
-  /// Shows `text` as the current client's marked text, the caret at its end.
-  void setMarked(std::string_view text);
-
-  /// Acts on a key while the candidate window is shown: digits confirm by number, Return
-  /// and Space confirm the selection, Escape hides the window, arrows move or open the
-  /// explanation. Returns false for any other key.
-  [[nodiscard]] bool handleCandidateKey(std::uint16_t keyCode);
-
-  /// Inserts the part of `word` that the client does not hold yet, learns the whole word,
-  /// starts a new syllable and, after a separator, proposes the next words.
-  void confirmCandidate(std::string word);
-
-  /// Shows the candidates for `prefix` (committed context and marked text), or hides the
-  /// window when there are none; `base` is the committed context.
-  void updateCandidates(std::string_view prefix, std::string_view base);
-
-  /// Adds committed `text` to the context (kept to its last 60 characters) and counts it.
-  void appendCommittedContext(std::string_view text);
-
-  /// Learns a typed word that ends a syllable or clause when the lexicon knows it.
-  void learnCommittedWord(std::string_view text);
-
-  /// Returns where the current client's caret is, or the best stand-in.
-  [[nodiscard]] Rect caretRect();
-
   [[nodiscard]] const CompositionState& engineState() const { return engineState_; }
   [[nodiscard]] const std::string& committedText() const { return committedText_; }
-  [[nodiscard]] const std::vector<std::string>& currentCandidates() const {
-    return currentCandidates_;
-  }
+  /// Returns the candidate list; empty while no candidates are shown.
+  [[nodiscard]] const CandidateList& candidates() const { return candidates_; }
   /// Returns the part of the shown candidates that the client already holds.
   [[nodiscard]] const std::string& candidateBasePrefix() const { return candidateBasePrefix_; }
   [[nodiscard]] bool isOwnAppClient() const { return isOwnAppClient_; }
   [[nodiscard]] const std::optional<Rect>& lastCaretRect() const { return caret_.lastCaretRect(); }
-  [[nodiscard]] TextInputClient* client() const { return client_; }
-
-  /// Returns the candidate window, creating it on first use.
-  [[nodiscard]] CandidatePanel& panel();
-  /// Returns the candidate window, or null before it is first needed.
-  [[nodiscard]] const CandidatePanel* existingPanel() const { return panel_.get(); }
-  /// Returns true while the candidate window is on screen.
-  [[nodiscard]] bool isPanelVisible() const;
+  /// Returns true while the candidates are on screen.
+  [[nodiscard]] bool isPanelVisible() const { return services_.presenter.isVisible(); }
 
  private:
+  friend class InputSession;
+
+  // Handles one key press as inputText does and says what it did.
+  KeyResult handleKey(std::uint16_t keyCode, ModifierFlags flags, TextInputClient& client);
+  // Acts on a key while the candidates are shown: digits confirm by number, Return and
+  // Space confirm the selection, Escape hides the list, arrows move or open the
+  // explanation. Returns nothing for any other key.
+  std::optional<KeyResult> handleCandidateKey(std::uint16_t keyCode);
+  // Applies one engine output to `client`; returns false when the key is to reach the
+  // application as well.
+  bool apply(const EngineOutput& output, TextInputClient& client);
+  // Shows `text` as the current client's marked text, the caret at its end.
+  void setMarked(std::string_view text);
+  // Inserts the part of `word` that the client does not hold yet, learns the whole word,
+  // starts a new syllable and, after a separator, proposes the next words.
+  void confirmCandidate(std::string word);
+  // Shows the candidates for `prefix` (committed context and marked text), or hides them
+  // when there are none; `base` is the committed context.
+  void updateCandidates(std::string_view prefix, std::string_view base);
+  // Adds committed `text` to the context (kept to its last 60 characters) and counts it.
+  void appendCommittedContext(std::string_view text);
+  // Learns a typed word that ends a syllable or clause when the lexicon knows it.
+  void learnCommittedWord(std::string_view text);
+  [[nodiscard]] Rect caretRect();
   void commitText(std::string_view text, TextInputClient& client);
   void hidePanel();
+  void refreshPanel();
   void clearCandidateBase();
-  void showCandidates(int pageSize);
+  void showCandidates(std::vector<std::string> candidates);
+  void clickCandidate(std::size_t index);
+  void requestExplanation();
   [[nodiscard]] std::string_view textToInsert(std::string_view word) const;
   [[nodiscard]] bool isOfferedParticle(std::string_view word) const;
 
   InputControllerServices services_;
   CompositionState engineState_;
   std::string committedText_;
-  std::unique_ptr<CandidatePanel> panel_;
-  std::vector<std::string> currentCandidates_;
+  CandidateList candidates_;
   std::string candidateBasePrefix_;
   bool isOwnAppClient_ = false;
   CaretLocator caret_;

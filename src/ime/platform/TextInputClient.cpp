@@ -1,9 +1,17 @@
 #include "ime/platform/TextInputClient.h"
 
+#include "engine/text/Text.h"
+
 namespace yakdrom {
 
 std::string describe(TextRange range) {
   return "{" + std::to_string(range.location) + ", " + std::to_string(range.length) + "}";
+}
+
+std::int64_t utf16Length(std::string_view text) {
+  std::int64_t units = 0;
+  for (const char32_t scalar : text::decodeUtf8(text)) units += scalar > 0xFFFF ? 2 : 1;
+  return units;
 }
 
 }  // namespace yakdrom

@@ -26,6 +26,9 @@ struct TextRange {
 /// Returns "{location, length}", as the log lines print ranges.
 [[nodiscard]] std::string describe(TextRange range);
 
+/// Returns the length of `text` in UTF-16 code units, the unit clients count positions in.
+[[nodiscard]] std::int64_t utf16Length(std::string_view text);
+
 class TextInputClient {
  public:
   virtual ~TextInputClient() = default;

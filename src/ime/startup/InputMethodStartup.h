@@ -43,8 +43,8 @@ struct StartupServices {
   FontSystem& fonts;
   const YakdromSettings& settings;
   Log& log;
-  DictionaryStore& dictionary = DictionaryStore::shared();
-  UserDictionary& userDictionary = UserDictionary::shared();
+  DictionaryStore& dictionary;
+  UserDictionary& userDictionary;
 };
 
 /// Registers the candidate font, starts the lexicon load, creates the server (on failure

@@ -55,7 +55,7 @@ TEST_F(CandidateTest, DisabledSuggestionsShowNothingButStillLearnAndCount) {
   settings.setSuggestionEnabled(false);
   type({kBa, kO, kDa, kTshegKey});
   EXPECT_FALSE(controller->isPanelVisible());
-  EXPECT_TRUE(controller->currentCandidates().empty());
+  EXPECT_TRUE(controller->candidates().empty());
   EXPECT_EQ(controller->candidateBasePrefix(), "");
   EXPECT_EQ(learntWords(), Words{"བོད་"});
   EXPECT_EQ(statistics.totalCharacters(), 4);
@@ -65,21 +65,21 @@ TEST_F(CandidateTest, DisabledSuggestionsShowNothingButStillLearnAndCount) {
 TEST_F(CandidateTest, CommitsLearnLexiconWordsAndRefreshAfterSeparators) {
   installLexicon({"བོད", "བོད་", "བོད།", "ཀ་བ་"});
   struct Case {
-    std::string committed;
+    std::vector<std::uint16_t> keys;
     Words learnt;
     bool refreshed;
   };
   const std::vector<Case> cases = {
-      {"བོད་", {"བོད་"}, true},
-      {"བོད།", {"བོད།"}, true},
-      {"ཀ་", {}, true},
-      {"བོད", {}, false},
+      {{kBa, kO, kDa, kTshegKey}, {"བོད་"}, true},
+      {{kBa, kO, kDa, kShadKey}, {"བོད།"}, true},
+      {{kKa, kTshegKey}, {}, true},
+      {{kBa, kO, kDa, kKa}, {}, false},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.committed);
-    (void)userDictionary.replaceAll("");
+    SCOPED_TRACE(c.keys.size());
+    ASSERT_TRUE(userDictionary.replaceAll(""));
     controller->activateServer(&client);
-    EXPECT_TRUE(controller->apply(EngineOutput::makeCommit(c.committed), client));
+    type(c.keys);
     EXPECT_EQ(learntWords(), c.learnt);
     EXPECT_EQ(controller->isPanelVisible(), c.refreshed);
   }
@@ -130,13 +130,15 @@ TEST_F(CandidateTest, ConfirmingInsertsOnlyWhatTheClientLacks) {
 }
 
 TEST_F(CandidateTest, FallbackCandidatesDropThePartAfterTheContextsLastSeparator) {
-  controller->appendCommittedContext("ཀ་བོ");
-  controller->updateCandidates(controller->committedText() + "ད", controller->committedText());
-  EXPECT_EQ(shown(), (Words{"བོད་", "བོད་པ་", "བོད་ཡིག་", "བོད་སྐད་"}));
+  installLexicon({"བོཀ་", "བོཀ་པ་", "ཀ་བ་"});
+  // ཀ cannot close བོ, so it commits བོ without a separator and starts a syllable.
+  type({kKa, kTshegKey, kBa, kO, kKa});
+  EXPECT_EQ(controller->committedText(), "ཀ་བོ");
+  EXPECT_EQ(shown(), (Words{"བོཀ་", "བོཀ་པ་"}));
   EXPECT_EQ(controller->candidateBasePrefix(), "བོ");
   takeCalls();
-  EXPECT_TRUE(controller->handleCandidateKey(kTwo));
-  EXPECT_EQ(takeCalls(), std::vector<Call>{inserted("ད་པ་")});
+  EXPECT_TRUE(controller->inputText(kTwo, 0, client));
+  EXPECT_EQ(takeCalls(), std::vector<Call>{inserted("ཀ་པ་")});
 }
 
 TEST_F(CandidateTest, CandidateKeysActOnTheWindowByPanelStyle) {
@@ -169,7 +171,7 @@ TEST_F(CandidateTest, CandidateKeysActOnTheWindowByPanelStyle) {
 }
 
 TEST_F(CandidateTest, ReturnAndSpaceConfirmTheSelectionAndEscapeOnlyHides) {
-  for (const std::uint16_t key : {std::uint16_t{36}, std::uint16_t{49}}) {
+  for (const std::uint16_t key : {KeyCode::kReturn, KeyCode::kSpace}) {
     SCOPED_TRACE(key);
     (void)userDictionary.replaceAll("");
     controller->activateServer(&client);
@@ -181,7 +183,7 @@ TEST_F(CandidateTest, ReturnAndSpaceConfirmTheSelectionAndEscapeOnlyHides) {
   type({kBa, kO});
   takeCalls();
   const auto state = controller->engineState();
-  EXPECT_TRUE(controller->inputText(53, 0, client));
+  EXPECT_TRUE(controller->inputText(KeyCode::kEscape, 0, client));
   EXPECT_FALSE(controller->isPanelVisible());
   EXPECT_TRUE(client.calls.empty());
   EXPECT_EQ(controller->engineState(), state);

@@ -1,5 +1,6 @@
-// A controller wired to fakes: a recording client, recording candidate views, an in-memory
-// preference store, a small lexicon and a user dictionary in a temporary folder.
+// A controller wired to fakes: a recording client, the floating presenter over recording
+// views, an in-memory preference store, a small lexicon and a user dictionary in a temporary
+// folder.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/composition/KeyCode.h"
 #include "engine/learning/TemporaryFolder.h"
 #include "engine/store/InMemoryPreferenceStore.h"
 #include "engine/text/Text.h"
@@ -16,13 +18,17 @@
 #include "ime/fakes/FakePlatform.h"
 #include "ime/fakes/FakeTextInputClient.h"
 #include "ime/fakes/FakeWindows.h"
+#include "ime/panel/FloatingCandidatePresenter.h"
 
 namespace yakdrom::testing {
 
-// Key codes of the letters the tests type (the engine's own layout).
-inline constexpr std::uint16_t kBa = 3, kO = 31, kDa = 2, kU = 32, kKa = 8, kTshegKey = 38,
-                               kOne = 18, kTwo = 19, kSeven = 26, kLeft = 123, kRight = 124,
-                               kDown = 125, kUp = 126;
+// The keys the tests type, named for what the engine's layout gives them.
+inline constexpr std::uint16_t kBa = KeyCode::kF, kO = KeyCode::kO, kDa = KeyCode::kD,
+                               kU = KeyCode::kU, kKa = KeyCode::kC, kTshegKey = KeyCode::kJ,
+                               kShadKey = KeyCode::kQuote, kOne = KeyCode::kDigit1,
+                               kTwo = KeyCode::kDigit2, kSeven = KeyCode::kDigit7,
+                               kLeft = KeyCode::kLeft, kRight = KeyCode::kRight,
+                               kDown = KeyCode::kDown, kUp = KeyCode::kUp;
 
 using Call = FakeTextInputClient::Call;
 
@@ -56,14 +62,7 @@ class ControllerHarness : public ::testing::Test {
 
   InputControllerServices services() {
     return {settings,
-            [this] {
-              ++panelsMade;
-              auto windowView = std::make_unique<FakeCandidateWindowView>();
-              window = windowView.get();
-              return std::make_unique<CandidatePanel>(std::move(windowView),
-                                                      std::make_unique<FakeExplanationBoxView>(),
-                                                      screens, measurer);
-            },
+            presenter,
             screens,
             log,
             languages,
@@ -94,7 +93,13 @@ class ControllerHarness : public ::testing::Test {
     return words;
   }
 
-  [[nodiscard]] const CandidatePanel& panel() const { return *controller->existingPanel(); }
+  [[nodiscard]] const CandidateList& panel() const { return controller->candidates(); }
+
+  std::unique_ptr<FakeCandidateWindowView> makeWindow() {
+    auto view = std::make_unique<FakeCandidateWindowView>();
+    window = view.get();
+    return view;
+  }
 
   TemporaryFolder folder;
   std::shared_ptr<InMemoryPreferenceStore> preferences =
@@ -115,7 +120,8 @@ class ControllerHarness : public ::testing::Test {
   InputStatistics statistics{preferences};
   FakeTextInputClient client;
   FakeCandidateWindowView* window = nullptr;
-  int panelsMade = 0;
+  FloatingCandidatePresenter presenter{makeWindow(), std::make_unique<FakeExplanationBoxView>(),
+                                       screens, measurer};
   std::unique_ptr<YakdromInputController> controller;
 };
 

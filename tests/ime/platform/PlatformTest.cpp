@@ -6,12 +6,13 @@
 #include <map>
 
 #include "ime/fakes/FakePlatform.h"
-#include "ime/panel/CandidatePanel.h"
+#include "ime/panel/FloatingCandidatePresenter.h"
 #include "ime/platform/BundleResourceLocator.h"
 #include "ime/platform/EstimatingTextMeasurer.h"
 #include "ime/platform/HeadlessCandidateWindowView.h"
 #include "ime/platform/HeadlessExplanationBoxView.h"
 #include "ime/platform/LocalePreferredLanguages.h"
+#include "ime/platform/TextInputClient.h"
 
 namespace yakdrom {
 namespace {
@@ -30,6 +31,8 @@ TEST(GeometryTest, ContainmentIsHalfOpenAndTouchingRectanglesDoNotIntersect) {
   EXPECT_EQ(flipped.width(), 4);
   EXPECT_EQ(screen.enlarged(100, 100), (Rect{{-100, -100}, {300, 250}}));
   EXPECT_EQ(describe(Rect{{1.5, -2}, {0, 20}}), "{{1.5, -2}, {0, 20}}");
+  // Clients count positions in UTF-16 code units: a scalar beyond the BMP takes two.
+  EXPECT_EQ(utf16Length("a\U0001F600\u0F40"), 4);
   EXPECT_FALSE((Rect{{NAN, 0}, {1, 1}}).isFinite());
 }
 
@@ -91,10 +94,13 @@ TEST(HeadlessViewsTest, APanelOnHeadlessViewsShowsHidesAndSizesItself) {
   auto boxView = std::make_unique<HeadlessExplanationBoxView>(measurer);
   const auto& window = *windowView;
   const auto& box = *boxView;
-  CandidatePanel panel(std::move(windowView), std::move(boxView), screens, measurer);
-  panel.setExplanationProvider([](std::string_view) { return std::string(80, 'x'); });
+  FloatingCandidatePresenter presenter(std::move(windowView), std::move(boxView), screens,
+                                      measurer);
+  CandidateList list;
+  list.setExplanationProvider([](std::string_view) { return std::string(80, 'x'); });
+  list.reset({"\u0F40\u0F0B", "\u0F41\u0F0B", "\u0F42\u0F0B"});
 
-  panel.show({"\u0F40\u0F0B", "\u0F41\u0F0B", "\u0F42\u0F0B"}, {{300, 500}, {1, 20}});
+  presenter.show(list, {{300, 500}, {1, 20}});
   EXPECT_TRUE(window.isVisible());
   EXPECT_EQ(window.content().rows.size(), 3U);
   const Rect frame = window.frame();
@@ -102,10 +108,11 @@ TEST(HeadlessViewsTest, APanelOnHeadlessViewsShowsHidesAndSizesItself) {
   EXPECT_LE(frame.size.width, 480);
   EXPECT_EQ(frame.maxY(), 500 - 4);
 
-  panel.pressArrow(ArrowKey::right);
+  EXPECT_TRUE(list.pressArrow(ArrowKey::right));
+  presenter.update(list);
   EXPECT_TRUE(box.isVisible());
   EXPECT_EQ(box.text(), std::string(80, 'x'));
-  panel.hide();
+  presenter.hide();
   EXPECT_FALSE(window.isVisible());
   EXPECT_FALSE(box.isVisible());
 }

@@ -5,7 +5,9 @@
 
 #include "ime/fakes/FakePlatform.h"
 #include "ime/fakes/FakeWindows.h"
-#include "ime/panel/CandidatePanel.h"
+#include "ime/panel/CandidateList.h"
+#include "ime/panel/DesktopPanelPresenter.h"
+#include "ime/panel/FloatingCandidatePresenter.h"
 
 namespace yakdrom {
 namespace {
@@ -25,9 +27,37 @@ std::vector<std::string> numbers(const CandidateWindowContent& content) {
   return list;
 }
 
-class CandidatePanelTest : public ::testing::Test {
+// The list and the floating presenter as the controller drives them: every change that
+// reports itself is shown again.
+class Panel {
+ public:
+  explicit Panel(std::unique_ptr<CandidatePresenter> presenter)
+      : presenter_(std::move(presenter)) {}
+
+  void show(std::vector<std::string> candidates, const Rect& caret) {
+    list.reset(std::move(candidates));
+    presenter_->show(list, caret);
+  }
+  void moveSelection(int step) {
+    list.moveSelection(step);
+    presenter_->update(list);
+  }
+  void pressArrow(ArrowKey key) {
+    if (list.pressArrow(key)) presenter_->update(list);
+  }
+  void hide() {
+    presenter_->hide();
+    list.clear();
+  }
+  CandidateList* operator->() { return &list; }
+
+  CandidateList list;
+  std::unique_ptr<CandidatePresenter> presenter_;
+};
+
+class CandidateListTest : public ::testing::Test {
  protected:
-  CandidatePanelTest() {
+  CandidateListTest() {
     const Screen screen{{{0, 0}, {1440, 900}}, {{0, 0}, {1440, 875}}};
     screens.list = {screen};
     screens.main = screen;
@@ -35,13 +65,13 @@ class CandidatePanelTest : public ::testing::Test {
     auto boxView = std::make_unique<FakeExplanationBoxView>();
     window = windowView.get();
     box = boxView.get();
-    panel = std::make_unique<CandidatePanel>(std::move(windowView), std::move(boxView), screens,
-                                             measurer);
-    panel->setPageSize(10);
+    panel = std::make_unique<Panel>(std::make_unique<FloatingCandidatePresenter>(
+        std::move(windowView), std::move(boxView), screens, measurer));
+    panel->list.setPageSize(10);
   }
 
   void provideExplanations(std::map<std::string, std::string> texts) {
-    panel->setExplanationProvider(
+    panel->list.setExplanationProvider(
         [texts = std::move(texts)](std::string_view word) -> std::optional<std::string> {
           const auto it = texts.find(std::string(word));
           if (it == texts.end()) return std::nullopt;
@@ -53,11 +83,11 @@ class CandidatePanelTest : public ::testing::Test {
   testing::FakeTextMeasurer measurer;
   FakeCandidateWindowView* window = nullptr;
   FakeExplanationBoxView* box = nullptr;
-  std::unique_ptr<CandidatePanel> panel;
+  std::unique_ptr<Panel> panel;
   const Rect caret{{500, 500}, {1, 20}};
 };
 
-TEST_F(CandidatePanelTest, PagesFollowTheSelectionAndWrapAround) {
+TEST_F(CandidateListTest, PagesFollowTheSelectionAndWrapAround) {
   panel->show(words(23), caret);
   EXPECT_EQ(window->last().pageLabel, "1/3");
   EXPECT_EQ(numbers(window->last()),
@@ -65,10 +95,10 @@ TEST_F(CandidatePanelTest, PagesFollowTheSelectionAndWrapAround) {
   EXPECT_TRUE(window->last().rows[0].isSelected);
 
   for (int i = 0; i < 9; ++i) panel->moveSelection(+1);
-  EXPECT_EQ(panel->selection(), 9U);
-  EXPECT_EQ(panel->page(), 0U);
+  EXPECT_EQ(panel->list.selection(), 9U);
+  EXPECT_EQ(panel->list.page(), 0U);
   panel->moveSelection(+1);
-  EXPECT_EQ(panel->page(), 1U);
+  EXPECT_EQ(panel->list.page(), 1U);
   EXPECT_EQ(window->last().pageLabel, "2/3");
   EXPECT_EQ(window->last().rows[0].text, "w10");
   EXPECT_EQ(window->last().rows[0].number, "1");
@@ -76,53 +106,53 @@ TEST_F(CandidatePanelTest, PagesFollowTheSelectionAndWrapAround) {
 
   panel->show(words(23), caret);
   panel->moveSelection(-1);
-  EXPECT_EQ(panel->selection(), 22U);
-  EXPECT_EQ(panel->page(), 2U);
+  EXPECT_EQ(panel->list.selection(), 22U);
+  EXPECT_EQ(panel->list.page(), 2U);
   EXPECT_EQ(window->last().pageLabel, "3/3");
   EXPECT_EQ(numbers(window->last()), (std::vector<std::string>{"1", "2", "3"}));
   EXPECT_TRUE(window->last().rows[2].isSelected);
   panel->moveSelection(+1);
-  EXPECT_EQ(panel->selection(), 0U);
+  EXPECT_EQ(panel->list.selection(), 0U);
   EXPECT_EQ(window->last().pageLabel, "1/3");
 }
 
-TEST_F(CandidatePanelTest, PageLabelCountsPagesOnlyWhenThereAreTwoOrMore) {
+TEST_F(CandidateListTest, PageLabelCountsPagesOnlyWhenThereAreTwoOrMore) {
   const std::tuple<std::size_t, std::size_t, std::string> cases[] = {
       {10, 1, ""},     {10, 9, ""},     {10, 10, ""},  {10, 11, "1/2"},
       {10, 20, "1/2"}, {10, 21, "1/3"}, {0, 3, "1/3"},  // a null page size is taken as one
   };
   for (const auto& [pageSize, count, label] : cases) {
     SCOPED_TRACE(::testing::Message() << pageSize << " " << count);
-    panel->setPageSize(pageSize);
+    panel->list.setPageSize(pageSize);
     panel->show(words(count), caret);
     EXPECT_EQ(window->last().pageLabel, label);
   }
-  EXPECT_EQ(panel->pageSize(), 1U);
+  EXPECT_EQ(panel->list.pageSize(), 1U);
 }
 
-TEST_F(CandidatePanelTest, NumbersSelectOnTheCurrentPageWithoutRedrawing) {
+TEST_F(CandidateListTest, NumbersSelectOnTheCurrentPageWithoutRedrawing) {
   panel->show(words(23), caret);
   panel->moveSelection(-1);  // page 3: w20, w21, w22
   const auto draws = window->displayed.size();
 
-  EXPECT_EQ(panel->select(1), "w20");
-  EXPECT_EQ(panel->selection(), 20U);
+  EXPECT_EQ(panel->list.select(1), "w20");
+  EXPECT_EQ(panel->list.selection(), 20U);
   for (int number : {7, 4, 0, -3}) {
     SCOPED_TRACE(number);
-    EXPECT_EQ(panel->select(number), std::nullopt);
-    EXPECT_EQ(panel->selection(), 20U);
+    EXPECT_EQ(panel->list.select(number), std::nullopt);
+    EXPECT_EQ(panel->list.selection(), 20U);
   }
   EXPECT_EQ(window->displayed.size(), draws);
 }
 
-TEST_F(CandidatePanelTest, MovingWithoutCandidatesDoesNothing) {
-  panel->moveSelection(+1);
-  panel->moveSelection(-1);
-  EXPECT_TRUE(window->displayed.empty());
-  EXPECT_EQ(panel->selection(), 0U);
+TEST_F(CandidateListTest, MovingWithoutCandidatesDoesNothing) {
+  panel->list.moveSelection(+1);
+  panel->list.moveSelection(-1);
+  EXPECT_EQ(panel->list.selection(), 0U);
+  EXPECT_EQ(panel->list.page(), 0U);
 }
 
-TEST_F(CandidatePanelTest, WindowWidthStaysBetween140And480AndLeavesRoomForThePageLabel) {
+TEST_F(CandidateListTest, WindowWidthStaysBetween140And480AndLeavesRoomForThePageLabel) {
   const std::pair<Size, Size> cases[] = {
       {{90, 50}, {140, 64}}, {{700, 80}, {480, 94}}, {{300, 120}, {300, 134}}};
   for (const auto& [fitting, content] : cases) {
@@ -133,7 +163,7 @@ TEST_F(CandidatePanelTest, WindowWidthStaysBetween140And480AndLeavesRoomForThePa
   }
 }
 
-TEST_F(CandidatePanelTest, OnlyTheSelectedRowOfAVerticalPanelExplainsItself) {
+TEST_F(CandidateListTest, OnlyTheSelectedRowOfAVerticalPanelExplainsItself) {
   provideExplanations({{"w0", "short"}, {"w1", "long"}, {"w2", ""}});
   measurer.widths = {{"short", 200}, {"long", 300}};
   panel->show(words(3), caret);
@@ -153,7 +183,7 @@ TEST_F(CandidatePanelTest, OnlyTheSelectedRowOfAVerticalPanelExplainsItself) {
   EXPECT_FALSE(window->last().rows[2].showsMoreButton);
 }
 
-TEST_F(CandidatePanelTest, TheMoreButtonAppearsWhenTheExplanationDoesNotFit) {
+TEST_F(CandidateListTest, TheMoreButtonAppearsWhenTheExplanationDoesNotFit) {
   struct Case {
     bool horizontal;
     double width;
@@ -165,7 +195,7 @@ TEST_F(CandidatePanelTest, TheMoreButtonAppearsWhenTheExplanationDoesNotFit) {
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.horizontal) + " " + std::to_string(c.width));
     measurer.widths["text"] = c.width;
-    panel->setHorizontal(c.horizontal);
+    panel->list.setHorizontal(c.horizontal);
     panel->show(words(2), caret);
     const auto& content = window->last();
     const bool more =
@@ -174,8 +204,8 @@ TEST_F(CandidatePanelTest, TheMoreButtonAppearsWhenTheExplanationDoesNotFit) {
   }
 }
 
-TEST_F(CandidatePanelTest, ASingleRowPanelExplainsInALineUnderTheRows) {
-  panel->setHorizontal(true);
+TEST_F(CandidateListTest, ASingleRowPanelExplainsInALineUnderTheRows) {
+  panel->list.setHorizontal(true);
   panel->show(words(3), caret);
   EXPECT_FALSE(window->last().explanationLine);  // no provider
 
@@ -190,7 +220,7 @@ TEST_F(CandidatePanelTest, ASingleRowPanelExplainsInALineUnderTheRows) {
   EXPECT_FALSE(window->last().explanationLine);
 }
 
-TEST_F(CandidatePanelTest, ArrowsMoveAlongTheRowsAndOpenOrCloseAcrossThem) {
+TEST_F(CandidateListTest, ArrowsMoveAlongTheRowsAndOpenOrCloseAcrossThem) {
   struct Case {
     bool horizontal;
     ArrowKey key;
@@ -215,23 +245,23 @@ TEST_F(CandidatePanelTest, ArrowsMoveAlongTheRowsAndOpenOrCloseAcrossThem) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE("case " + std::to_string(&c - cases));
-    panel->setHorizontal(c.horizontal);
+    panel->list.setHorizontal(c.horizontal);
     panel->show(words(5), caret);
-    panel->setExplanationVisible(c.visibleBefore);
+    panel->list.setExplanationVisible(c.visibleBefore);
     const auto draws = window->displayed.size();
     panel->pressArrow(c.key);
-    EXPECT_EQ(panel->selection(), c.selection);
-    EXPECT_EQ(panel->explanationVisible(), c.visibleAfter);
+    EXPECT_EQ(panel->list.selection(), c.selection);
+    EXPECT_EQ(panel->list.explanationVisible(), c.visibleAfter);
     EXPECT_EQ(window->displayed.size() > draws, c.redraws);
   }
 }
 
-TEST_F(CandidatePanelTest, TheBoxOpensBesideAVerticalPanelAndBelowASingleRow) {
+TEST_F(CandidateListTest, TheBoxOpensBesideAVerticalPanelAndBelowASingleRow) {
   provideExplanations({{"w0", "full text"}});
   for (const bool horizontal : {false, true}) {
     SCOPED_TRACE(horizontal);
-    panel->setHorizontal(horizontal);
-    panel->setExplanationFont({"Serif", 15});
+    panel->list.setHorizontal(horizontal);
+    panel->list.setExplanationFont({"Serif", 15});
     panel->show(words(3), caret);
     EXPECT_FALSE(box->isVisible());
     panel->pressArrow(horizontal ? ArrowKey::down : ArrowKey::right);
@@ -250,39 +280,62 @@ TEST_F(CandidatePanelTest, TheBoxOpensBesideAVerticalPanelAndBelowASingleRow) {
     EXPECT_TRUE(box->isVisible());
     panel->show(words(3), caret);  // a new list starts without the box
     EXPECT_FALSE(box->isVisible());
-    EXPECT_FALSE(panel->explanationVisible());
+    EXPECT_FALSE(panel->list.explanationVisible());
   }
 }
 
-TEST_F(CandidatePanelTest, ClickingARowConfirmsItsCandidate) {
-  std::vector<std::string> confirmed;
-  panel->setOnConfirm([&](const std::string& word) {
-    confirmed.push_back(word);
-    panel->hide();  // as the controller does; the word must survive the emptied list
-  });
+TEST_F(CandidateListTest, ClicksReachTheInstalledActionsUntilTheyAreWithdrawn) {
+  std::vector<std::size_t> clicked;
+  int explanationRequests = 0;
+  panel->presenter_->setActions({[&](std::size_t index) { clicked.push_back(index); },
+                                 [&] { ++explanationRequests; }});
   panel->show(words(13), caret);
-  panel->moveSelection(-1);
   window->clickCandidate(11);
-  EXPECT_EQ(confirmed, std::vector<std::string>{"w11"});
-  EXPECT_EQ(panel->selection(), 11U);
-  window->clickCandidate(11);  // the list is empty now
-  EXPECT_EQ(confirmed.size(), 1U);
+  window->clickMoreButton();
+  EXPECT_EQ(clicked, std::vector<std::size_t>{11});
+  EXPECT_EQ(explanationRequests, 1);
+  panel->presenter_->setActions({});
+  panel->presenter_.reset();
 }
 
-TEST_F(CandidatePanelTest, TheMoreButtonOpensTheBoxOnceAndHidingTakesBothWindowsAway) {
+TEST_F(CandidateListTest, HidingTakesBothWindowsAway) {
   provideExplanations({{"w0", "text"}});
   panel->show(words(3), caret);
-  const auto draws = window->displayed.size();
-  window->clickMoreButton();
-  EXPECT_TRUE(panel->explanationVisible());
+  panel->pressArrow(ArrowKey::right);
   EXPECT_TRUE(box->isVisible());
-  EXPECT_EQ(window->displayed.size(), draws + 1);
-  window->clickMoreButton();
-  EXPECT_EQ(window->displayed.size(), draws + 1);
   panel->hide();
   EXPECT_FALSE(window->isVisible());
   EXPECT_FALSE(box->isVisible());
-  EXPECT_TRUE(panel->candidates().empty());
+}
+
+class RecordingDesktopPanel final : public DesktopCandidatePanel {
+ public:
+  void showPage(const CandidatePage& page) override { pages.push_back(page); }
+  void hidePage() override { ++hides; }
+  std::vector<CandidatePage> pages;
+  int hides = 0;
+};
+
+TEST(DesktopPanelPresenterTest, HandsThePageWithItsCursorAndExplanationToTheDesktop) {
+  RecordingDesktopPanel desktop;
+  Panel panel(std::make_unique<DesktopPanelPresenter>(desktop));
+  panel->setPageSize(3);
+  panel->setHorizontal(true);
+  panel->setExplanationProvider([](std::string_view word) { return "of " + std::string(word); });
+  std::vector<std::size_t> clicked;
+  panel.presenter_->setActions({[&](std::size_t index) { clicked.push_back(index); }, {}});
+  panel.show(words(5), {{0, 0}, {1, 20}});
+  EXPECT_TRUE(panel.presenter_->isVisible());
+  panel.moveSelection(-1);
+  panel.pressArrow(ArrowKey::down);
+  const CandidatePage expected{{"w3", "w4"}, {"1", "2"}, 1, true, "2/2", "of w4"};
+  EXPECT_EQ(desktop.pages.back(), expected);
+  static_cast<DesktopPanelPresenter&>(*panel.presenter_).clickCandidate(0);
+  EXPECT_EQ(clicked, std::vector<std::size_t>{3});
+  panel.hide();
+  panel.hide();
+  EXPECT_EQ(desktop.hides, 1);
+  EXPECT_FALSE(panel.presenter_->isVisible());
 }
 
 }  // namespace

@@ -1,19 +1,16 @@
-// The candidate window of one input controller, as a model: the candidate list, paging,
-// selection, numbering, which row shows an explanation and when "…" is offered, the window's
-// size and its place near the caret. The views only draw what it decides. Main thread.
+// The candidate list of one input controller, as a model: the candidates, paging, selection,
+// numbering, which row shows an explanation and when "…" is offered. Presenters only show
+// what it decides, in our own window or in a desktop's panel. Main thread.
 #pragma once
 
 #include <cstddef>
-#include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "ime/panel/ExplanationBox.h"
 #include "ime/panel/ExplanationProvider.h"
 #include "ime/platform/CandidateWindowView.h"
-#include "ime/platform/Screens.h"
+#include "ime/platform/Font.h"
 #include "ime/platform/TextMeasurer.h"
 
 namespace yakdrom {
@@ -22,21 +19,25 @@ namespace yakdrom {
 /// explanation box across them.
 enum class ArrowKey { left, right, down, up };
 
-class CandidatePanel {
+/// One page as a desktop's own candidate panel shows it.
+struct CandidatePage {
+  /// The candidates of the page and their numbers, in order.
+  std::vector<std::string> texts;
+  std::vector<std::string> labels;
+  /// The selected candidate's place on the page.
+  std::size_t cursor = 0;
+  /// True for the single-row style.
+  bool horizontal = false;
+  /// For example "2/5"; empty when the list has one page.
+  std::string pageLabel;
+  /// The selected candidate's explanation while its box is requested.
+  std::optional<std::string> explanation;
+
+  friend bool operator==(const CandidatePage&, const CandidatePage&) = default;
+};
+
+class CandidateList {
  public:
-  /// Receives the candidate the user clicked.
-  using ConfirmHandler = std::function<void(const std::string& word)>;
-
-  /// Takes both windows; `screens` and `measurer` must outlive the panel.
-  CandidatePanel(std::unique_ptr<CandidateWindowView> window,
-                 std::unique_ptr<ExplanationBoxView> explanationWindow, const Screens& screens,
-                 const TextMeasurer& measurer);
-  ~CandidatePanel();
-  CandidatePanel(const CandidatePanel&) = delete;
-  CandidatePanel& operator=(const CandidatePanel&) = delete;
-
-  /// Sets what receives a clicked candidate.
-  void setOnConfirm(ConfirmHandler handler) { onConfirm_ = std::move(handler); }
   /// Sets where explanations come from; without one no explanation is shown.
   void setExplanationProvider(ExplanationProvider provider);
 
@@ -56,64 +57,61 @@ class CandidatePanel {
 
   /// Returns the whole candidate list, all pages.
   [[nodiscard]] const std::vector<std::string>& candidates() const { return candidates_; }
+  [[nodiscard]] bool empty() const { return candidates_.empty(); }
   /// Returns the current page, from 0.
   [[nodiscard]] std::size_t page() const { return page_; }
   /// Returns the index of the selected candidate in the whole list.
   [[nodiscard]] std::size_t selection() const { return selection_; }
+  /// Returns the selected candidate, or nothing for an empty list.
+  [[nodiscard]] std::optional<std::string> selected() const;
   /// Returns true while the explanation box is requested.
   [[nodiscard]] bool explanationVisible() const { return explanationVisible_; }
-  /// Requests or withdraws the explanation box; takes effect at the next rebuild.
-  void setExplanationVisible(bool visible) { explanationVisible_ = visible; }
+  /// Requests or withdraws the explanation box; returns true when that changed.
+  bool setExplanationVisible(bool visible);
 
-  /// Returns the candidate window and the explanation box.
-  [[nodiscard]] CandidateWindowView& window() { return *window_; }
-  [[nodiscard]] const CandidateWindowView& window() const { return *window_; }
-  [[nodiscard]] ExplanationBox& explanationBox() { return explanationBox_; }
-
-  /// Shows `candidates` from the first page, the first selected and no explanation box,
-  /// in a window placed near `caret`.
-  void show(std::vector<std::string> candidates, const Rect& caret);
-
-  /// Redraws the current page and resizes the window in place.
-  void rebuild();
+  /// Replaces the list with `candidates` from the first page, the first selected and no
+  /// explanation box.
+  void reset(std::vector<std::string> candidates);
+  /// Empties the list.
+  void clear() { candidates_.clear(); }
 
   /// Moves the selection by `step`, wrapping around the ends of the list; the page follows
   /// the selection. Does nothing without candidates.
   void moveSelection(int step);
 
   /// Acts on an arrow key: along the rows (left and right in the single-row style, up and
-  /// down otherwise) it moves the selection; across them, right or down opens the
-  /// explanation box and left or up closes it, rebuilding only when that changes.
-  void pressArrow(ArrowKey key);
+  /// down otherwise) it moves the selection; across them, right or down requests the
+  /// explanation box and left or up withdraws it. Returns true when anything changed.
+  bool pressArrow(ArrowKey key);
 
   /// Selects the candidate numbered `number` on the current page and returns it; returns
   /// nothing, and changes nothing, when the page has no such number.
   [[nodiscard]] std::optional<std::string> select(int number);
 
-  /// Orders both windows out and empties the candidate list.
-  void hide();
+  /// Selects the candidate at `index` of the whole list and returns it, or nothing when
+  /// there is no such candidate.
+  [[nodiscard]] std::optional<std::string> selectIndex(std::size_t index);
 
-  /// Re-colours the window for the current appearance.
-  void applyTheme() { window_->applyTheme(); }
+  /// Returns the explanation of the candidate at `index`; an empty text counts as none.
+  [[nodiscard]] std::optional<std::string> explanation(std::size_t index) const;
 
-  /// Shows the selected candidate's explanation box when it is requested and there is a
-  /// text to show; hides it otherwise.
-  void updateExplanationBox();
+  /// Returns the explanation to show in a box: the selected candidate's, while requested.
+  [[nodiscard]] std::optional<std::string> boxExplanation() const;
+
+  /// Returns what our own candidate window draws for the current page; `measurer` decides
+  /// which explanations are too wide and offer "…".
+  [[nodiscard]] CandidateWindowContent windowContent(const TextMeasurer& measurer) const;
+
+  /// Returns the current page as a desktop's candidate panel shows it.
+  [[nodiscard]] CandidatePage currentPage() const;
 
  private:
-  [[nodiscard]] CandidateWindowContent content() const;
-  [[nodiscard]] CandidateRowContent row(std::size_t index) const;
-  [[nodiscard]] std::optional<std::string> explanation(std::size_t index) const;
+  [[nodiscard]] std::size_t pageStart() const { return page_ * pageSize_; }
+  [[nodiscard]] std::size_t pageEnd() const;
+  [[nodiscard]] std::string number(std::size_t index) const;
+  [[nodiscard]] CandidateRowContent row(std::size_t index, const TextMeasurer& measurer) const;
   [[nodiscard]] std::string pageLabel() const;
-  void setExplanationVisibleAndRebuild(bool visible);
-  void clickRow(std::size_t index);
-  void showFullExplanation();
 
-  std::unique_ptr<CandidateWindowView> window_;
-  ExplanationBox explanationBox_;
-  const Screens& screens_;
-  const TextMeasurer& measurer_;
-  ConfirmHandler onConfirm_;
   ExplanationProvider explanationProvider_;
   std::size_t pageSize_ = 9;
   Font font_ = Font::system(20);
