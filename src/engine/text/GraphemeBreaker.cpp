@@ -5,6 +5,8 @@
 #include <unicode/utext.h>
 
 #include <array>
+#include <cstdint>
+#include <limits>
 #include <memory>
 
 namespace yakdrom::text::detail {
@@ -12,6 +14,8 @@ namespace {
 
 enum class Join : unsigned char { breaks, joins, unknown };
 
+// ICU gives break positions as 32-bit offsets.
+constexpr std::size_t kLongestForIcu = std::numeric_limits<int32_t>::max();
 constexpr char32_t kTibetanFirst = 0x0F00;
 constexpr char32_t kTibetanLast = 0x0FFF;
 
@@ -64,22 +68,26 @@ Join fastJoin(char32_t c) {
 }
 
 struct ThreadIterator {
-  std::unique_ptr<icu::BreakIterator> iterator;
+  std::unique_ptr<icu::BreakIterator> iterator;  // null when ICU could not make one
   UText text = UTEXT_INITIALIZER;
 
   ThreadIterator() {
     UErrorCode status = U_ZERO_ERROR;
     iterator.reset(icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
+    if (U_FAILURE(status)) iterator.reset();
   }
   ~ThreadIterator() { utext_close(&text); }
   ThreadIterator(const ThreadIterator&) = delete;
   ThreadIterator& operator=(const ThreadIterator&) = delete;
 
-  icu::BreakIterator& attach(std::string_view s) {
+  // Returns the iterator set to `s`, or null when ICU fails or cannot count that far.
+  icu::BreakIterator* attach(std::string_view s) {
+    if (!iterator || s.size() > kLongestForIcu) return nullptr;
     UErrorCode status = U_ZERO_ERROR;
     utext_openUTF8(&text, s.data(), static_cast<int64_t>(s.size()), &status);
+    if (U_FAILURE(status)) return nullptr;
     iterator->setText(&text, status);
-    return *iterator;
+    return U_SUCCESS(status) ? iterator.get() : nullptr;
   }
 };
 
@@ -96,8 +104,9 @@ std::vector<std::size_t> GraphemeBreaker::icuBoundaries(std::string_view text) {
     out.push_back(0);
     return out;
   }
-  auto& it = threadIterator().attach(text);
-  for (int32_t p = it.first(); p != icu::BreakIterator::DONE; p = it.next()) {
+  icu::BreakIterator* it = threadIterator().attach(text);
+  if (it == nullptr) return out;
+  for (int32_t p = it->first(); p != icu::BreakIterator::DONE; p = it->next()) {
     out.push_back(static_cast<std::size_t>(p));
   }
   return out;
@@ -125,7 +134,8 @@ bool GraphemeBreaker::isBoundary(std::string_view text, std::size_t offset) {
   while (back > 0 && (static_cast<unsigned char>(text[back]) & 0xC0) == 0x80) --back;
   const Join before = fastJoin(next(text, back));
   if (here != Join::unknown && before != Join::unknown) return here == Join::breaks;
-  return threadIterator().attach(text).isBoundary(static_cast<int32_t>(offset)) != 0;
+  icu::BreakIterator* it = threadIterator().attach(text);
+  return it != nullptr && it->isBoundary(static_cast<int32_t>(offset)) != 0;
 }
 
 }  // namespace yakdrom::text::detail

@@ -11,14 +11,16 @@ namespace yakdrom::text::detail {
 
 class GraphemeBreaker {
  public:
-  /// Returns the byte offsets where clusters start in `text`, followed by text.size().
-  /// `text` must be well-formed UTF-8.
+  /// Returns the byte offsets where clusters start in `text`, followed by text.size(), or
+  /// nothing when the text needs ICU and ICU fails. `text` must be well-formed UTF-8.
   [[nodiscard]] static std::vector<std::size_t> boundaries(std::string_view text);
 
-  /// Returns true when a cluster boundary lies at byte `offset` of `text`.
+  /// Returns true when a cluster boundary lies at byte `offset` of `text`; false when the
+  /// text needs ICU and ICU fails.
   [[nodiscard]] static bool isBoundary(std::string_view text, std::size_t offset);
 
-  /// Returns the boundaries ICU alone finds; the fast path is tested against it.
+  /// Returns the boundaries ICU alone finds, or nothing when it fails; the fast path is
+  /// tested against it.
   [[nodiscard]] static std::vector<std::size_t> icuBoundaries(std::string_view text);
 };
 

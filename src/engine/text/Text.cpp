@@ -6,6 +6,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <limits>
+#include <optional>
 
 #include "engine/text/GraphemeBreaker.h"
 
@@ -53,22 +56,32 @@ char32_t decodeAt(std::string_view s, std::size_t& i) {
   return c;
 }
 
-const icu::Normalizer2& normalizer(bool compose) {
+// ICU measures UTF-8 text in 32-bit lengths.
+constexpr std::size_t kLongestForIcu = std::numeric_limits<int32_t>::max();
+
+// The NFC or NFD normaliser, or null when ICU cannot provide it.
+const icu::Normalizer2* normalizer(bool compose) {
   UErrorCode status = U_ZERO_ERROR;
-  return compose ? *icu::Normalizer2::getNFCInstance(status)
-                 : *icu::Normalizer2::getNFDInstance(status);
+  const icu::Normalizer2* n =
+      compose ? icu::Normalizer2::getNFCInstance(status) : icu::Normalizer2::getNFDInstance(status);
+  return U_SUCCESS(status) ? n : nullptr;
 }
 
-std::string normalized(std::string_view text, bool compose) {
-  const auto& n = normalizer(compose);
+// The NFC or NFD form of `text`, or nothing when ICU fails.
+std::optional<std::string> normalized(std::string_view text, bool compose) {
+  const icu::Normalizer2* n = normalizer(compose);
+  if (n == nullptr || text.size() > kLongestForIcu) return std::nullopt;
+  const auto length = static_cast<int32_t>(text.size());
+  const icu::StringPiece piece(text.data(), length);
   UErrorCode status = U_ZERO_ERROR;
-  const icu::StringPiece piece(text.data(), static_cast<int32_t>(text.size()));
-  if (n.isNormalizedUTF8(piece, status) && U_SUCCESS(status)) return std::string(text);
+  const bool already = n->isNormalizedUTF8(piece, status);
+  if (U_SUCCESS(status) && already) return std::string(text);
   std::string out;
-  icu::StringByteSink<std::string> sink(&out, static_cast<int32_t>(text.size()));
+  icu::StringByteSink<std::string> sink(&out, length);
   status = U_ZERO_ERROR;
-  n.normalizeUTF8(0, piece, sink, nullptr, status);
-  return U_SUCCESS(status) ? out : std::string(text);
+  n->normalizeUTF8(0, piece, sink, nullptr, status);
+  if (U_FAILURE(status)) return std::nullopt;
+  return out;
 }
 
 std::string_view trimBy(std::string_view text, bool (*drop)(char32_t)) {
@@ -196,30 +209,36 @@ std::vector<std::string_view> characters(std::string_view text) {
   std::vector<std::string_view> out;
   if (text.empty()) return out;
   const auto b = GraphemeBreaker::boundaries(text);
+  if (b.empty()) return out;
   out.reserve(b.size() - 1);
   for (std::size_t k = 0; k + 1 < b.size(); ++k) out.push_back(text.substr(b[k], b[k + 1] - b[k]));
   return out;
 }
 
 std::size_t characterCount(std::string_view text) {
-  return text.empty() ? 0 : GraphemeBreaker::boundaries(text).size() - 1;
+  if (text.empty()) return 0;
+  const auto b = GraphemeBreaker::boundaries(text);
+  return b.empty() ? 0 : b.size() - 1;
 }
 
 bool isSingleCharacter(std::string_view text) { return characterCount(text) == 1; }
 
-std::string nfc(std::string_view text) { return normalized(text, true); }
+std::string nfc(std::string_view text) { return normalized(text, true).value_or(std::string()); }
 
-std::string nfd(std::string_view text) { return normalized(text, false); }
+std::string nfd(std::string_view text) { return normalized(text, false).value_or(std::string()); }
 
 bool canonicallyEqual(std::string_view a, std::string_view b) {
-  return a == b || nfd(a) == nfd(b);
+  if (a == b) return true;
+  const auto na = normalized(a, false);
+  const auto nb = normalized(b, false);
+  return na && nb && *na == *nb;
 }
 
 int compareLexicon(std::string_view a, std::string_view b) {
-  const std::string na = nfc(a);
-  const std::string nb = nfc(b);
+  const auto na = normalized(a, true);
+  const auto nb = normalized(b, true);
   // UTF-8 byte order is scalar order, and compare() puts a proper prefix first.
-  const int r = std::string_view(na).compare(nb);
+  const int r = na && nb ? std::string_view(*na).compare(*nb) : a.compare(b);
   return r < 0 ? -1 : (r > 0 ? 1 : 0);
 }
 
@@ -230,7 +249,8 @@ bool hasCharacterPrefix(std::string_view text, std::string_view prefix) {
   if (text.starts_with(prefix)) return GraphemeBreaker::isBoundary(text, prefix.size());
   const auto pc = characters(prefix);
   const auto tc = characters(text);
-  if (tc.size() < pc.size()) return false;
+  // No characters for a prefix that is not empty means ICU could not break it.
+  if (pc.empty() || tc.size() < pc.size()) return false;
   for (std::size_t k = 0; k < pc.size(); ++k) {
     if (!canonicallyEqual(pc[k], tc[k])) return false;
   }
@@ -242,8 +262,7 @@ bool isWhitespace(char32_t c) {
 }
 
 bool isWhitespaceOrNewline(char32_t c) {
-  return isWhitespace(c) || (c >= 0x0A && c <= 0x0D) || c == 0x85 || c == 0x2028 ||
-         c == 0x2029;
+  return isWhitespace(c) || (c >= 0x0A && c <= 0x0D) || c == 0x85 || c == 0x2028 || c == 0x2029;
 }
 
 std::string_view trimWhitespace(std::string_view text) { return trimBy(text, isWhitespace); }

@@ -39,26 +39,29 @@ void removeLastScalar(std::string& text);
 /// Returns the number of scalars in `text`.
 [[nodiscard]] std::size_t scalarCount(std::string_view text);
 
-/// Returns the extended grapheme clusters of `text`, in order, as views into it.
+/// Returns the extended grapheme clusters of `text`, in order, as views into it; nothing
+/// when ICU cannot break the text.
 [[nodiscard]] std::vector<std::string_view> characters(std::string_view text);
 
-/// Returns the number of extended grapheme clusters in `text`.
+/// Returns the number of extended grapheme clusters in `text`; 0 when ICU cannot break it.
 [[nodiscard]] std::size_t characterCount(std::string_view text);
 
 /// Returns true when `text` is exactly one extended grapheme cluster.
 [[nodiscard]] bool isSingleCharacter(std::string_view text);
 
-/// Returns the NFC form of `text`.
+/// Returns the NFC form of `text`, or an empty string when ICU cannot normalise it.
 [[nodiscard]] std::string nfc(std::string_view text);
 
-/// Returns the NFD form of `text`.
+/// Returns the NFD form of `text`, or an empty string when ICU cannot normalise it.
 [[nodiscard]] std::string nfd(std::string_view text);
 
-/// Returns true when `a` and `b` are canonically equivalent.
+/// Returns true when `a` and `b` are canonically equivalent; false when they differ and
+/// ICU cannot normalise them.
 [[nodiscard]] bool canonicallyEqual(std::string_view a, std::string_view b);
 
-/// Compares in lexicon order: scalar order after NFC, a proper prefix first.
-/// Returns a negative number, zero or a positive number.
+/// Compares in lexicon order: scalar order after NFC, a proper prefix first; text ICU
+/// cannot normalise compares by its bytes. Returns a negative number, zero or a positive
+/// number.
 [[nodiscard]] int compareLexicon(std::string_view a, std::string_view b);
 
 /// Returns true when `a` sorts before `b` in lexicon order.
