@@ -25,10 +25,11 @@ class UserDictCommandTest : public ::testing::Test {
 };
 
 TEST_F(UserDictCommandTest, LearnThenShowPrintsEntriesAndCount) {
-  const Outcome learnt = userdict({"learn", file_, "བོད་", " བོད་ ", "ཡིག་"});
+  const std::string file = (folder_ / "new" / "user-dictionary.txt").string();  // folder made
+  const Outcome learnt = userdict({"learn", file, "བོད་", " བོད་ ", "ཡིག་"});
   EXPECT_EQ(learnt.status, 0) << learnt.err;
   EXPECT_EQ(learnt.out, "2 entries\n");
-  const Outcome shown = userdict({"show", file_});
+  const Outcome shown = userdict({"show", file});
   EXPECT_EQ(shown.status, 0);
   EXPECT_EQ(shown.out, "བོད་ 2\nཡིག་ 1\n2 entries\n");
 }
@@ -59,6 +60,7 @@ TEST_F(UserDictCommandTest, BackupPrintsTheNewFile) {
 
 TEST_F(UserDictCommandTest, FileProblemsFailWithExitOneAndLoseNothing) {
   const std::string folderAsFile = folder_.path().string();
+  const std::string existing = folder_.write("existing.txt", "ཀ 1\n").string();
   struct Case {
     Args args;
     const char* message;
@@ -66,8 +68,9 @@ TEST_F(UserDictCommandTest, FileProblemsFailWithExitOneAndLoseNothing) {
   const Case cases[] = {
       {{"show", file_}, "cannot read"},  // read-only commands need the file
       {{"export", file_, file_ + ".out"}, "cannot read"},
-      {{"learn", folderAsFile, "ཀ"}, "cannot read"},  // exists, unreadable as a file
-      {{"learn", (folder_ / "no" / "dict.txt").string(), "ཀ"}, "cannot write"},
+      {{"learn", folderAsFile, "ཀ"}, "cannot read"},            // exists, unreadable as a file
+      {{"learn", existing + "/dict.txt", "ཀ"}, "cannot read"},  // a file in the folder's place
+      {{"export", existing, existing + "/out.txt"}, "cannot create the folder"},
       {{"import", file_, (folder_ / "missing.txt").string()}, "cannot read"},
   };
   for (const auto& c : cases) {
@@ -77,6 +80,7 @@ TEST_F(UserDictCommandTest, FileProblemsFailWithExitOneAndLoseNothing) {
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
   }
   EXPECT_TRUE(std::filesystem::is_directory(folderAsFile));
+  EXPECT_EQ(readBytes(existing), "ཀ 1\n");
 }
 
 TEST_F(UserDictCommandTest, IllFormedFileKeepsItsOriginalBytes) {

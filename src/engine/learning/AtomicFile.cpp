@@ -51,11 +51,15 @@ fs::path resolvedTarget(const fs::path& path) {
   return ec ? path : resolved;
 }
 
+fs::path folderOf(const fs::path& target) {
+  return target.has_parent_path() ? target.parent_path() : fs::path(".");
+}
+
 // Opens a fresh temporary file beside `target`. The name is unique per process and call,
 // so two writers of the same file never share a temporary file.
 int openTemporary(const fs::path& target, fs::path& temporary) {
   static std::atomic<unsigned> counter{0};
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  const fs::path folder = folderOf(target);
   for (;;) {
     temporary = folder / ("." + target.filename().string() + ".tmp-" + std::to_string(::getpid()) +
                           "-" + std::to_string(counter++));
@@ -65,8 +69,7 @@ int openTemporary(const fs::path& target, fs::path& temporary) {
 }
 
 void syncFolder(const fs::path& target) {
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int fd = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   ::fsync(fd);
   ::close(fd);
@@ -100,6 +103,9 @@ FileResult<LargeString> AtomicFile::read(const fs::path& path) {
 
 FileResult<std::size_t> AtomicFile::write(const fs::path& path, std::string_view bytes) {
   const fs::path target = resolvedTarget(path);
+  std::error_code ec;
+  fs::create_directories(folderOf(target), ec);
+  if (ec) return FileError{"create the folder", folderOf(target), ec};
   fs::path temporary;
   Descriptor fd(openTemporary(target, temporary));
   if (fd.get() < 0) return errnoError("write", path, errno);

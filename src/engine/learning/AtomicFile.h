@@ -1,6 +1,6 @@
-// Whole-file reads and atomic whole-file writes. A write goes to a temporary file in the
-// target's folder, is flushed to disk and then renamed over the target, so readers and a
-// crash at any moment find either the old file or the new one, never a torn mix.
+// The one way the engine reads a whole file and the one way it writes one. A write goes to
+// a temporary file in the target's folder, is flushed to disk and then renamed over the
+// target, so readers and a crash at any moment find either the old file or the new one.
 #pragma once
 
 #include <cstddef>
@@ -18,9 +18,9 @@ class AtomicFile {
   /// Returns the bytes of the file at `path`, or the error that stopped the read.
   [[nodiscard]] static FileResult<LargeString> read(const std::filesystem::path& path);
 
-  /// Replaces the file at `path` with `bytes` atomically and returns the number of bytes
-  /// written. An existing file keeps its permissions; a symbolic link keeps pointing to the
-  /// file it names, which is the one replaced.
+  /// Replaces the file at `path` with `bytes` atomically, creating its folder when missing,
+  /// and returns the number of bytes written. An existing file keeps its permissions; a
+  /// symbolic link keeps pointing to the file it names, which is the one replaced.
   [[nodiscard]] static FileResult<std::size_t> write(const std::filesystem::path& path,
                                                      std::string_view bytes);
 };

@@ -63,14 +63,14 @@ void DictionaryWriter::run() {
 FileResult<std::size_t> DictionaryWriter::writeLatest() {
   if (loaded_.unreadable) return *loaded_.unreadable;
   copyContent_(content_);
-  if (auto error = keepOriginal()) return *error;
+  if (const auto kept = keepOriginal(); !kept) return kept.error();
   const auto written = AtomicFile::write(path_, UserDictionaryFormat::render(content_));
   if (!written) return written.error();
   return content_.size();
 }
 
-std::optional<FileError> DictionaryWriter::keepOriginal() {
-  if (!loaded_.illFormedBytes) return std::nullopt;
+FileStatus DictionaryWriter::keepOriginal() {
+  if (!loaded_.illFormedBytes) return std::monostate{};
   const std::string base = path_.string() + ".kept-" + calendar_.timestamp(calendar_.now());
   std::filesystem::path kept = base;
   std::error_code ec;
@@ -80,7 +80,7 @@ std::optional<FileError> DictionaryWriter::keepOriginal() {
   loaded_.illFormedBytes.reset();
   std::lock_guard lock(mutex_);
   keptPath_ = std::move(kept);
-  return std::nullopt;
+  return std::monostate{};
 }
 
 }  // namespace yakdrom::detail

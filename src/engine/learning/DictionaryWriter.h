@@ -58,7 +58,7 @@ class DictionaryWriter {
  private:
   void run();
   [[nodiscard]] FileResult<std::size_t> writeLatest();
-  [[nodiscard]] std::optional<FileError> keepOriginal();
+  [[nodiscard]] FileStatus keepOriginal();
 
   const std::filesystem::path path_;
   const CopyContent copyContent_;

@@ -1,5 +1,6 @@
-// The outcome of a file operation the user started (import, export, backup): a value, or
-// the system's error for the step that failed, ready to be shown to the user.
+// The outcome of a file operation the user started (import, export, backup, a lexicon
+// build) or a writer ran: a value, or the system's error for the step that failed, ready
+// to be shown to the user. Ignoring one does not compile with warnings as errors.
 #pragma once
 
 #include <filesystem>
@@ -24,7 +25,7 @@ struct FileError {
 };
 
 template <class T>
-class FileResult {
+class [[nodiscard]] FileResult {
  public:
   // Implicit, so that an operation returns either its value or its error directly.
   FileResult(T value) : state_(std::move(value)) {}
@@ -44,5 +45,8 @@ class FileResult {
  private:
   std::variant<T, FileError> state_;
 };
+
+/// The outcome of a file operation that has nothing to return but success.
+using FileStatus = FileResult<std::monostate>;
 
 }  // namespace yakdrom

@@ -40,12 +40,13 @@ Loaded load(const fs::path& url) {
 }
 
 // The form a word is stored under, or nothing when learn() must ignore it. A line feed
-// would split the word into two entries when the file is read back.
+// would split the word into two entries when the file is read back; an empty NFC form
+// means ICU could not normalise the word.
 std::optional<std::string> learnableWord(std::string_view raw) {
   const std::string_view trimmed = UserDictionaryFormat::trimWord(raw, true);
   if (trimmed.empty()) return std::nullopt;
   std::string word = text::nfc(text::sanitizeUtf8(trimmed));
-  if (word.find('\n') != std::string::npos) return std::nullopt;
+  if (word.empty() || word.find('\n') != std::string::npos) return std::nullopt;
   if (text::characterCount(word) > UserDictionary::kMaxWordCharacters) return std::nullopt;
   return word;
 }
@@ -91,7 +92,7 @@ bool isBackupName(std::string_view name) {
 
 // Deletes the oldest backups so that `keep` remain, the one just written among them even
 // when a clock set back makes its name sort before older ones.
-std::optional<FileError> pruneBackups(const fs::path& folder, const fs::path& newest, int keep) {
+FileStatus pruneBackups(const fs::path& folder, const fs::path& newest, int keep) {
   std::error_code ec;
   std::vector<std::string> names;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
@@ -105,7 +106,7 @@ std::optional<FileError> pruneBackups(const fs::path& folder, const fs::path& ne
     std::error_code ignored;
     fs::remove(folder / names[k], ignored);
   }
-  return std::nullopt;
+  return std::monostate{};
 }
 
 }  // namespace
@@ -123,10 +124,7 @@ fs::path UserDictionary::defaultURL() {
   } else {
     base = homeFolder() / ".local" / "share";
   }
-  const fs::path folder = base / kFolderName;
-  std::error_code ignored;
-  fs::create_directories(folder, ignored);
-  return folder / kFileName;
+  return base / kFolderName / kFileName;
 }
 
 UserDictionary::UserDictionary(fs::path url, LocalCalendar calendar)
@@ -164,6 +162,7 @@ std::vector<std::string> UserDictionary::candidates(std::string_view prefix,
   // Keys are NFC and NFC keeps character boundaries, so every word that begins with the
   // prefix character by character lies in the run of keys that begin with its NFC bytes.
   const std::string key = text::nfc(text::sanitizeUtf8(prefix));
+  if (key.empty()) return {};  // ICU could not normalise the prefix
   std::vector<UserWord> matches;
   std::vector<std::string> out;
   std::lock_guard lock(mutex_);
@@ -236,7 +235,7 @@ std::vector<UserDictionary::Entry> UserDictionary::allEntries() const {
 
 std::string UserDictionary::renderText() const { return UserDictionaryFormat::render(snapshot()); }
 
-std::size_t UserDictionary::replaceAll(std::string_view text) {
+FileResult<std::size_t> UserDictionary::replaceAll(std::string_view text) {
   UserWords words = UserDictionaryFormat::parseWords(text);
   const std::size_t n = words.size();
   {
@@ -244,7 +243,8 @@ std::size_t UserDictionary::replaceAll(std::string_view text) {
     answers_.clear();
     words_ = std::move(words);
   }
-  static_cast<void>(flush());
+  const auto written = flush();
+  if (!written) return written.error();
   return n;
 }
 
@@ -264,7 +264,8 @@ FileResult<std::size_t> UserDictionary::importWords(const fs::path& source) {
     answers_.clear();
     words_.mergeKeepingLarger(parsed.words);
   }
-  static_cast<void>(flush());
+  const auto written = flush();
+  if (!written) return written.error();
   return parsed.lines;
 }
 
@@ -278,15 +279,12 @@ FileResult<std::size_t> UserDictionary::exportTo(const fs::path& destination) co
 FileResult<fs::path> UserDictionary::backup(int keep) {
   const UserWords words = snapshot();
   const fs::path folder = url_.parent_path() / kBackupFolderName;
-  std::error_code ec;
-  fs::create_directories(folder, ec);
-  if (ec) return FileError{"create the folder", folder, ec};
   const fs::path file =
       folder / (std::string(kBackupPrefix) + calendar_.timestamp(calendar_.now()) +
                 std::string(kBackupSuffix));
   const auto written = detail::AtomicFile::write(file, UserDictionaryFormat::render(words));
   if (!written) return written.error();
-  if (auto error = pruneBackups(folder, file, keep)) return *error;
+  if (const auto pruned = pruneBackups(folder, file, keep); !pruned) return pruned.error();
   return file;
 }
 

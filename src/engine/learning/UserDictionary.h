@@ -34,7 +34,8 @@ class UserDictionary {
   [[nodiscard]] static UserDictionary& shared();
 
   /// Returns $XDG_DATA_HOME/Yakdrom/user-dictionary.txt, or
-  /// ~/.local/share/Yakdrom/user-dictionary.txt without it; creates the folder if it can.
+  /// ~/.local/share/Yakdrom/user-dictionary.txt without it. It creates nothing: the first
+  /// write creates the folder.
   [[nodiscard]] static std::filesystem::path defaultURL();
 
   /// Creates a dictionary loaded from `url`. A missing file gives an empty dictionary; see
@@ -77,16 +78,18 @@ class UserDictionary {
   [[nodiscard]] std::string renderText() const;
 
   /// Replaces the whole content with the entries of `text`, writes the file and returns the
-  /// number of entries now held.
-  std::size_t replaceAll(std::string_view text);
+  /// number of entries now held, or why the write failed (the new content stays in memory
+  /// and goes out with the next write).
+  FileResult<std::size_t> replaceAll(std::string_view text);
 
   /// Returns once the content as it is now is on disk: the number of entries written, or
   /// why the write failed (the content stays in memory and goes out with the next write).
   FileResult<std::size_t> flush();
 
   /// Merges the entries of the UTF-8 word list at `source`, keeping the larger frequency,
-  /// writes the file and returns the number of lines taken; fails when the list cannot be
-  /// read as UTF-8 text, changing nothing.
+  /// writes the file and returns the number of lines taken. Fails when the list cannot be
+  /// read as UTF-8 text, changing nothing, or when the write fails, keeping the merged
+  /// content in memory for the next write.
   [[nodiscard]] FileResult<std::size_t> importWords(const std::filesystem::path& source);
 
   /// Writes the whole content to `destination` and returns the number of entries written.

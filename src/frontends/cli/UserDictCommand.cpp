@@ -56,18 +56,12 @@ std::unique_ptr<UserDictionary> open(const fs::path& file, Missing missing, std:
   return dict;
 }
 
-// Writes the dictionary out and says where an ill-formed original was kept.
-bool save(UserDictionary& dict, std::ostream& err) {
-  const auto written = dict.flush();
-  if (!written) {
-    failure(err, written.error());
-    return false;
-  }
+// Says where the original bytes of an ill-formed file went when the dictionary was written.
+void reportKeptOriginal(const UserDictionary& dict, std::ostream& err) {
   if (const auto kept = dict.keptOriginal()) {
     err << "yakdrom userdict: " << dict.url().string()
         << " was not valid UTF-8; its original bytes are kept in " << kept->string() << "\n";
   }
-  return true;
 }
 
 int runShow(const Args& args, std::ostream& out, std::ostream& err) {
@@ -81,7 +75,9 @@ int runLearn(const Args& args, std::ostream& out, std::ostream& err) {
   const auto dict = open(args[0], Missing::isEmpty, err);
   if (!dict) return kFailure;
   for (std::size_t k = 1; k < args.size(); ++k) dict->learn(args[k]);
-  if (!save(*dict, err)) return kFailure;
+  const auto written = dict->flush();
+  if (!written) return failure(err, written.error());
+  reportKeptOriginal(*dict, err);
   out << dict->count() << " entries\n";
   return 0;
 }
@@ -91,7 +87,7 @@ int runImport(const Args& args, std::ostream& out, std::ostream& err) {
   if (!dict) return kFailure;
   const auto taken = dict->importWords(args[1]);
   if (!taken) return failure(err, taken.error());
-  if (!save(*dict, err)) return kFailure;
+  reportKeptOriginal(*dict, err);
   out << taken.value() << " entries imported\n" << dict->count() << " entries\n";
   return 0;
 }

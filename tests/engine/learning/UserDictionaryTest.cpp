@@ -32,12 +32,13 @@ class UserDictionaryTest : public ::testing::Test {
   std::filesystem::path file_ = folder_ / "user-dictionary.txt";
 };
 
+// Asking for the location creates nothing; the first write makes the folder.
 TEST_F(UserDictionaryTest, DefaultFileFollowsXdgDataHome) {
   EXPECT_EXIT(
       {
         ::setenv("XDG_DATA_HOME", folder_.path().c_str(), 1);
         const bool xdg = UserDictionary::defaultURL() == folder_ / "Yakdrom/user-dictionary.txt" &&
-                         std::filesystem::is_directory(folder_ / "Yakdrom");
+                         !std::filesystem::exists(folder_ / "Yakdrom");
         ::setenv("XDG_DATA_HOME", "relative/data", 1);
         ::setenv("HOME", folder_.path().c_str(), 1);
         const bool home =
@@ -67,7 +68,9 @@ TEST_F(UserDictionaryTest, LearnIgnoresWordsItCouldNotStoreAndSaturatesTheFreque
   EXPECT_EQ(dict.count(), 0U);
   dict.learn(repeated("ཀ", 60));
   EXPECT_EQ(dict.count(), 1U);
-  EXPECT_EQ(dict.replaceAll("ཀ 9223372036854775807"), 1U);
+  const auto replaced = dict.replaceAll("ཀ 9223372036854775807");
+  ASSERT_TRUE(replaced.ok());
+  EXPECT_EQ(replaced.value(), 1U);
   dict.learn("ཀ");
   EXPECT_EQ(dict.renderText(), "ཀ 9223372036854775807\n");
 }
@@ -169,9 +172,28 @@ TEST_F(UserDictionaryTest, ExportWritesTheWrittenForm) {
   static_cast<void>(dict.replaceAll("ཀ\nཁ 3"));
   ASSERT_TRUE(dict.exportTo(out).ok());
   EXPECT_EQ(readBytes(out), "ཁ 3\nཀ 1\n");
-  const auto failed = dict.exportTo(folder_ / "no-such-folder" / "out.txt");
+  ASSERT_TRUE(dict.exportTo(folder_ / "new-folder" / "out.txt").ok());
+  EXPECT_EQ(readBytes(folder_ / "new-folder" / "out.txt"), "ཁ 3\nཀ 1\n");
+  const auto failed = dict.exportTo(out / "out.txt");  // a file where the folder should be
   ASSERT_FALSE(failed.ok());
-  EXPECT_EQ(failed.error().code, std::errc::no_such_file_or_directory);
+  EXPECT_EQ(failed.error().path, out);
+}
+
+// A write that fails is reported; the new content stays and goes out with the next write.
+TEST_F(UserDictionaryTest, ReplaceAndImportReportAFailedWriteAndKeepTheContent) {
+  UserDictionary dict(file_);
+  const auto list = folder_.write("list.txt", "ཁ 3\n");
+  std::filesystem::create_directories(file_ / "in-the-way");  // a folder where the file goes
+  const auto replaced = dict.replaceAll("ཀ 2");
+  ASSERT_FALSE(replaced.ok());
+  EXPECT_EQ(replaced.error().code, std::errc::is_a_directory);
+  const auto imported = dict.importWords(list);
+  ASSERT_FALSE(imported.ok());
+  EXPECT_EQ(imported.error().code, std::errc::is_a_directory);
+  EXPECT_EQ(dict.renderText(), "ཁ 3\nཀ 2\n");
+  std::filesystem::remove_all(file_);
+  ASSERT_TRUE(dict.flush().ok());
+  EXPECT_EQ(readBytes(file_), "ཁ 3\nཀ 2\n");
 }
 
 // A file of ill-formed UTF-8 loads with U+FFFD in place of the bad bytes; those bytes
