@@ -1,4 +1,5 @@
-// Tibetan letters and signs that the composition rules name one by one.
+// Tibetan letters and signs that the engine names one by one: the composition rules, and the
+// lexicon and statistics where they tell syllables and clauses apart.
 #pragma once
 
 #include <string_view>

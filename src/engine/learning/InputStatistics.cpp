@@ -2,13 +2,11 @@
 
 #include <limits>
 
+#include "engine/composition/Letters.h"
 #include "engine/text/Text.h"
 
 namespace yakdrom {
 namespace {
-
-constexpr std::string_view kTsheg = "\u0F0B";
-constexpr std::string_view kShad = "\u0F0D";
 
 std::int64_t saturatingAdd(std::int64_t a, std::int64_t b) {
   std::int64_t sum = 0;
@@ -22,7 +20,7 @@ std::int64_t saturatingAdd(std::int64_t a, std::int64_t b) {
 std::int64_t wordCount(std::string_view text) {
   std::int64_t words = 0;
   for (const std::string_view c : text::characters(text)) {
-    if (c == kTsheg || c == kShad) ++words;
+    if (c == detail::letters::kTsheg || c == detail::letters::kShad) ++words;
   }
   return words;
 }
