@@ -125,7 +125,7 @@ const Lexicon& synthetic() {
     DictionaryLoader::Result content{words, {}, {}, {}};
     Lexicon l{syntheticPath(), {}, {}};
     const auto bytes = LexiconWriter::encode(content, LexiconForm::packed);
-    if (!bytes || LexiconWriter::save(l.path, *bytes)) std::exit(1);
+    if (!bytes || !LexiconWriter::write(l.path, *bytes).ok()) std::exit(1);
     l.words = std::move(content.words);
     l.prefixes = prefixesOf(l.words);
     return l;

@@ -27,8 +27,8 @@ class LexiconCommandTest : public ::testing::Test {
   }
 
   Outcome build(const std::string& output) {
-    return run({"build", "--words", words_.string(), "--definitions-bo", bo_.string(),
-                "--definitions-zh", zh_.string(), "--definitions-en", en_.string(), "--output",
+    return run({"build", "--words", words_.string(), "--explanations-bo", bo_.string(),
+                "--explanations-zh", zh_.string(), "--explanations-en", en_.string(), "--output",
                 (dir_ / output).string()});
   }
 
@@ -50,6 +50,20 @@ TEST_F(LexiconCommandTest, BuildWritesAPackedLexiconAndReportsBadLines) {
   EXPECT_EQ(loaded->englishExplanations, (ExplanationMap{{"ཀ་ཏཱར", "Qatar"}}));
 }
 
+// Scripts written for the earlier option names still build the same lexicon; the output's
+// missing folder is made.
+TEST_F(LexiconCommandTest, EarlierOptionNamesBuildTheSameLexicon) {
+  ASSERT_EQ(build("lex.dat").status, 0);
+  const auto output = dir_ / "new" / "lex.dat";
+  const auto r = run({"build", "--words", words_.string(), "--definitions-bo", bo_.string(),
+                      "--definitions-zh", zh_.string(), "--definitions-en", en_.string(),
+                      "--output", output.string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  const auto loaded = DictionaryLoader::load(output);
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(loaded, DictionaryLoader::load(dir_ / "lex.dat"));
+}
+
 TEST_F(LexiconCommandTest, InfoShowsFormCountsAndLoadTime) {
   ASSERT_EQ(build("lex.dat").status, 0);
   const auto r = run({"info", (dir_ / "lex.dat").string()});
@@ -62,11 +76,11 @@ TEST_F(LexiconCommandTest, InfoShowsFormCountsAndLoadTime) {
   }
 }
 
-TEST_F(LexiconCommandTest, CommaSeparatedOutputKeepsTibetanDefinitionsOnly) {
+TEST_F(LexiconCommandTest, CommaSeparatedOutputKeepsTibetanExplanationsOnly) {
   const auto refused = build("tbtotb.csv");
   EXPECT_EQ(refused.status, 2);
   EXPECT_FALSE(std::filesystem::exists(dir_ / "tbtotb.csv"));
-  const auto r = run({"build", "--words", words_.string(), "--definitions-bo", bo_.string(),
+  const auto r = run({"build", "--words", words_.string(), "--explanations-bo", bo_.string(),
                       "--output", (dir_ / "tbtotb.csv").string()});
   EXPECT_EQ(r.status, 0) << r.err;
   const auto info = run({"info", (dir_ / "tbtotb.csv").string()});
@@ -132,9 +146,9 @@ TEST_F(LexiconCommandTest, FailuresExitWithStatus1AndOneLine) {
       {"lookup", (dir_ / "missing.dat").string(), "ཀ"},
       {"build", "--words", (dir_ / "missing.txt").string(), "--output",
        (dir_ / "out.dat").string()},
-      {"build", "--words", good.string(), "--definitions-en", (dir_ / "missing.tsv").string(),
+      {"build", "--words", good.string(), "--explanations-en", (dir_ / "missing.tsv").string(),
        "--output", (dir_ / "out.dat").string()},
-      {"build", "--words", good.string(), "--output", (dir_ / "no" / "out.dat").string()},
+      {"build", "--words", good.string(), "--output", (good / "out.dat").string()},
   };
   for (const auto& args : cases) {
     SCOPED_TRACE(::testing::PrintToString(args));

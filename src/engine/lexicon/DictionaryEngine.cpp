@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "engine/learning/AtomicFile.h"
 #include "engine/lexicon/LexiconText.h"
 #include "engine/text/Text.h"
 
@@ -52,10 +53,10 @@ std::vector<std::string> DictionaryEngine::candidates(std::string_view prefix, i
 }
 
 bool DictionaryEngine::loadCSV(const std::filesystem::path& path) {
-  const auto bytes = detail::readFile(path);
+  const auto bytes = detail::AtomicFile::read(path);
   if (!bytes) return false;
   WordList::Builder words;
-  const std::string clean = text::sanitizeUtf8(*bytes);
+  const std::string clean = text::sanitizeUtf8(bytes.value());
   bool fits = true;
   detail::forEachLexiconLine(
       clean, [&](std::string_view word, std::string_view) { fits = fits && words.append(word); });

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/learning/AtomicFile.h"
 #include "engine/lexicon/LexiconText.h"
 #include "engine/lexicon/PackedFormat.h"
 #include "engine/lexicon/PackedReader.h"
@@ -24,13 +25,13 @@ std::optional<DictionaryLoader::Result> DictionaryLoader::load(const std::filesy
       if (auto result = detail::PackedReader::read(*file)) return result;
     }
   }
-  auto bytes = detail::readFile(path);
+  auto bytes = detail::AtomicFile::read(path);
   if (!bytes) return std::nullopt;
-  if (!isPackedPath(path)) return parseCSV(*bytes);
-  detail::scrambleInPlace(*bytes, 0);
+  if (!isPackedPath(path)) return parseCSV(bytes.value());
+  detail::scrambleInPlace(bytes.value(), 0);
   // Parsing the bytes again also covers files whose size was unknown before reading.
-  if (auto result = parseBinary(*bytes)) return result;
-  return parseCSV(*bytes);
+  if (auto result = parseBinary(bytes.value())) return result;
+  return parseCSV(bytes.value());
 }
 
 std::optional<LexiconForm> DictionaryLoader::formOf(const std::filesystem::path& path) {
@@ -39,13 +40,13 @@ std::optional<LexiconForm> DictionaryLoader::formOf(const std::filesystem::path&
     auto file = detail::ScrambledFileSource::open(path);
     if (file && detail::PackedReader::read(*file)) return LexiconForm::packed;
   }
-  auto bytes = detail::readFile(path);
+  auto bytes = detail::AtomicFile::read(path);
   if (!bytes) return std::nullopt;
   if (isPackedPath(path)) {
-    detail::scrambleInPlace(*bytes, 0);
-    if (parseBinary(*bytes)) return LexiconForm::packed;
+    detail::scrambleInPlace(bytes.value(), 0);
+    if (parseBinary(bytes.value())) return LexiconForm::packed;
   }
-  if (parseCSV(*bytes)) return LexiconForm::commaSeparated;
+  if (parseCSV(bytes.value())) return LexiconForm::commaSeparated;
   return std::nullopt;
 }
 

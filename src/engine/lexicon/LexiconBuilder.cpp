@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <utility>
 
-#include "engine/lexicon/LexiconText.h"
+#include "engine/composition/Letters.h"
+#include "engine/learning/AtomicFile.h"
 #include "engine/text/Text.h"
 
 namespace yakdrom {
 namespace {
 
-constexpr std::string_view kTsheg = "\u0F0B";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool isTibetan(char32_t c) { return c >= 0x0F00 && c <= 0x0FFF; }
@@ -41,7 +41,7 @@ LexiconBuilder::CleanWord LexiconBuilder::cleanWord(std::string_view word) {
   if (!isLetter(text::firstScalar(clean))) {
     return {std::nullopt, "the word does not start with a Tibetan letter"};
   }
-  clean += kTsheg;
+  clean += detail::letters::kTsheg;
   return {std::move(clean), {}};
 }
 
@@ -58,45 +58,48 @@ void LexiconBuilder::addWords(std::string_view text, std::string_view fileName) 
   }
 }
 
-void LexiconBuilder::addDefinitions(Language language, std::string_view text,
-                                    std::string_view fileName) {
+void LexiconBuilder::addExplanations(Language language, std::string_view text,
+                                     std::string_view fileName) {
   const auto lines = linesOf(text);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string_view line = lines[i];
     if (isBlank(line)) continue;
     const auto tab = line.find('\t');
     if (tab == std::string_view::npos) {
-      report(fileName, i + 1, "no TAB between the word and its definition");
+      report(fileName, i + 1, "no TAB between the word and its explanation");
       continue;
     }
     const auto clean = cleanWord(line.substr(0, tab));
-    const std::string_view definition = text::trimWhitespaceAndNewlines(line.substr(tab + 1));
+    const std::string_view explanation = text::trimWhitespaceAndNewlines(line.substr(tab + 1));
     if (!clean.word) {
       report(fileName, i + 1, clean.problem);
-    } else if (!text::isWellFormedUtf8(definition)) {
+    } else if (!text::isWellFormedUtf8(explanation)) {
       report(fileName, i + 1, "not valid UTF-8");
-    } else if (definition.empty()) {
-      report(fileName, i + 1, "the definition is empty");
+    } else if (explanation.empty()) {
+      report(fileName, i + 1, "the explanation is empty");
     } else {
-      definitions(language).insert_or_assign(TibetanDictionary::normalize(*clean.word),
-                                             std::string(definition));
-      // A defined word is a word: without it in the list its definition could never be
+      explanations(language).insert_or_assign(TibetanDictionary::normalize(*clean.word),
+                                              std::string(explanation));
+      // An explained word is a word: without it in the list its explanation could never be
       // offered, since only listed words become candidates.
       words_.push_back(std::move(*clean.word));
     }
   }
 }
 
-bool LexiconBuilder::addWordFile(const std::filesystem::path& path) {
-  const auto bytes = detail::readFile(path);
-  if (bytes) addWords(*bytes, path.string());
-  return bytes.has_value();
+FileStatus LexiconBuilder::addWordFile(const std::filesystem::path& path) {
+  const auto bytes = detail::AtomicFile::read(path);
+  if (!bytes) return bytes.error();
+  addWords(bytes.value(), path.string());
+  return std::monostate{};
 }
 
-bool LexiconBuilder::addDefinitionFile(Language language, const std::filesystem::path& path) {
-  const auto bytes = detail::readFile(path);
-  if (bytes) addDefinitions(language, *bytes, path.string());
-  return bytes.has_value();
+FileStatus LexiconBuilder::addExplanationFile(Language language,
+                                              const std::filesystem::path& path) {
+  const auto bytes = detail::AtomicFile::read(path);
+  if (!bytes) return bytes.error();
+  addExplanations(language, bytes.value(), path.string());
+  return std::monostate{};
 }
 
 DictionaryLoader::Result LexiconBuilder::build() const {
@@ -111,7 +114,7 @@ void LexiconBuilder::report(std::string_view file, std::size_t line, std::string
   issues_.push_back({std::string(file), line, std::string(reason)});
 }
 
-ExplanationMap& LexiconBuilder::definitions(Language language) {
+ExplanationMap& LexiconBuilder::explanations(Language language) {
   switch (language) {
     case Language::chinese:
       return chinese_;

@@ -1,5 +1,5 @@
-// Gathers words and definitions from plain text sources into the content of a lexicon file:
-// words cleaned, NFC, ending in one tsheg, deduplicated and in lexicon order; definitions
+// Gathers words and explanations from plain text sources into the content of a lexicon file:
+// words cleaned, NFC, ending in one tsheg, deduplicated and in lexicon order; explanations
 // keyed by key form. Lines it cannot use are recorded with their file and line number.
 // Not thread-safe; one builder belongs to one caller.
 #pragma once
@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/learning/FileResult.h"
 #include "engine/lexicon/DictionaryLoader.h"
 
 namespace yakdrom {
@@ -42,25 +43,25 @@ class LexiconBuilder {
   /// Adds the words of a text with one word per line; blank lines are skipped.
   void addWords(std::string_view text, std::string_view fileName);
 
-  /// Adds definitions from a text of "word TAB definition" lines, and their words to the word
-  /// list; a later definition of a word replaces an earlier one.
-  void addDefinitions(Language language, std::string_view text, std::string_view fileName);
+  /// Adds explanations from a text of "word TAB explanation" lines, and their words to the
+  /// word list; a later explanation of a word replaces an earlier one.
+  void addExplanations(Language language, std::string_view text, std::string_view fileName);
 
-  /// Adds the words of the file at `path`; returns false when it cannot be read.
-  [[nodiscard]] bool addWordFile(const std::filesystem::path& path);
+  /// Adds the words of the file at `path`, or returns why it cannot be read.
+  FileStatus addWordFile(const std::filesystem::path& path);
 
-  /// Adds the definitions of the file at `path`; returns false when it cannot be read.
-  [[nodiscard]] bool addDefinitionFile(Language language, const std::filesystem::path& path);
+  /// Adds the explanations of the file at `path`, or returns why it cannot be read.
+  FileStatus addExplanationFile(Language language, const std::filesystem::path& path);
 
   /// Returns the lines left out so far, in the order they were met.
   [[nodiscard]] const std::vector<LexiconIssue>& issues() const { return issues_; }
 
-  /// Returns the lexicon content: the words sorted and unique, and the three definition maps.
+  /// Returns the lexicon content: the words sorted and unique, and the three explanation maps.
   [[nodiscard]] DictionaryLoader::Result build() const;
 
  private:
   void report(std::string_view file, std::size_t line, std::string_view reason);
-  [[nodiscard]] ExplanationMap& definitions(Language language);
+  [[nodiscard]] ExplanationMap& explanations(Language language);
 
   std::vector<std::string> words_;
   ExplanationMap tibetan_;

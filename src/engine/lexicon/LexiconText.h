@@ -1,18 +1,12 @@
-// Reading lexicon sources: whole files, and the comma-separated lexicon text form shared by
-// the loader, the word list and the definitions store.
+// The comma-separated lexicon text form, read the same way by the loader, the word list and
+// the explanations store.
 #pragma once
 
-#include <filesystem>
-#include <optional>
-#include <string>
 #include <string_view>
 
 #include "engine/text/Text.h"
 
 namespace yakdrom::detail {
-
-/// Returns the bytes of the file at `path`, or nothing when it cannot be read.
-[[nodiscard]] std::optional<std::string> readFile(const std::filesystem::path& path);
 
 /// Calls `each(word, rest)` for every entry line of a comma-separated lexicon text: lines
 /// split at LF (CR LF too), empty lines dropped, the first remaining line skipped as a

@@ -1,13 +1,12 @@
 #include "engine/lexicon/LexiconWriter.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
-#include <fstream>
 #include <limits>
 #include <utility>
 #include <vector>
 
+#include "engine/learning/AtomicFile.h"
 #include "engine/lexicon/PackedFormat.h"
 #include "engine/text/Text.h"
 
@@ -110,28 +109,9 @@ std::optional<std::string> LexiconWriter::encode(const DictionaryLoader::Result&
   return bytes;
 }
 
-std::error_code LexiconWriter::save(const std::filesystem::path& path, std::string_view bytes) {
-  std::filesystem::path temporary = path;
-  temporary += ".part";
-  std::error_code error;
-  {
-    errno = 0;
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-      error = std::error_code(errno != 0 ? errno : EIO, std::generic_category());
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      return error;
-    }
-  }
-  std::filesystem::rename(temporary, path, error);
-  if (error) {
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
-  }
-  return error;
+FileResult<std::size_t> LexiconWriter::write(const std::filesystem::path& path,
+                                             std::string_view bytes) {
+  return detail::AtomicFile::write(path, bytes);
 }
 
 }  // namespace yakdrom

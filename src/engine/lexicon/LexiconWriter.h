@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <system_error>
 
+#include "engine/learning/FileResult.h"
 #include "engine/lexicon/DictionaryLoader.h"
 
 namespace yakdrom {
@@ -23,7 +23,7 @@ class LexiconWriter {
   /// equal content gives equal files; nothing when a block outgrows 32-bit sizes.
   [[nodiscard]] static std::optional<std::string> pack(const DictionaryLoader::Result& content);
 
-  /// Returns the comma-separated text of the words and Tibetan definitions of `content`, or
+  /// Returns the comma-separated text of the words and Tibetan explanations of `content`, or
   /// nothing when a word cannot stand in it (empty, padded, or holding a comma or line break).
   [[nodiscard]] static std::optional<std::string> toCSV(const DictionaryLoader::Result& content);
 
@@ -31,10 +31,9 @@ class LexiconWriter {
   [[nodiscard]] static std::optional<std::string> encode(const DictionaryLoader::Result& content,
                                                          LexiconForm form);
 
-  /// Writes `bytes` to `path` through a temporary file beside it, so the file is replaced
-  /// whole or not at all. Returns the error, or an empty error code.
-  [[nodiscard]] static std::error_code save(const std::filesystem::path& path,
-                                            std::string_view bytes);
+  /// Writes `bytes` to `path` atomically, so the file is replaced whole or not at all, and
+  /// returns the number of bytes written or why the write failed.
+  static FileResult<std::size_t> write(const std::filesystem::path& path, std::string_view bytes);
 };
 
 }  // namespace yakdrom

@@ -2,15 +2,12 @@
 
 #include <utility>
 
+#include "engine/composition/Letters.h"
+#include "engine/learning/AtomicFile.h"
 #include "engine/lexicon/LexiconText.h"
 #include "engine/text/Text.h"
 
 namespace yakdrom {
-namespace {
-
-constexpr std::string_view kTsheg = "\u0F0B";
-
-}  // namespace
 
 TibetanDictionary& TibetanDictionary::shared() {
   static TibetanDictionary instance;
@@ -23,7 +20,7 @@ std::string TibetanDictionary::normalize(std::string_view word) {
   // Characters, not scalars: a tsheg that a following mark attaches to is not a bare tsheg.
   auto chars = text::characters(trimmed);
   std::size_t end = trimmed.size();
-  while (!chars.empty() && chars.back() == kTsheg) {
+  while (!chars.empty() && chars.back() == detail::letters::kTsheg) {
     end -= chars.back().size();
     chars.pop_back();
   }
@@ -42,13 +39,13 @@ void TibetanDictionary::install(ExplanationMap entries, ExplanationMap chinese,
 }
 
 bool TibetanDictionary::load(const std::filesystem::path& path) {
-  const auto bytes = detail::readFile(path);
+  const auto bytes = detail::AtomicFile::read(path);
   if (!bytes) return false;
   ExplanationMap entries;
-  const std::string clean = text::sanitizeUtf8(*bytes);
+  const std::string clean = text::sanitizeUtf8(bytes.value());
   detail::forEachLexiconLine(clean, [&](std::string_view word, std::string_view rest) {
-    std::string definition = text::removeWhitespace(rest);
-    if (!definition.empty()) entries.insert_or_assign(normalize(word), std::move(definition));
+    std::string explanation = text::removeWhitespace(rest);
+    if (!explanation.empty()) entries.insert_or_assign(normalize(word), std::move(explanation));
   });
   const bool found = !entries.empty();
   install(std::move(entries), {}, {});

@@ -1,4 +1,4 @@
-// Definitions of lexicon words in Tibetan, Chinese and English, looked up by a word's key
+// Explanations of lexicon words in Tibetan, Chinese and English, looked up by a word's key
 // form. One process-wide instance is filled once by the lexicon load (a background thread)
 // and read by the candidate views; every member is safe to call from any thread.
 #pragma once
@@ -12,7 +12,7 @@
 
 namespace yakdrom {
 
-/// Definitions by key form of the word.
+/// Explanations by key form of the word.
 using ExplanationMap = std::unordered_map<std::string, std::string>;
 
 class TibetanDictionary {
@@ -32,24 +32,24 @@ class TibetanDictionary {
   /// must already be in key form.
   void install(ExplanationMap entries, ExplanationMap chinese, ExplanationMap english);
 
-  /// Reads a comma-separated file of Tibetan definitions (a header line, then word,definition
+  /// Reads a comma-separated file of Tibetan explanations (a header line, then word,explanation
   /// lines) and installs it with empty Chinese and English maps. Returns true when at least
-  /// one definition was read; an unreadable file changes nothing and returns false.
+  /// one explanation was read; an unreadable file changes nothing and returns false.
   [[nodiscard]] bool load(const std::filesystem::path& path);
 
-  /// Returns the number of Tibetan definitions.
+  /// Returns the number of Tibetan explanations.
   [[nodiscard]] std::size_t count() const;
 
   /// Returns true once anything has been installed.
   [[nodiscard]] bool isLoaded() const;
 
-  /// Returns the Tibetan definition of `word`, if any.
+  /// Returns the Tibetan explanation of `word`, if any.
   [[nodiscard]] std::optional<std::string> explanation(std::string_view word) const;
 
-  /// Returns the Chinese definition of `word`, if any.
+  /// Returns the Chinese explanation of `word`, if any.
   [[nodiscard]] std::optional<std::string> chineseExplanation(std::string_view word) const;
 
-  /// Returns the English definition of `word`, if any.
+  /// Returns the English explanation of `word`, if any.
   [[nodiscard]] std::optional<std::string> englishExplanation(std::string_view word) const;
 
  private:

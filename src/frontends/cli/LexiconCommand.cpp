@@ -1,4 +1,4 @@
-// `yakdrom lexicon build|info|lookup`: builds lexicon files from word lists and definition
+// `yakdrom lexicon build|info|lookup`: builds lexicon files from word lists and explanation
 // tables, and shows what the input method reads from one (through DictionaryLoader::load).
 #include <charconv>
 #include <chrono>
@@ -30,17 +30,21 @@ constexpr int kUsage = 2;
 constexpr int kDefaultLimit = 20;
 
 constexpr std::string_view kUsageText =
-    "usage: yakdrom lexicon build --words FILE... [--definitions-bo TSV] [--definitions-zh TSV]\n"
-    "                             [--definitions-en TSV] --output FILE\n"
+    "usage: yakdrom lexicon build --words FILE... [--explanations-bo TSV]\n"
+    "                             [--explanations-zh TSV] [--explanations-en TSV] --output FILE\n"
     "       yakdrom lexicon info FILE\n"
     "       yakdrom lexicon lookup FILE PREFIX [--limit N]\n";
 
-struct DefinitionOption {
+struct ExplanationOption {
   std::string_view flag;
   Language language;
 };
 
-constexpr DefinitionOption kDefinitionOptions[] = {
+constexpr ExplanationOption kExplanationOptions[] = {
+    {"--explanations-bo", Language::tibetan},
+    {"--explanations-zh", Language::chinese},
+    {"--explanations-en", Language::english},
+    // The earlier spellings, kept so that old scripts still build.
     {"--definitions-bo", Language::tibetan},
     {"--definitions-zh", Language::chinese},
     {"--definitions-en", Language::english},
@@ -48,7 +52,7 @@ constexpr DefinitionOption kDefinitionOptions[] = {
 
 struct BuildOptions {
   std::vector<fs::path> wordFiles;
-  std::vector<std::pair<Language, fs::path>> definitionFiles;
+  std::vector<std::pair<Language, fs::path>> explanationFiles;
   fs::path output;
 };
 
@@ -62,8 +66,8 @@ int failure(std::ostream& err, std::string_view command, std::string_view messag
   return kFailure;
 }
 
-const DefinitionOption* definitionOption(std::string_view flag) {
-  for (const auto& option : kDefinitionOptions) {
+const ExplanationOption* explanationOption(std::string_view flag) {
+  for (const auto& option : kExplanationOptions) {
     if (option.flag == flag) return &option;
   }
   return nullptr;
@@ -83,8 +87,8 @@ std::variant<BuildOptions, std::string> parseBuild(const Args& args) {
     } else if (flag == "--output") {
       if (!options.output.empty()) return "--output given twice";
       options.output = args[++i];
-    } else if (const auto* option = definitionOption(flag)) {
-      options.definitionFiles.emplace_back(option->language, args[++i]);
+    } else if (const auto* option = explanationOption(flag)) {
+      options.explanationFiles.emplace_back(option->language, args[++i]);
     } else {
       return "unexpected \"" + std::string(flag) + "\"";
     }
@@ -122,7 +126,7 @@ int build(const Args& args, std::ostream& out, std::ostream& err) {
   if (const auto* problem = std::get_if<std::string>(&parsed)) return usage(err, *problem);
   const auto& options = std::get<BuildOptions>(parsed);
   const LexiconForm form = LexiconWriter::formFor(options.output);
-  for (const auto& [language, file] : options.definitionFiles) {
+  for (const auto& [language, file] : options.explanationFiles) {
     if (form == LexiconForm::commaSeparated && language != Language::tibetan) {
       return usage(err,
                    "the comma-separated form holds Tibetan explanations only; "
@@ -131,11 +135,13 @@ int build(const Args& args, std::ostream& out, std::ostream& err) {
   }
   LexiconBuilder builder;
   for (const auto& file : options.wordFiles) {
-    if (!builder.addWordFile(file)) return failure(err, "build", "cannot read " + file.string());
+    if (const auto added = builder.addWordFile(file); !added) {
+      return failure(err, "build", added.error().message());
+    }
   }
-  for (const auto& [language, file] : options.definitionFiles) {
-    if (!builder.addDefinitionFile(language, file)) {
-      return failure(err, "build", "cannot read " + file.string());
+  for (const auto& [language, file] : options.explanationFiles) {
+    if (const auto added = builder.addExplanationFile(language, file); !added) {
+      return failure(err, "build", added.error().message());
     }
   }
   for (const auto& issue : builder.issues()) {
@@ -145,9 +151,8 @@ int build(const Args& args, std::ostream& out, std::ostream& err) {
   if (content.words.empty()) return failure(err, "build", "no usable word in the word lists");
   const auto bytes = LexiconWriter::encode(content, form);
   if (!bytes) return failure(err, "build", "the content does not fit the lexicon format");
-  if (const auto error = LexiconWriter::save(options.output, *bytes)) {
-    return failure(err, "build",
-                   "cannot write " + options.output.string() + ": " + error.message());
+  if (const auto written = LexiconWriter::write(options.output, *bytes); !written) {
+    return failure(err, "build", written.error().message());
   }
   out << "wrote " << options.output.string() << " ("
       << (form == LexiconForm::packed ? "packed" : "comma-separated") << "): " << describe(content)

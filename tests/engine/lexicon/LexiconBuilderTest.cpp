@@ -1,6 +1,6 @@
-#include "engine/lexicon/LexiconBuilder.h"
-
 #include <gtest/gtest.h>
+
+#include "engine/lexicon/LexiconBuilder.h"
 
 namespace yakdrom {
 namespace {
@@ -59,7 +59,7 @@ TEST(LexiconBuilderTest, BuildsASortedUniqueWordList) {
 TEST(LexiconBuilderTest, ReportsUnusableLinesWithFileAndLineNumber) {
   LexiconBuilder builder;
   builder.addWords("ཀ་\n\nka\n  \nཁ ག\n་\nང་", "words.txt");
-  builder.addDefinitions(Language::english, "ཀ་\tka\nཁ་ no tab\n\nz\tzed\nང་\t \n", "en.tsv");
+  builder.addExplanations(Language::english, "ཀ་\tka\nཁ་ no tab\n\nz\tzed\nང་\t \n", "en.tsv");
   const std::vector<std::pair<std::string, std::size_t>> expected = {
       {"words.txt", 3}, {"words.txt", 5}, {"words.txt", 6},
       {"en.tsv", 2},    {"en.tsv", 4},    {"en.tsv", 5},
@@ -76,13 +76,13 @@ TEST(LexiconBuilderTest, ReportsUnusableLinesWithFileAndLineNumber) {
   EXPECT_EQ(result.englishExplanations, (ExplanationMap{{"ཀ", "ka"}}));
 }
 
-TEST(LexiconBuilderTest, KeysDefinitionsByKeyFormPerLanguage) {
+TEST(LexiconBuilderTest, KeysExplanationsByKeyFormPerLanguage) {
   LexiconBuilder builder;
-  builder.addDefinitions(Language::tibetan, "ཀ\tགསལ་བྱེད།\n", "bo.tsv");
-  builder.addDefinitions(Language::chinese, "ཀ་བ་\t 柱子 \r\nཀ་བ\t柱\n", "zh.tsv");
-  builder.addDefinitions(Language::english, "\u0F43་\tgha\tletter\n", "en.tsv");
+  builder.addExplanations(Language::tibetan, "ཀ\tགསལ་བྱེད།\n", "bo.tsv");
+  builder.addExplanations(Language::chinese, "ཀ་བ་\t 柱子 \r\nཀ་བ\t柱\n", "zh.tsv");
+  builder.addExplanations(Language::english, "\u0F43་\tgha\tletter\n", "en.tsv");
   const auto result = builder.build();
-  EXPECT_EQ(result.words, (Words{"ཀ་", "ཀ་བ་", "ག\u0FB7་"}));  // defined words are listed
+  EXPECT_EQ(result.words, (Words{"ཀ་", "ཀ་བ་", "ག\u0FB7་"}));  // explained words are listed
   EXPECT_EQ(result.explanations, (ExplanationMap{{"ཀ", "གསལ་བྱེད།"}}));
   EXPECT_EQ(result.chineseExplanations, (ExplanationMap{{"ཀ་བ", "柱"}}));
   EXPECT_EQ(result.englishExplanations, (ExplanationMap{{"ག\u0FB7", "gha\tletter"}}));

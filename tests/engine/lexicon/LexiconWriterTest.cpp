@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <iterator>
 
 #include "engine/lexicon/LexiconBuilder.h"
 #include "engine/lexicon/LexiconTestSupport.h"
@@ -27,7 +29,7 @@ TEST(LexiconWriterTest, PackedBytesParseBackToTheSameContent) {
   EXPECT_EQ(LexiconWriter::pack(content), packed) << "equal content gives equal bytes";
 }
 
-TEST(LexiconWriterTest, CsvCarriesWordsAndTibetanDefinitionsAsTheLoaderReadsThem) {
+TEST(LexiconWriterTest, CsvCarriesWordsAndTibetanExplanationsAsTheLoaderReadsThem) {
   const auto content = sampleContent();
   const auto csv = LexiconWriter::toCSV(content);
   ASSERT_TRUE(csv);
@@ -51,14 +53,14 @@ class LexiconWriterFileTest : public ::testing::Test {
   testing::TempDir dir_;
 };
 
-TEST_F(LexiconWriterFileTest, SavedFilesLoadBackInBothForms) {
+TEST_F(LexiconWriterFileTest, WrittenFilesLoadBackInBothForms) {
   const auto content = sampleContent();
   for (const char* name : {"lex.dat", "tbtotb.csv"}) {
     SCOPED_TRACE(name);
     const auto path = dir_ / name;
     const auto bytes = LexiconWriter::encode(content, LexiconWriter::formFor(path));
     ASSERT_TRUE(bytes);
-    ASSERT_FALSE(LexiconWriter::save(path, *bytes));
+    ASSERT_TRUE(LexiconWriter::write(path, *bytes).ok());
     const auto loaded = DictionaryLoader::load(path);
     ASSERT_TRUE(loaded);
     EXPECT_EQ(loaded->words, content.words);
@@ -67,11 +69,13 @@ TEST_F(LexiconWriterFileTest, SavedFilesLoadBackInBothForms) {
   EXPECT_EQ(DictionaryLoader::load(dir_ / "lex.dat"), content);
 }
 
-TEST_F(LexiconWriterFileTest, SaveReplacesAFileWholeAndLeavesNoTemporary) {
+TEST_F(LexiconWriterFileTest, WriteReplacesAFileWholeAndLeavesNothingElse) {
   const auto path = dir_.write("lex.csv", "old content that is longer than the new one");
-  ASSERT_FALSE(LexiconWriter::save(path, "new"));
+  const auto written = LexiconWriter::write(path, "new");
+  ASSERT_TRUE(written.ok());
+  EXPECT_EQ(written.value(), 3u);
   EXPECT_EQ(testing::readAll(path), "new");
-  EXPECT_FALSE(std::filesystem::exists(dir_ / "lex.csv.part"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 1);
 }
 
 // The shipped sources through builder, writer and loader, as the build makes lex.dat. The
@@ -79,9 +83,9 @@ TEST_F(LexiconWriterFileTest, SaveReplacesAFileWholeAndLeavesNoTemporary) {
 // order, which the text layer defines independently of the builder's byte sort.
 TEST_F(LexiconWriterFileTest, ShippedLexiconBuildsInLexiconOrderAndSurvivesTheRoundTrip) {
   LexiconBuilder builder;
-  ASSERT_TRUE(builder.addWordFile(testing::testDataDir() / "bo-words.txt"));
-  ASSERT_TRUE(builder.addDefinitionFile(LexiconBuilder::Language::english,
-                                        testing::testDataDir() / "bo-glosses-en.tsv"));
+  const auto english = testing::testDataDir() / "bo-explanations-en.tsv";
+  ASSERT_TRUE(builder.addWordFile(testing::testDataDir() / "bo-words.txt").ok());
+  ASSERT_TRUE(builder.addExplanationFile(LexiconBuilder::Language::english, english).ok());
   EXPECT_TRUE(builder.issues().empty());
   const auto content = builder.build();
   EXPECT_GE(content.words.size(), 175000u);
@@ -92,7 +96,7 @@ TEST_F(LexiconWriterFileTest, ShippedLexiconBuildsInLexiconOrderAndSurvivesTheRo
   EXPECT_TRUE(outOfOrder == content.words.end()) << *outOfOrder;
   const auto bytes = LexiconWriter::encode(content, LexiconForm::packed);
   ASSERT_TRUE(bytes);
-  ASSERT_FALSE(LexiconWriter::save(dir_ / "lex.dat", *bytes));
+  ASSERT_TRUE(LexiconWriter::write(dir_ / "lex.dat", *bytes).ok());
   EXPECT_EQ(DictionaryLoader::load(dir_ / "lex.dat"), content);
 }
 

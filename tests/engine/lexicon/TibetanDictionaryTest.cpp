@@ -58,15 +58,15 @@ class TibetanDictionaryFileTest : public ::testing::Test {
   testing::TempDir dir_;
 };
 
-TEST_F(TibetanDictionaryFileTest, LoadReadsDefinitionsAndClearsTheOtherLanguages) {
+TEST_F(TibetanDictionaryFileTest, LoadReadsExplanationsAndClearsTheOtherLanguages) {
   TibetanDictionary d;
   d.install({}, {{"ཀ", "zh"}}, {{"ཀ", "en"}});
-  const auto path = dir_.write("defs.csv",
-                               "word,definition\n"
+  const auto path = dir_.write("explanations.csv",
+                               "word,explanation\n"
                                "ཀ་, གསལ་ བྱེད ,དང་པོ\n"
                                "ཁ་\n"           // no comma
                                " ,ཁ\n"          // no word
-                               "ག་,  \n"        // no definition
+                               "ག་,  \n"        // no explanation
                                "ཀ་་,later\n");  // same key: the later line wins
   EXPECT_TRUE(d.load(path));
   EXPECT_EQ(d.count(), 1u);
@@ -80,9 +80,9 @@ TEST_F(TibetanDictionaryFileTest, FailedLoadsReportFalse) {
   d.install({{"ཀ", "bo"}}, {}, {});
   EXPECT_FALSE(d.load(dir_ / "missing.csv"));
   EXPECT_EQ(d.explanation("ཀ"), "bo") << "an unreadable file changes nothing";
-  EXPECT_FALSE(d.load(dir_.write("defs.csv", "word,definition\nཀ་,\n")));
+  EXPECT_FALSE(d.load(dir_.write("explanations.csv", "word,explanation\nཀ་,\n")));
   EXPECT_TRUE(d.isLoaded());
-  EXPECT_FALSE(d.explanation("ཀ")) << "a file without definitions installs empty maps";
+  EXPECT_FALSE(d.explanation("ཀ")) << "a file without explanations installs empty maps";
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // What the tests of `yakdrom type`, `replay` and `pad` share: running a command in process
-// and a tiny lexicon around བོད (Tibet) with Chinese and English glosses.
+// and a tiny lexicon around བོད (Tibet) with Chinese and English explanations.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -29,13 +29,13 @@ inline constexpr const char* kTinyChinese = "བོད་\t西藏\nདུས་\
 inline std::filesystem::path writeTinyLexicon(const TempDir& dir) {
   LexiconBuilder builder;
   builder.addWords(kTinyWords, "words");
-  builder.addDefinitions(LexiconBuilder::Language::english, kTinyEnglish, "english");
-  builder.addDefinitions(LexiconBuilder::Language::chinese, kTinyChinese, "chinese");
+  builder.addExplanations(LexiconBuilder::Language::english, kTinyEnglish, "english");
+  builder.addExplanations(LexiconBuilder::Language::chinese, kTinyChinese, "chinese");
   EXPECT_TRUE(builder.issues().empty());
   const auto bytes = LexiconWriter::encode(builder.build(), LexiconForm::packed);
   EXPECT_TRUE(bytes.has_value());
   const auto path = dir / "tiny.dat";
-  EXPECT_FALSE(LexiconWriter::save(path, bytes.value_or("")));
+  EXPECT_TRUE(LexiconWriter::write(path, bytes.value_or("")).ok());
   return path;
 }
 
