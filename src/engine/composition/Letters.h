@@ -4,7 +4,18 @@
 
 #include <string_view>
 
+namespace yakdrom {
+
+/// The separators: a tsheg ends a syllable, a shad ends a clause.
+inline constexpr std::string_view kTsheg = "\u0F0B";  // ་
+inline constexpr std::string_view kShad = "\u0F0D";   // །
+
+}  // namespace yakdrom
+
 namespace yakdrom::detail::letters {
+
+using yakdrom::kShad;
+using yakdrom::kTsheg;
 
 inline constexpr std::string_view kGa = "\u0F42";     // ག
 inline constexpr std::string_view kMa = "\u0F58";     // མ
@@ -16,8 +27,6 @@ inline constexpr std::string_view kSa = "\u0F66";     // ས
 inline constexpr std::string_view kAa = "\u0F71";     // ◌ཱ vowel length mark
 inline constexpr std::string_view kI = "\u0F72";      // ◌ི
 inline constexpr std::string_view kU = "\u0F74";      // ◌ུ
-inline constexpr std::string_view kTsheg = "\u0F0B";  // ་
-inline constexpr std::string_view kShad = "\u0F0D";   // །
 
 inline constexpr char32_t kAaScalar = 0x0F71;
 inline constexpr char32_t kFirstDigit = 0x0F20;  // ༠; the half digits end at U+0F33

@@ -8,12 +8,13 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <optional>
 #include <ostream>
 #include <thread>
 #include <vector>
 
+#include "engine/learning/AtomicFile.h"
+#include "engine/text/Text.h"
 #include "frontends/cli/CommandLexicon.h"
 #include "frontends/cli/Commands.h"
 #include "frontends/cli/EphemeralStores.h"
@@ -44,13 +45,12 @@ struct ReadKeys {
 
 // Line breaks only lay the file out; a key never spans two lines.
 ReadKeys readKeys(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return {{}, "cannot read " + file, kFailure};
+  const auto bytes = detail::AtomicFile::read(file);
+  if (!bytes) return {{}, bytes.error().message(), kFailure};
   ReadKeys read;
   std::size_t lineNumber = 0;
-  for (std::string line; std::getline(in, line);) {
+  for (const std::string_view line : text::splitLines(bytes.value())) {
     ++lineNumber;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
     auto parsed = parseKeyNotation(line);
     if (parsed.error) {
       return {{}, file + ":" + std::to_string(lineNumber) + ": " + *parsed.error, kUsage};

@@ -12,13 +12,11 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/composition/Letters.h"
 #include "engine/learning/UserDictionary.h"
 #include "engine/lexicon/DictionaryEngine.h"
 
 namespace yakdrom {
-
-inline constexpr std::string_view kTsheg = "\u0F0B";  // ་ ends a syllable
-inline constexpr std::string_view kShad = "\u0F0D";   // ། ends a clause
 
 /// Most characters of committed text kept as context for candidates.
 inline constexpr std::size_t kMaxContextCharacters = 60;

@@ -173,7 +173,7 @@ TEST_F(CandidateTest, CandidateKeysActOnTheWindowByPanelStyle) {
 TEST_F(CandidateTest, ReturnAndSpaceConfirmTheSelectionAndEscapeOnlyHides) {
   for (const std::uint16_t key : {KeyCode::kReturn, KeyCode::kSpace}) {
     SCOPED_TRACE(key);
-    (void)userDictionary.replaceAll("");
+    ASSERT_TRUE(userDictionary.replaceAll(""));
     controller->activateServer(&client);
     type({kBa, kO, kDown});
     takeCalls();
