@@ -156,6 +156,22 @@ const UserWord& UserWords::set(std::string_view word, std::int64_t freq) {
   return entry;
 }
 
+void UserWords::update(std::span<const UserWord> updates) {
+  if (updates.empty()) return;
+  Table merged;
+  merged.reserve(table_.size() + updates.size());
+  auto stored = table_.cbegin();
+  for (const UserWord& entry : updates) {
+    for (; stored != table_.cend() && stored->word < entry.word; ++stored)
+      merged.push_back(*stored);
+    const bool present = stored != table_.cend() && stored->word == entry.word;
+    if (entry.freq > 0) merged.push_back({present ? stored->word : store(entry.word), entry.freq});
+    if (present) ++stored;
+  }
+  merged.insert(merged.end(), stored, table_.cend());
+  table_ = std::move(merged);
+}
+
 bool UserWords::mergeKeepingLarger(const UserWords& other) {
   // Raise the stored words first and count the missing ones, so that the table grows once
   // and the missing words can then be merged in from the back, in place.

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -63,6 +64,10 @@ class UserWords {
   /// Sets the frequency of `word` (NFC), adding it when absent; returns its entry, whose
   /// place in the table lasts until the next change.
   const UserWord& set(std::string_view word, std::int64_t freq);
+
+  /// Sets each word of `updates` (NFC, in word order, each once) to its frequency there,
+  /// adding it when absent and deleting it when that frequency is 0.
+  void update(std::span<const UserWord> updates);
 
   /// Adds the words of `other` that are missing and raises the others to their frequency
   /// there where that is larger; returns true when anything changed.

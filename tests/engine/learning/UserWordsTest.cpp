@@ -151,5 +151,38 @@ TEST(UserWords, MergeKeepingLargerAddsMissingWordsAndRaisesOthers) {
   }
 }
 
+TEST(UserWords, UpdateSetsAddsAndDeletesInOnePass) {
+  std::mt19937 rng(11);
+  for (int round = 0; round < 20; ++round) {
+    SCOPED_TRACE(round);
+    std::vector<std::string> pool;
+    for (int k = 0; k < 300; ++k) pool.push_back(randomWord(rng));
+    std::vector<UserWord> stored;
+    Reference expected;
+    for (const std::string& word : pool) {
+      if (rng() % 2 == 0) continue;
+      stored.push_back({word, 5});
+      expected[word] = 5;
+    }
+    UserWords words = built(stored);
+    Reference updates;  // 0 deletes, whether or not the word is stored
+    for (const std::string& word : pool) {
+      if (rng() % 3 == 0) updates[word] = static_cast<std::int64_t>(rng() % 4);
+    }
+    std::vector<UserWord> sorted;
+    for (const auto& [word, freq] : updates) {
+      sorted.push_back({word, freq});
+      if (freq == 0) {
+        expected.erase(word);
+      } else {
+        expected[word] = freq;
+      }
+    }
+    words.update(sorted);
+    EXPECT_EQ(contentOf(words), expected);
+    EXPECT_TRUE(isStrictlySorted(words));
+  }
+}
+
 }  // namespace
 }  // namespace yakdrom
