@@ -1,7 +1,8 @@
-// The user dictionary's one serial writer: a background thread that keeps the dictionary
-// file in step with the table. Requests made while a write runs fold into the next write,
-// and every write carries the table as it is when the write starts, so the file always ends
-// with the latest content. Any thread may call it.
+// The user dictionary's one serial worker: a background thread that keeps the dictionary
+// and its file in step while other programs write the same file. Each write takes the file
+// lock, reads the file again when another program has replaced it, replays this program's
+// pending changes on top and replaces the file. Requests made while a write runs fold into
+// the next one. Any thread may call it.
 #pragma once
 
 #include <condition_variable>
@@ -13,13 +14,15 @@
 #include <string>
 #include <thread>
 
+#include "engine/learning/DictionaryChanges.h"
+#include "engine/learning/FileIdentity.h"
 #include "engine/learning/FileResult.h"
 #include "engine/learning/LocalCalendar.h"
 #include "engine/learning/UserWords.h"
 
 namespace yakdrom::detail {
 
-/// How the file looked when the dictionary was loaded.
+/// How the file looked when it was last read.
 struct LoadedFile {
   /// The read error of a file that exists but could not be read. Such a file is never
   /// replaced: its content is unknown, so any write could hold less than it does.
@@ -27,54 +30,93 @@ struct LoadedFile {
   /// The original bytes of a file that held ill-formed UTF-8. A rewrite would turn those
   /// bytes into U+FFFD, so they are copied beside the file before the first rewrite.
   std::optional<std::string> illFormedBytes;
+  /// The version read; nothing when there was no file.
+  std::optional<FileIdentity> identity;
+};
+
+/// The words of a dictionary file and how the file looked.
+struct LoadedWords {
+  UserWords words;
+  LoadedFile file;
+};
+
+/// The dictionary's content and the changes not yet written, taken together.
+struct PendingContent {
+  UserWords words;
+  DictionaryChanges changes;
+};
+
+/// What the writer asks of the dictionary it serves; each call comes from its thread.
+struct DictionaryContent {
+  /// Makes `onDisk` with the pending changes replayed the dictionary's content.
+  std::function<void(UserWords onDisk)> rebase;
+  /// Returns the content and the pending changes, which the dictionary stops holding.
+  std::function<PendingContent()> take;
+  /// Gives back changes taken for a write that failed, to be applied before newer ones.
+  std::function<void(DictionaryChanges taken)> restore;
 };
 
 class DictionaryWriter {
  public:
-  using CopyContent = std::function<void(UserWords&)>;
+  /// Reads the dictionary file at `path`; a missing file gives no words.
+  [[nodiscard]] static LoadedWords load(const std::filesystem::path& path);
 
-  /// Creates a writer for the file at `path`. `copyContent` copies the table as it is now
-  /// into its argument; the writer calls it from its own thread at the start of each write,
-  /// so nothing is copied before the first write.
-  DictionaryWriter(std::filesystem::path path, CopyContent copyContent, LoadedFile loaded,
+  /// Creates a writer for the file at `path`, which looked like `loaded` when `content`
+  /// was read from it. Nothing runs before the first request.
+  DictionaryWriter(std::filesystem::path path, DictionaryContent content, LoadedFile loaded,
                    LocalCalendar calendar);
 
-  /// Finishes every write requested so far, then stops the thread.
+  /// Finishes every write requested so far, and one more after a write that found the lock
+  /// taken, then stops the thread.
   ~DictionaryWriter();
 
   DictionaryWriter(const DictionaryWriter&) = delete;
   DictionaryWriter& operator=(const DictionaryWriter&) = delete;
 
-  /// Asks for a write of the table as it is from now on; returns the request's ticket.
+  /// Asks for a write of the content as it is from now on; returns the request's ticket.
   std::uint64_t request();
 
-  /// Waits until the write that serves `ticket` has finished; returns the number of
-  /// entries it wrote, or why it failed.
+  /// Asks for the file to be read again if another program has replaced it, without
+  /// writing; returns the request's ticket.
+  std::uint64_t requestReload();
+
+  /// Asks for a reload when the file is no longer the version last read or written; costs
+  /// one file status query.
+  void reloadIfReplaced();
+
+  /// Waits until the pass that serves `ticket` has finished; returns the number of
+  /// entries it wrote (0 for a reload), or why it failed.
   [[nodiscard]] FileResult<std::size_t> wait(std::uint64_t ticket);
 
   /// Returns where the original bytes of an ill-formed file were kept, once they are.
   [[nodiscard]] std::optional<std::filesystem::path> keptOriginal() const;
 
  private:
+  [[nodiscard]] std::uint64_t enqueue(bool write);
   void run();
-  [[nodiscard]] FileResult<std::size_t> writeLatest();
+  [[nodiscard]] FileResult<std::size_t> pass(bool write);
+  [[nodiscard]] FileStatus reloadIfChanged();
+  [[nodiscard]] FileResult<std::size_t> writeContent();
   [[nodiscard]] FileStatus keepOriginal();
 
   const std::filesystem::path path_;
-  const CopyContent copyContent_;
+  const std::filesystem::path lockPath_;
+  const DictionaryContent content_;
   const LocalCalendar calendar_;
 
   // Touched only by the writer thread (or before it starts).
-  UserWords content_;  // the copy last written; kept so the next copy reuses its room
   LoadedFile loaded_;
 
   mutable std::mutex mutex_;
   std::condition_variable wake_;
   std::condition_variable done_;
+  std::optional<FileIdentity> known_;                  // guarded by mutex_
   std::uint64_t requested_ = 0;                        // guarded by mutex_
+  std::uint64_t writeRequested_ = 0;                   // guarded by mutex_
   std::uint64_t completed_ = 0;                        // guarded by mutex_
   std::optional<FileResult<std::size_t>> lastResult_;  // guarded by mutex_
   std::optional<std::filesystem::path> keptPath_;      // guarded by mutex_
+  bool retryDue_ = false;                              // guarded by mutex_
   bool stopping_ = false;                              // guarded by mutex_
   std::thread thread_;                                 // started by the first request
 };

@@ -4,8 +4,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 
 #include "engine/learning/AtomicFile.h"
 #include "engine/text/Text.h"
@@ -21,23 +23,8 @@ constexpr std::string_view kBackupFolderName = "backups";
 constexpr std::string_view kBackupPrefix = "Yakdrom用户词库-";
 constexpr std::string_view kBackupSuffix = ".txt";
 
-struct Loaded {
-  UserWords words;
-  detail::LoadedFile file;
-};
-
-Loaded load(const fs::path& url) {
-  auto bytes = detail::AtomicFile::read(url);
-  if (!bytes) {
-    if (bytes.error().code == std::errc::no_such_file_or_directory) return {};
-    return {{}, {bytes.error(), std::nullopt}};
-  }
-  const auto shared = std::make_shared<const detail::LargeString>(std::move(bytes.value()));
-  ParsedWords parsed = UserDictionaryFormat::readWords(shared);
-  Loaded loaded{std::move(parsed.words), {}};
-  if (!parsed.wellFormed) loaded.file.illFormedBytes.emplace(shared->begin(), shared->end());
-  return loaded;
-}
+// How often the candidate path looks whether another program has replaced the file.
+constexpr std::chrono::steady_clock::duration kReloadCheckInterval = std::chrono::seconds(1);
 
 // The form a word is stored under, or nothing when learn() must ignore it. A line feed
 // would split the word into two entries when the file is read back; an empty NFC form
@@ -129,11 +116,14 @@ fs::path UserDictionary::defaultURL() {
 
 UserDictionary::UserDictionary(fs::path url, LocalCalendar calendar)
     : url_(std::move(url)), calendar_(std::move(calendar)) {
-  Loaded loaded = load(url_);
+  detail::LoadedWords loaded = detail::DictionaryWriter::load(url_);
   loadError_ = loaded.file.unreadable;
   words_ = std::move(loaded.words);
-  writer_ = std::make_unique<detail::DictionaryWriter>(
-      url_, [this](UserWords& into) { copyWords(into); }, std::move(loaded.file), calendar_);
+  detail::DictionaryContent content{[this](UserWords onDisk) { rebase(std::move(onDisk)); },
+                                    [this] { return take(); },
+                                    [this](DictionaryChanges taken) { restore(std::move(taken)); }};
+  writer_ = std::make_unique<detail::DictionaryWriter>(url_, std::move(content),
+                                                       std::move(loaded.file), calendar_);
 }
 
 UserDictionary::~UserDictionary() = default;
@@ -152,6 +142,7 @@ void UserDictionary::learn(std::string_view raw) {
     std::lock_guard lock(mutex_);
     const UserWord* stored = words_.find(*word);
     rerankAnswers(words_.set(*word, incremented(stored != nullptr ? stored->freq : 0)));
+    changes_.add(*word, 1);
   }
   writer_->request();
 }
@@ -159,6 +150,11 @@ void UserDictionary::learn(std::string_view raw) {
 std::vector<std::string> UserDictionary::candidates(std::string_view prefix,
                                                     std::int64_t limit) const {
   if (prefix.empty() || limit < 1) return {};
+  const std::int64_t now = std::chrono::steady_clock::now().time_since_epoch().count();
+  if (now >= nextCheck_.load(std::memory_order_relaxed)) {
+    nextCheck_.store(now + kReloadCheckInterval.count(), std::memory_order_relaxed);
+    writer_->reloadIfReplaced();
+  }
   // Keys are NFC and NFC keeps character boundaries, so every word that begins with the
   // prefix character by character lies in the run of keys that begin with its NFC bytes.
   const std::string key = text::nfc(text::sanitizeUtf8(prefix));
@@ -224,9 +220,21 @@ UserWords UserDictionary::snapshot() const {
   return words_;
 }
 
-void UserDictionary::copyWords(UserWords& into) const {
+void UserDictionary::rebase(UserWords onDisk) {
   std::lock_guard lock(mutex_);
-  into = words_;
+  changes_.applyTo(onDisk);
+  answers_.clear();
+  words_ = std::move(onDisk);
+}
+
+detail::PendingContent UserDictionary::take() {
+  std::lock_guard lock(mutex_);
+  return {words_, std::exchange(changes_, {})};
+}
+
+void UserDictionary::restore(DictionaryChanges taken) {
+  std::lock_guard lock(mutex_);
+  changes_.followOn(taken);
 }
 
 std::vector<UserDictionary::Entry> UserDictionary::allEntries() const {
@@ -241,6 +249,7 @@ FileResult<std::size_t> UserDictionary::replaceAll(std::string_view text) {
   {
     std::lock_guard lock(mutex_);
     answers_.clear();
+    changes_.recordDifference(words_, words);
     words_ = std::move(words);
   }
   const auto written = flush();
@@ -249,6 +258,12 @@ FileResult<std::size_t> UserDictionary::replaceAll(std::string_view text) {
 }
 
 FileResult<std::size_t> UserDictionary::flush() { return writer_->wait(writer_->request()); }
+
+FileStatus UserDictionary::reload() {
+  const auto reloaded = writer_->wait(writer_->requestReload());
+  if (!reloaded) return reloaded.error();
+  return std::monostate{};
+}
 
 FileResult<std::size_t> UserDictionary::importWords(const fs::path& source) {
   auto bytes = detail::AtomicFile::read(source);
@@ -263,6 +278,7 @@ FileResult<std::size_t> UserDictionary::importWords(const fs::path& source) {
     std::lock_guard lock(mutex_);
     answers_.clear();
     words_.mergeKeepingLarger(parsed.words);
+    for (const UserWord& entry : parsed.words) changes_.raiseTo(entry.word, entry.freq);
   }
   const auto written = flush();
   if (!written) return written.error();

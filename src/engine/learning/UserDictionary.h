@@ -1,8 +1,10 @@
 // The words the user has typed, each with a usage count, offered as candidates ahead of the
-// lexicon and kept in a plain UTF-8 text file. Any thread may call it: the input controller
-// learns and asks for candidates, the settings window edits, imports, exports and backs up.
+// lexicon and kept in a plain UTF-8 text file that several programs share. Any thread may
+// call it: the input controller learns and asks for candidates, the settings window edits,
+// imports, exports and backs up. What other programs write shows up here within a second.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -13,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/learning/DictionaryChanges.h"
 #include "engine/learning/DictionaryWriter.h"
 #include "engine/learning/FileResult.h"
 #include "engine/learning/LocalCalendar.h"
@@ -67,7 +70,9 @@ class UserDictionary {
   void learn(std::string_view word);
 
   /// Returns up to `limit` learnt words that begin, character by character, with `prefix`,
-  /// in entry order; nothing for an empty prefix or a limit below 1.
+  /// in entry order; nothing for an empty prefix or a limit below 1. At most once a second
+  /// it also checks whether another program has replaced the file, and then has it read
+  /// again in the background.
   [[nodiscard]] std::vector<std::string> candidates(std::string_view prefix,
                                                     std::int64_t limit) const;
 
@@ -79,12 +84,19 @@ class UserDictionary {
 
   /// Replaces the whole content with the entries of `text`, writes the file and returns the
   /// number of entries now held, or why the write failed (the new content stays in memory
-  /// and goes out with the next write).
+  /// and goes out with the next write). Only the words this changes are written over what
+  /// other programs have written meanwhile.
   FileResult<std::size_t> replaceAll(std::string_view text);
 
-  /// Returns once the content as it is now is on disk: the number of entries written, or
-  /// why the write failed (the content stays in memory and goes out with the next write).
+  /// Returns once the content as it is now is on disk, merged with what other programs have
+  /// written meanwhile: the number of entries written, or why the write failed (the changes
+  /// stay in memory and go out with the next write). It waits at most about two seconds for
+  /// another program's write to end.
   FileResult<std::size_t> flush();
+
+  /// Reads the file again when another program has replaced it, keeping the changes not
+  /// yet written; returns why the file could not be read.
+  FileStatus reload();
 
   /// Merges the entries of the UTF-8 word list at `source`, keeping the larger frequency,
   /// writes the file and returns the number of lines taken. Fails when the list cannot be
@@ -110,7 +122,10 @@ class UserDictionary {
   };
 
   [[nodiscard]] UserWords snapshot() const;
-  void copyWords(UserWords& into) const;
+  // The writer's view of this dictionary; see DictionaryContent.
+  void rebase(UserWords onDisk);
+  [[nodiscard]] detail::PendingContent take();
+  void restore(DictionaryChanges taken);
   // Brings the remembered answers up to date with the raised frequency of `word`; the
   // caller holds mutex_.
   void rerankAnswers(const UserWord& word);
@@ -121,7 +136,10 @@ class UserDictionary {
 
   mutable std::mutex mutex_;
   UserWords words_;                      // guarded by mutex_
+  DictionaryChanges changes_;            // guarded by mutex_; not yet written
   mutable std::vector<Answer> answers_;  // guarded by mutex_
+  // When candidates() next checks the file, in steady-clock ticks.
+  mutable std::atomic<std::int64_t> nextCheck_{0};
 
   // Last, so that it finishes its writes while the members above still exist.
   std::unique_ptr<detail::DictionaryWriter> writer_;

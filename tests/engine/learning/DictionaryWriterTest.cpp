@@ -1,10 +1,14 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,6 +24,20 @@ using testing::readBytes;
 using testing::TemporaryFolder;
 
 std::string word(int n) { return "ཀ" + std::to_string(n) + "་"; }
+
+// Polls `done` for up to ten seconds; returns whether it came true.
+bool eventually(const std::function<bool()>& done) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return true;
+}
+
+bool contains(const std::vector<std::string>& words, const std::string& wanted) {
+  return std::find(words.begin(), words.end(), wanted) != words.end();
+}
 
 // Learning from several threads while others read loses no count, and once everything is
 // flushed the file holds exactly the final content.
@@ -110,6 +128,107 @@ TEST(DictionaryWriter, KilledWriterLeavesAWholeFile) {
     ASSERT_NE(last, nullptr);
     EXPECT_EQ(last->freq, 3);
   }
+}
+
+// Programs started together each learn a word and write: every write replays its own
+// change on what the others wrote, so no word is lost, old or new.
+TEST(DictionaryWriter, ProcessesLearningAtOnceKeepEveryWord) {
+  TemporaryFolder folder;
+  const auto file = folder.write("user-dictionary.txt", "ཁ 5\nག 3\n");
+  constexpr int kProcesses = 20;
+  int gate[2];
+  ASSERT_EQ(::pipe(gate), 0);
+  std::vector<pid_t> children;
+  for (int k = 0; k < kProcesses; ++k) {
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+      ::close(gate[1]);
+      char ignored = 0;
+      static_cast<void>(::read(gate[0], &ignored, 1));  // returns when the parent closes it
+      const bool written = [&] {
+        UserDictionary dict(file);
+        dict.learn(word(k));
+        return dict.flush().ok();
+      }();
+      ::_exit(written ? 0 : 1);
+    }
+    children.push_back(child);
+  }
+  ::close(gate[0]);
+  ::close(gate[1]);
+  for (const pid_t child : children) {
+    int status = 0;
+    const bool ended = eventually([&] { return ::waitpid(child, &status, WNOHANG) == child; });
+    if (!ended) ::kill(child, SIGKILL);
+    EXPECT_TRUE(ended && WIFEXITED(status) && WEXITSTATUS(status) == 0) << child;
+  }
+  const UserWords words = UserDictionaryFormat::parseWords(readBytes(file));
+  EXPECT_EQ(words.size(), static_cast<std::size_t>(kProcesses + 2));
+  for (int k = 0; k < kProcesses; ++k) EXPECT_NE(words.find(word(k)), nullptr) << k;
+  EXPECT_EQ(words.find("ཁ")->freq, 5);
+  EXPECT_EQ(words.find("ག")->freq, 3);
+}
+
+// Two programs' dictionaries on one file end with what both learnt, and each offers the
+// other's words once it has read the file again.
+TEST(DictionaryWriter, DictionariesOnOneFileShareWhatTheyLearn) {
+  TemporaryFolder folder;
+  const auto file = folder / "user-dictionary.txt";
+  UserDictionary first(file);
+  UserDictionary second(file);
+  first.learn("ཀཁ");
+  second.learn("ཀག");
+  second.learn("ཀག");
+  ASSERT_TRUE(first.flush().ok());
+  ASSERT_TRUE(second.flush().ok());
+  EXPECT_EQ(second.renderText(), "ཀག 2\nཀཁ 1\n");  // a write leaves the merged content
+  first.learn("ཀང");
+  ASSERT_TRUE(first.flush().ok());
+  EXPECT_EQ(readBytes(file), "ཀག 2\nཀཁ 1\nཀང 1\n");
+  // The candidate path notices the new file by itself, within a second.
+  EXPECT_TRUE(eventually([&] { return contains(second.candidates("ཀ", 5), "ཀང"); }));
+  ASSERT_TRUE(first.reload().ok());
+  EXPECT_EQ(first.candidates("ཀ", 5), (std::vector<std::string>{"ཀག", "ཀཁ", "ཀང"}));
+}
+
+// The editor's save writes only what the user changed: a word it deletes stays deleted
+// and a word another program learnt meanwhile stays.
+TEST(DictionaryWriter, ReplaceAllWritesOnlyTheEditorsChanges) {
+  TemporaryFolder folder;
+  const auto file = folder.write("user-dictionary.txt", "ཀ 3\nཁ 2\nག 1\n");
+  UserDictionary editor(file);
+  UserDictionary typing(file);
+  typing.learn("ང");
+  ASSERT_TRUE(typing.flush().ok());
+  ASSERT_TRUE(editor.replaceAll("ཀ 7\nག 1\nཅ 4\n").ok());
+  EXPECT_EQ(readBytes(file), "ཀ 7\nཅ 4\nག 1\nང 1\n");
+  typing.learn("ག");
+  ASSERT_TRUE(typing.flush().ok());
+  EXPECT_EQ(readBytes(file), "ཀ 7\nཅ 4\nག 2\nང 1\n");
+  EXPECT_EQ(typing.renderText(), readBytes(file));
+}
+
+// A program stuck while holding the lock never holds up typing: learning goes on in memory,
+// a flush reports the lock, and the changes are written unasked once it is free.
+TEST(DictionaryWriter, LockHeldElsewhereDelaysOnlyTheWrite) {
+  TemporaryFolder folder;
+  const auto file = folder / "user-dictionary.txt";
+  const auto lockFile = folder / "user-dictionary.txt.lock";
+  const int held = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  UserDictionary dict(file);
+  dict.learn("ཀ");
+  EXPECT_EQ(dict.candidates("ཀ", 5), std::vector<std::string>{"ཀ"});
+  const auto flushed = dict.flush();
+  ASSERT_FALSE(flushed.ok());
+  EXPECT_EQ(flushed.error().action, "lock");
+  EXPECT_EQ(flushed.error().path, lockFile);
+  EXPECT_FALSE(std::filesystem::exists(file));
+  dict.learn("ཀ");
+  ::close(held);
+  EXPECT_TRUE(eventually([&] { return readBytes(file) == "ཀ 2\n"; }));
 }
 
 }  // namespace
