@@ -1,0 +1,180 @@
+#include "engine/store/FilePreferenceStore.h"
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <utility>
+
+#include "engine/learning/AtomicFile.h"
+#include "engine/store/IniValue.h"
+
+namespace yakdrom {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::int64_t kNsPerSecond = 1'000'000'000;
+
+std::optional<std::int64_t> truncated(double d) {
+  constexpr double kLimit = 9223372036854775807.0;
+  if (!std::isfinite(d) || d >= kLimit || d < -kLimit) return std::nullopt;
+  return static_cast<std::int64_t>(d);
+}
+
+template <class Number>
+std::optional<Number> parseWhole(const std::string& text) {
+  Number n{};
+  const char* end = text.data() + text.size();
+  const auto [ptr, error] = std::from_chars(text.data(), end, n);
+  if (error != std::errc{} || ptr != end) return std::nullopt;
+  return n;
+}
+
+std::optional<bool> parseBoolean(const std::string& text) {
+  if (text == "true") return true;
+  if (text == "false") return false;
+  return std::nullopt;
+}
+
+fs::path homeFolder() {
+  if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') return home;
+  if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir != nullptr) {
+    return user->pw_dir;
+  }
+  return {};
+}
+
+}  // namespace
+
+FilePreferenceStore::FilePreferenceStore(fs::path file) : file_(std::move(file)) {}
+
+fs::path FilePreferenceStore::userFile() {
+  // The XDG rules ignore a relative XDG_CONFIG_HOME.
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  const fs::path base =
+      config != nullptr && config[0] == '/' ? fs::path(config) : homeFolder() / ".config";
+  return base / "Yakdrom" / "Yakdrom.ini";
+}
+
+std::optional<FilePreferenceStore::Stamp> FilePreferenceStore::stamp() const {
+  struct stat info {};
+  if (::stat(file_.c_str(), &info) != 0) return std::nullopt;
+  return Stamp{info.st_dev, info.st_ino, info.st_size,
+               info.st_mtim.tv_sec * kNsPerSecond + info.st_mtim.tv_nsec};
+}
+
+// Cheap when the file is unchanged: one stat. A replaced file (every writer renames a new
+// one into place) has a new inode even when its size and time stamp match the old one.
+void FilePreferenceStore::reloadIfChanged() const {
+  const auto current = stamp();
+  if (loaded_ && current == loadedStamp_) return;
+  loaded_ = true;
+  loadedStamp_ = current;
+  document_ = IniDocument();
+  readFailed_ = false;
+  if (!current) return;
+  const auto bytes = detail::AtomicFile::read(file_);
+  readFailed_ = !bytes.ok();
+  if (bytes.ok()) document_ = IniDocument::parse({bytes.value().data(), bytes.value().size()});
+}
+
+std::optional<std::string> FilePreferenceStore::raw(std::string_view key) const {
+  std::lock_guard lock(mutex_);
+  reloadIfChanged();
+  return document_.value(key);
+}
+
+void FilePreferenceStore::put(std::string_view key, std::string raw) {
+  std::lock_guard lock(mutex_);
+  reloadIfChanged();
+  document_.set(key, std::move(raw));
+  save();
+}
+
+// A file that could not be read is left alone: writing would replace what it holds with
+// the one value just set.
+void FilePreferenceStore::save() {
+  if (readFailed_) return;
+  writeFailed_ = !detail::AtomicFile::write(file_, document_.text()).ok();
+  loadedStamp_ = stamp();
+}
+
+std::optional<std::int64_t> FilePreferenceStore::integer(std::string_view key) const {
+  const auto text = string(key);
+  if (!text) return std::nullopt;
+  if (auto n = parseWhole<std::int64_t>(*text)) return n;
+  if (auto d = parseWhole<double>(*text)) return truncated(*d);
+  if (auto b = parseBoolean(*text)) return *b ? 1 : 0;
+  return std::nullopt;
+}
+
+std::optional<double> FilePreferenceStore::real(std::string_view key) const {
+  const auto text = string(key);
+  if (!text) return std::nullopt;
+  if (auto d = parseWhole<double>(*text)) return d;
+  if (auto b = parseBoolean(*text)) return *b ? 1.0 : 0.0;
+  return std::nullopt;
+}
+
+std::optional<bool> FilePreferenceStore::boolean(std::string_view key) const {
+  const auto text = string(key);
+  if (!text) return std::nullopt;
+  if (auto b = parseBoolean(*text)) return b;
+  if (auto d = parseWhole<double>(*text)) return *d != 0.0;
+  return std::nullopt;
+}
+
+std::optional<std::string> FilePreferenceStore::string(std::string_view key) const {
+  const auto value = raw(key);
+  if (!value) return std::nullopt;
+  return ini::decodeText(*value);
+}
+
+std::optional<IntegerMap> FilePreferenceStore::integerMap(std::string_view key) const {
+  const auto value = raw(key);
+  if (!value) return std::nullopt;
+  return ini::decodeIntegerMap(*value);
+}
+
+void FilePreferenceStore::setInteger(std::string_view key, std::int64_t value) {
+  put(key, std::to_string(value));
+}
+
+void FilePreferenceStore::setReal(std::string_view key, double value) {
+  // The shortest text that reads back as `value`, as QSettings writes a double.
+  std::array<char, 32> text{};
+  const auto end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
+  put(key, std::string(text.data(), end));
+}
+
+void FilePreferenceStore::setBoolean(std::string_view key, bool value) {
+  put(key, value ? "true" : "false");
+}
+
+void FilePreferenceStore::setString(std::string_view key, std::string_view value) {
+  put(key, ini::encodeText(value));
+}
+
+void FilePreferenceStore::setIntegerMap(std::string_view key, const IntegerMap& value) {
+  put(key, ini::encodeIntegerMap(value));
+}
+
+void FilePreferenceStore::remove(std::string_view key) {
+  std::lock_guard lock(mutex_);
+  reloadIfChanged();
+  if (document_.remove(key)) save();
+}
+
+bool FilePreferenceStore::contains(std::string_view key) const { return raw(key).has_value(); }
+
+bool FilePreferenceStore::isHealthy() const {
+  std::lock_guard lock(mutex_);
+  return !readFailed_ && !writeFailed_;
+}
+
+}  // namespace yakdrom
