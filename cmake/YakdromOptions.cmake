@@ -18,6 +18,7 @@ if(YAKDROM_SANITIZE)
 endif()
 
 # Adds a GoogleTest executable whose cases CTest runs one by one, so `ctest -j` spreads them.
+# Its main (tests/support/TestMain.cpp) gives the tests an empty home of their own.
 # Each case is labelled with its layer (the folder under tests/), and the layer's test
 # executables are collected so one target can build them all (see tests/CMakeLists.txt).
 function(yakdrom_add_test name)
@@ -25,7 +26,7 @@ function(yakdrom_add_test name)
   file(RELATIVE_PATH rel ${PROJECT_SOURCE_DIR}/tests ${CMAKE_CURRENT_SOURCE_DIR})
   string(REGEX REPLACE "/.*" "" layer "${rel}")
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} yakdrom_options GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} yakdrom_options yakdrom_test_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES LABELS ${layer}
