@@ -17,9 +17,9 @@
 #include "frontends/cli/Terminal.h"
 #include "frontends/cli/TerminalInput.h"
 #include "frontends/cli/TypingSession.h"
+#include "frontends/cli/UserPreferences.h"
 #include "ime/platform/LocalePreferredLanguages.h"
 #include "ime/settings/InterfaceLanguage.h"
-#include "ui/QSettingsPreferenceStore.h"
 
 namespace yakdrom::cli {
 namespace {
@@ -145,7 +145,7 @@ int runPad(const Args& args, std::ostream& out, std::ostream& err) {
   }
   // Installed before anything reads the shared store, so that the statistics count into
   // the user's own settings file.
-  (void)PreferenceStore::installShared(std::make_shared<QSettingsPreferenceStore>());
+  (void)PreferenceStore::installShared(openUserPreferences());
   const std::shared_ptr<PreferenceStore> preferences = PreferenceStore::shared();
   CommandLexicon lexicon(options.lexicon);
   lexicon.store().preloadIfNeeded();
