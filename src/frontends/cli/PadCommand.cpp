@@ -143,10 +143,11 @@ int runPad(const Args& args, std::ostream& out, std::ostream& err) {
         << "usage: yakdrom pad [--output FILE] [--lexicon FILE]\n";
     return kUsage;
   }
-  // Installed before anything reads the shared store, so that the statistics count into
-  // the user's own settings file.
-  (void)PreferenceStore::installShared(openUserPreferences());
-  const std::shared_ptr<PreferenceStore> preferences = PreferenceStore::shared();
+  // Every store the pad types with is made here: the user's own settings file, statistics
+  // counted into it, and the user's dictionary.
+  const std::shared_ptr<PreferenceStore> preferences = openUserPreferences();
+  InputStatistics statistics(preferences);
+  UserDictionary dictionary(UserDictionary::defaultURL());
   CommandLexicon lexicon(options.lexicon);
   lexicon.store().preloadIfNeeded();
   std::atomic<LexiconState> lexiconState{LexiconState::loading};
@@ -159,8 +160,7 @@ int runPad(const Args& args, std::ostream& out, std::ostream& err) {
     return kFailure;
   }
   Terminal& terminal = *opened.terminal;
-  UserDictionary& dictionary = UserDictionary::shared();
-  TypingSession session({*preferences, dictionary, InputStatistics::shared(), lexicon.store()});
+  TypingSession session({*preferences, dictionary, statistics, lexicon.store()});
   session.start();
   const InterfaceLanguage language = interfaceLanguage(LocalePreferredLanguages());
   const bool finished = typeUntilDone(terminal, session, lexiconState, language);
