@@ -44,11 +44,11 @@ void DictionaryChanges::set(std::string_view word, std::int64_t freq) {
 void DictionaryChanges::remove(std::string_view word) { record(word, {true, 0, 0, 0}); }
 
 void DictionaryChanges::record(std::string_view word, const Change& change) {
-  const auto it = changes_.lower_bound(word);
-  if (it != changes_.end() && it->first == word) {
+  const auto it = changes_.find(word);
+  if (it != changes_.end()) {
     it->second = it->second.then(change);
   } else {
-    changes_.emplace_hint(it, word, change);
+    changes_.emplace(word, change);
   }
 }
 
@@ -83,6 +83,8 @@ void DictionaryChanges::applyTo(UserWords& words) const {
     const std::int64_t next = change.applied(freq);
     if (next != freq) updates.push_back({word, next});
   }
+  std::sort(updates.begin(), updates.end(),
+            [](const UserWord& a, const UserWord& b) { return a.word < b.word; });
   words.update(updates);
 }
 

@@ -3,10 +3,12 @@
 // programs have written meanwhile. Each word holds its operations folded into one.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <map>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "engine/learning/UserWords.h"
 
@@ -53,9 +55,17 @@ class DictionaryChanges {
     [[nodiscard]] Change then(const Change& later) const;
   };
 
+  // Hashes a word held in any form, so that recording a learnt word costs no copy of it.
+  struct WordHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view word) const {
+      return std::hash<std::string_view>{}(word);
+    }
+  };
+
   void record(std::string_view word, const Change& change);
 
-  std::map<std::string, Change, std::less<>> changes_;  // by word, in byte order
+  std::unordered_map<std::string, Change, WordHash, std::equal_to<>> changes_;
 };
 
 }  // namespace yakdrom

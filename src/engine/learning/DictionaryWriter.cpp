@@ -39,7 +39,7 @@ DictionaryWriter::DictionaryWriter(fs::path path, DictionaryContent content, Loa
                                    LocalCalendar calendar)
     : path_(std::move(path)),
       lockPath_(path_.string() + ".lock"),
-      content_(std::move(content)),
+      dictionary_(std::move(content)),
       calendar_(std::move(calendar)),
       loaded_(std::move(loaded)),
       known_(loaded_.identity) {}
@@ -139,26 +139,26 @@ FileStatus DictionaryWriter::reloadIfChanged() {
   LoadedWords loaded = load(path_);
   if (loaded.file.unreadable) return *loaded.file.unreadable;
   if (loaded.file.illFormedBytes) loaded_.illFormedBytes = std::move(loaded.file.illFormedBytes);
-  content_.rebase(std::move(loaded.words));
+  dictionary_.rebase(std::move(loaded.words));
   std::lock_guard lock(mutex_);
   known_ = loaded.file.identity;
   return std::monostate{};
 }
 
 FileResult<std::size_t> DictionaryWriter::writeContent() {
-  PendingContent pending = content_.take();
+  DictionaryChanges taken = dictionary_.take(content_);
   if (const auto kept = keepOriginal(); !kept) {
-    content_.restore(std::move(pending.changes));
+    dictionary_.restore(std::move(taken));
     return kept.error();
   }
-  const auto written = AtomicFile::write(path_, UserDictionaryFormat::render(pending.words));
+  const auto written = AtomicFile::write(path_, UserDictionaryFormat::render(content_));
   if (!written) {
-    content_.restore(std::move(pending.changes));
+    dictionary_.restore(std::move(taken));
     return written.error();
   }
   std::lock_guard lock(mutex_);
   known_ = FileIdentity::of(path_);
-  return pending.words.size();
+  return content_.size();
 }
 
 FileStatus DictionaryWriter::keepOriginal() {

@@ -40,18 +40,13 @@ struct LoadedWords {
   LoadedFile file;
 };
 
-/// The dictionary's content and the changes not yet written, taken together.
-struct PendingContent {
-  UserWords words;
-  DictionaryChanges changes;
-};
-
 /// What the writer asks of the dictionary it serves; each call comes from its thread.
 struct DictionaryContent {
   /// Makes `onDisk` with the pending changes replayed the dictionary's content.
   std::function<void(UserWords onDisk)> rebase;
-  /// Returns the content and the pending changes, which the dictionary stops holding.
-  std::function<PendingContent()> take;
+  /// Copies the content into its argument and returns the pending changes, which the
+  /// dictionary stops holding.
+  std::function<DictionaryChanges(UserWords& into)> take;
   /// Gives back changes taken for a write that failed, to be applied before newer ones.
   std::function<void(DictionaryChanges taken)> restore;
 };
@@ -101,10 +96,11 @@ class DictionaryWriter {
 
   const std::filesystem::path path_;
   const std::filesystem::path lockPath_;
-  const DictionaryContent content_;
+  const DictionaryContent dictionary_;
   const LocalCalendar calendar_;
 
   // Touched only by the writer thread (or before it starts).
+  UserWords content_;  // the copy last written; kept so the next copy reuses its room
   LoadedFile loaded_;
 
   mutable std::mutex mutex_;

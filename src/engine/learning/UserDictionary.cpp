@@ -120,7 +120,7 @@ UserDictionary::UserDictionary(fs::path url, LocalCalendar calendar)
   loadError_ = loaded.file.unreadable;
   words_ = std::move(loaded.words);
   detail::DictionaryContent content{[this](UserWords onDisk) { rebase(std::move(onDisk)); },
-                                    [this] { return take(); },
+                                    [this](UserWords& into) { return take(into); },
                                     [this](DictionaryChanges taken) { restore(std::move(taken)); }};
   writer_ = std::make_unique<detail::DictionaryWriter>(url_, std::move(content),
                                                        std::move(loaded.file), calendar_);
@@ -227,9 +227,10 @@ void UserDictionary::rebase(UserWords onDisk) {
   words_ = std::move(onDisk);
 }
 
-detail::PendingContent UserDictionary::take() {
+DictionaryChanges UserDictionary::take(UserWords& into) {
   std::lock_guard lock(mutex_);
-  return {words_, std::exchange(changes_, {})};
+  into = words_;
+  return std::exchange(changes_, {});
 }
 
 void UserDictionary::restore(DictionaryChanges taken) {

@@ -124,7 +124,7 @@ class UserDictionary {
   [[nodiscard]] UserWords snapshot() const;
   // The writer's view of this dictionary; see DictionaryContent.
   void rebase(UserWords onDisk);
-  [[nodiscard]] detail::PendingContent take();
+  [[nodiscard]] DictionaryChanges take(UserWords& into);
   void restore(DictionaryChanges taken);
   // Brings the remembered answers up to date with the raised frequency of `word`; the
   // caller holds mutex_.
