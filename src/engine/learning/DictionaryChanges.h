@@ -39,9 +39,6 @@ class DictionaryChanges {
   /// Applies the changes to `words`.
   void applyTo(UserWords& words) const;
 
-  /// Returns true when nothing was recorded.
-  [[nodiscard]] bool empty() const { return changes_.empty(); }
-
  private:
   // The frequency a word ends with given the one it had (0 when absent; 0 as a result
   // deletes it): `value` when absolute, else at least `atLeast` after adding `add`.
