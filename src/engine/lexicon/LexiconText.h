@@ -9,15 +9,13 @@
 namespace yakdrom::detail {
 
 /// Calls `each(word, rest)` for every entry line of a comma-separated lexicon text: lines
-/// split at LF (CR LF too), empty lines dropped, the first remaining line skipped as a
+/// split at LF, CR LF or a lone CR, empty lines dropped, the first remaining line skipped as a
 /// header, each other line cut at its first comma. `word` is trimmed and never empty;
 /// `rest` is everything after the comma, untouched. Lines without a comma are skipped.
 template <typename Each>
 void forEachLexiconLine(std::string_view text, Each&& each) {
   bool headerSeen = false;
-  for (std::string_view line : text::splitLines(text)) {
-    // A final line without LF may still carry the CR of a CR LF file.
-    if (line.ends_with('\r')) line.remove_suffix(1);
+  for (const std::string_view line : text::splitLines(text)) {
     if (line.empty()) continue;
     if (!headerSeen) {
       headerSeen = true;

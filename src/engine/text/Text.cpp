@@ -284,17 +284,15 @@ std::string removeWhitespace(std::string_view text) {
 std::vector<std::string_view> splitLines(std::string_view text) {
   std::vector<std::string_view> lines;
   std::size_t start = 0;
-  while (start <= text.size()) {
-    std::size_t end = text.find('\n', start);
-    const bool last = end == std::string_view::npos;
-    if (last) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    if (!last && line.ends_with('\r')) line.remove_suffix(1);
-    if (!(last && line.empty())) lines.push_back(line);
-    if (last) break;
-    start = end + 1;
+  for (;;) {
+    const std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+      if (start < text.size()) lines.push_back(text.substr(start));
+      return lines;
+    }
+    lines.push_back(text.substr(start, end - start));
+    start = end + (text.substr(end).starts_with("\r\n") ? 2 : 1);
   }
-  return lines;
 }
 
 namespace {

@@ -87,8 +87,8 @@ void removeLastScalar(std::string& text);
 /// Returns `text` with every whitespace scalar removed, wherever it stands.
 [[nodiscard]] std::string removeWhitespace(std::string_view text);
 
-/// Splits `text` at LF. A CR right before an LF belongs to the line break, so CR LF
-/// files read like LF files. Empty lines are kept; the caller decides.
+/// Splits `text` at line ends: LF, CR LF and a lone CR, so files from any system read
+/// alike. Empty lines are kept; the caller decides. A final line end opens no line.
 [[nodiscard]] std::vector<std::string_view> splitLines(std::string_view text);
 
 /// Returns true when a quick test shows `text` to be NFC: only ASCII and assigned Tibetan

@@ -1,5 +1,3 @@
-#include "engine/text/Text.h"
-
 #include <gtest/gtest.h>
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
@@ -7,6 +5,10 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/text/Text.h"
 
 namespace yakdrom::text {
 namespace {
@@ -15,9 +17,9 @@ TEST(Utf8, IllFormedSequencesBecomeOneReplacementEach) {
   EXPECT_EQ(decodeUtf8("a\xFF"
                        "b"),
             U"a\uFFFDb");
-  EXPECT_EQ(decodeUtf8("\xE0\xBC"), U"\uFFFD");              // truncated three-byte form
+  EXPECT_EQ(decodeUtf8("\xE0\xBC"), U"\uFFFD");                  // truncated three-byte form
   EXPECT_EQ(decodeUtf8("\xED\xA0\x80"), U"\uFFFD\uFFFD\uFFFD");  // surrogate is ill-formed
-  EXPECT_EQ(decodeUtf8("\xC0\xAF"), U"\uFFFD\uFFFD");        // overlong
+  EXPECT_EQ(decodeUtf8("\xC0\xAF"), U"\uFFFD\uFFFD");            // overlong
   EXPECT_EQ(sanitizeUtf8("\xE0\xBD\x80\x80"), "\xE0\xBD\x80\xEF\xBF\xBD");
   EXPECT_EQ(encodeUtf8(U"\u0F40\U0001F600"), "\u0F40\U0001F600");
 }
@@ -117,14 +119,26 @@ TEST(Whitespace, TwoSetsAndTrimming) {
   EXPECT_EQ(removeWhitespace("a b\u3000,c\td"), "ab,cd");
 }
 
-TEST(Lines, CrLfReadsLikeLf) {
-  const auto lf = splitLines("a\nb\n\nc");
-  const auto crlf = splitLines("a\r\nb\r\n\r\nc");
-  EXPECT_EQ(lf, crlf);
-  ASSERT_EQ(lf.size(), 4U);
-  EXPECT_EQ(lf[2], "");
-  EXPECT_EQ(splitLines("a\n").size(), 1U);
-  EXPECT_EQ(splitLines("a\rb").front(), "a\rb");  // a lone CR is not a line break
+TEST(Lines, LfCrLfAndALoneCrEndALine) {
+  using Lines = std::vector<std::string_view>;
+  const struct {
+    const char* text;
+    Lines lines;
+  } cases[] = {
+      {"a\nb\n\nc", {"a", "b", "", "c"}},
+      {"a\r\nb\r\n\r\nc", {"a", "b", "", "c"}},
+      {"a\rb\r\rc", {"a", "b", "", "c"}},
+      {"a\rb\r\nc\nd\n\re", {"a", "b", "c", "d", "", "e"}},
+      {"a\n\r", {"a", ""}},  // LF then a lone CR, not one CR LF
+      {"a\r", {"a"}},
+      {"a\r\n", {"a"}},
+      {"\r", {""}},
+      {"", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(std::string(c.text)));
+    EXPECT_EQ(splitLines(c.text), c.lines);
+  }
 }
 
 // ICU is the reference: wherever the quick test can answer (ASCII, assigned Tibetan scalars
