@@ -1,6 +1,7 @@
 #include "engine/lexicon/LexiconBuilder.h"
 
 #include <algorithm>
+#include <string>
 #include <utility>
 
 #include "engine/composition/Letters.h"
@@ -78,8 +79,7 @@ void LexiconBuilder::addExplanations(Language language, std::string_view text,
     } else if (explanation.empty()) {
       report(fileName, i + 1, "the explanation is empty");
     } else {
-      explanations(language).insert_or_assign(TibetanDictionary::normalize(*clean.word),
-                                              std::string(explanation));
+      addExplanation(language, *clean.word, explanation, {std::string(fileName), i + 1});
       // An explained word is a word: without it in the list its explanation could never be
       // offered, since only listed words become candidates.
       words_.push_back(std::move(*clean.word));
@@ -108,6 +108,21 @@ DictionaryLoader::Result LexiconBuilder::build() const {
   std::sort(words.begin(), words.end());
   words.erase(std::unique(words.begin(), words.end()), words.end());
   return {WordList(words), tibetan_, chinese_, english_};
+}
+
+void LexiconBuilder::addExplanation(Language language, const std::string& word,
+                                    std::string_view explanation, Origin origin) {
+  std::string key = TibetanDictionary::normalize(word);
+  auto& origins = origins_[static_cast<std::size_t>(language)];
+  const auto [known, fresh] = origins.try_emplace(key, origin);
+  if (!fresh) {
+    // The earlier line is the one left out, so the report points at it.
+    report(known->second.file, known->second.line,
+           "duplicate explanation of " + word + "; the later one (" + origin.file + ":" +
+               std::to_string(origin.line) + ") is kept");
+    known->second = std::move(origin);
+  }
+  explanations(language).insert_or_assign(std::move(key), std::string(explanation));
 }
 
 void LexiconBuilder::report(std::string_view file, std::size_t line, std::string_view reason) {

@@ -1,14 +1,17 @@
 // Gathers words and explanations from plain text sources into the content of a lexicon file:
 // words cleaned, NFC, ending in one tsheg, deduplicated and in lexicon order; explanations
-// keyed by key form. Lines it cannot use are recorded with their file and line number.
+// keyed by key form. Lines it cannot use, or whose explanation a later line replaces, are
+// recorded with their file and line number.
 // Not thread-safe; one builder belongs to one caller.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/learning/FileResult.h"
@@ -44,7 +47,7 @@ class LexiconBuilder {
   void addWords(std::string_view text, std::string_view fileName);
 
   /// Adds explanations from a text of "word TAB explanation" lines, and their words to the
-  /// word list; a later explanation of a word replaces an earlier one.
+  /// word list; a later explanation of a word replaces an earlier one, which is reported.
   void addExplanations(Language language, std::string_view text, std::string_view fileName);
 
   /// Adds the words of the file at `path`, or returns why it cannot be read.
@@ -53,20 +56,29 @@ class LexiconBuilder {
   /// Adds the explanations of the file at `path`, or returns why it cannot be read.
   FileStatus addExplanationFile(Language language, const std::filesystem::path& path);
 
-  /// Returns the lines left out so far, in the order they were met.
+  /// Returns the lines left out so far, in the order their problem was met.
   [[nodiscard]] const std::vector<LexiconIssue>& issues() const { return issues_; }
 
   /// Returns the lexicon content: the words sorted and unique, and the three explanation maps.
   [[nodiscard]] DictionaryLoader::Result build() const;
 
  private:
+  // Where an explanation came from.
+  struct Origin {
+    std::string file;
+    std::size_t line = 0;
+  };
+
   void report(std::string_view file, std::size_t line, std::string_view reason);
+  void addExplanation(Language language, const std::string& word, std::string_view explanation,
+                      Origin origin);
   [[nodiscard]] ExplanationMap& explanations(Language language);
 
   std::vector<std::string> words_;
   ExplanationMap tibetan_;
   ExplanationMap chinese_;
   ExplanationMap english_;
+  std::array<std::unordered_map<std::string, Origin>, 3> origins_;  // by Language
   std::vector<LexiconIssue> issues_;
 };
 

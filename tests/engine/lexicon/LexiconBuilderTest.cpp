@@ -76,10 +76,27 @@ TEST(LexiconBuilderTest, ReportsUnusableLinesWithFileAndLineNumber) {
   EXPECT_EQ(result.englishExplanations, (ExplanationMap{{"ཀ", "ka"}}));
 }
 
+// Of two explanations of one word in one language the later is kept, as in the packed
+// reader; the earlier line is reported, with the place of the one that replaced it.
+TEST(LexiconBuilderTest, ReportsTheExplanationALaterLineReplaces) {
+  LexiconBuilder builder;
+  builder.addExplanations(Language::chinese, "ཀ་བ་\t柱子\rཁ་\tཁ\rཀ་བ\t柱\n", "zh.tsv");
+  builder.addExplanations(Language::chinese, "ཀ་བ་་\t柱头\n", "more.tsv");
+  builder.addExplanations(Language::english, "ཀ་བ་\tpillar\n", "en.tsv");
+  const std::vector<LexiconIssue> expected = {
+      {"zh.tsv", 1, "duplicate explanation of ཀ་བ་; the later one (zh.tsv:3) is kept"},
+      {"zh.tsv", 3, "duplicate explanation of ཀ་བ་; the later one (more.tsv:1) is kept"},
+  };
+  EXPECT_EQ(builder.issues(), expected);
+  const auto result = builder.build();
+  EXPECT_EQ(result.chineseExplanations, (ExplanationMap{{"ཀ་བ", "柱头"}, {"ཁ", "ཁ"}}));
+  EXPECT_EQ(result.englishExplanations, (ExplanationMap{{"ཀ་བ", "pillar"}}));
+}
+
 TEST(LexiconBuilderTest, KeysExplanationsByKeyFormPerLanguage) {
   LexiconBuilder builder;
   builder.addExplanations(Language::tibetan, "ཀ\tགསལ་བྱེད།\n", "bo.tsv");
-  builder.addExplanations(Language::chinese, "ཀ་བ་\t 柱子 \r\nཀ་བ\t柱\n", "zh.tsv");
+  builder.addExplanations(Language::chinese, "ཀ་བ\t 柱 \r\n", "zh.tsv");
   builder.addExplanations(Language::english, "\u0F43་\tgha\tletter\n", "en.tsv");
   const auto result = builder.build();
   EXPECT_EQ(result.words, (Words{"ཀ་", "ཀ་བ་", "ག\u0FB7་"}));  // explained words are listed
