@@ -104,7 +104,7 @@ const Lexicon& shipped() {
       std::fprintf(stderr, "cannot load %s; build the yakdrom_lexicon target\n", l.path.c_str());
       std::exit(1);
     }
-    l.words = std::move(loaded->words);
+    l.words = std::move(loaded.value().words);
     l.prefixes = prefixesOf(l.words);
     return l;
   }();

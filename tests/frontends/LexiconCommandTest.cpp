@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <iterator>
 #include <string>
 
 #include "engine/lexicon/DictionaryLoader.h"
@@ -16,7 +18,7 @@ class LexiconCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
     words_ = dir_.write("words.txt", "ཁ་\nཀ\nka\nཀ་ཏཱར་\nཀ་བ་\n");
-    zh_ = dir_.write("zh.tsv", "ཀ་ཏཱར་\t卡塔尔\nbroken line\n");
+    zh_ = dir_.write("zh.tsv", "ཀ་ཏཱར་\t卡塔尔\nbroken line\nཀ་ཏཱར\t卡塔尔\n");
     en_ = dir_.write("en.tsv", "ཀ་ཏཱར\tQatar\n");
     bo_ = dir_.write("bo.tsv", "ཀ་བ་\tཀ་བ་ནི་ཀ་བ་ཡིན།\n");
   }
@@ -41,13 +43,18 @@ TEST_F(LexiconCommandTest, BuildWritesAPackedLexiconAndReportsBadLines) {
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.err.find(words_.string() + ":3: "), std::string::npos) << r.err;
   EXPECT_NE(r.err.find(zh_.string() + ":2: "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find(zh_.string() + ":1: duplicate explanation of ཀ་ཏཱར་; the later one (" +
+                       zh_.string() + ":3) is kept\n"),
+            std::string::npos)
+      << r.err;
   EXPECT_NE(r.out.find("4 words"), std::string::npos) << r.out;
   const auto loaded = DictionaryLoader::load(dir_ / "lex.dat");
   ASSERT_TRUE(loaded);
-  EXPECT_EQ(loaded->words, (std::vector<std::string>{"ཀ་", "ཀ་ཏཱར་", "ཀ་བ་", "ཁ་"}));
-  EXPECT_EQ(loaded->explanations, (ExplanationMap{{"ཀ་བ", "ཀ་བ་ནི་ཀ་བ་ཡིན།"}}));
-  EXPECT_EQ(loaded->chineseExplanations, (ExplanationMap{{"ཀ་ཏཱར", "卡塔尔"}}));
-  EXPECT_EQ(loaded->englishExplanations, (ExplanationMap{{"ཀ་ཏཱར", "Qatar"}}));
+  const auto& content = loaded.value();
+  EXPECT_EQ(content.words, (std::vector<std::string>{"ཀ་", "ཀ་ཏཱར་", "ཀ་བ་", "ཁ་"}));
+  EXPECT_EQ(content.explanations, (ExplanationMap{{"ཀ་བ", "ཀ་བ་ནི་ཀ་བ་ཡིན།"}}));
+  EXPECT_EQ(content.chineseExplanations, (ExplanationMap{{"ཀ་ཏཱར", "卡塔尔"}}));
+  EXPECT_EQ(content.englishExplanations, (ExplanationMap{{"ཀ་ཏཱར", "Qatar"}}));
 }
 
 // Scripts written for the earlier option names still build the same lexicon; the output's
@@ -60,8 +67,10 @@ TEST_F(LexiconCommandTest, EarlierOptionNamesBuildTheSameLexicon) {
                       "--output", output.string()});
   EXPECT_EQ(r.status, 0) << r.err;
   const auto loaded = DictionaryLoader::load(output);
+  const auto earlier = DictionaryLoader::load(dir_ / "lex.dat");
   ASSERT_TRUE(loaded);
-  EXPECT_EQ(loaded, DictionaryLoader::load(dir_ / "lex.dat"));
+  ASSERT_TRUE(earlier);
+  EXPECT_EQ(loaded.value(), earlier.value());
 }
 
 TEST_F(LexiconCommandTest, InfoShowsFormCountsAndLoadTime) {
@@ -162,6 +171,72 @@ TEST_F(LexiconCommandTest, FailuresExitWithStatus1AndOneLine) {
   EXPECT_EQ(empty.status, 1);
   EXPECT_NE(empty.err.find("no usable word"), std::string::npos) << empty.err;
   EXPECT_FALSE(std::filesystem::exists(dir_ / "out.dat"));
+}
+
+// The load's reason reaches the user: a damaged packed file is not "no word".
+TEST_F(LexiconCommandTest, InfoNamesWhyAFileIsRefused) {
+  ASSERT_EQ(build("lex.dat").status, 0);
+  const std::string packed = yakdrom::testing::readAll(dir_ / "lex.dat");
+  const struct {
+    const char* name;
+    std::string bytes;
+    const char* reason;
+  } cases[] = {
+      {"cut.dat", packed.substr(0, packed.size() - 1),
+       "starts like a packed lexicon but cannot be read as one"},
+      {"binary.csv", "word,explanation\nཀ\xFF,x\n", "neither a packed lexicon nor UTF-8 text"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto path = dir_.write(c.name, c.bytes);
+    const auto r = run({"info", path.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.rfind("yakdrom lexicon info: cannot read the lexicon " + path.string(), 0), 0u)
+        << r.err;
+    EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err;
+    EXPECT_TRUE(r.out.empty()) << r.out;
+  }
+}
+
+// However the output names an input, the build must not replace its own source.
+TEST_F(LexiconCommandTest, BuildRefusesAnOutputThatIsOneOfItsInputs) {
+  namespace fs = std::filesystem;
+  fs::create_symlink(words_, dir_ / "link.txt");
+  fs::create_hard_link(bo_, dir_ / "hard.tsv");
+  const std::string words = yakdrom::testing::readAll(words_);
+  const std::string bo = yakdrom::testing::readAll(bo_);
+  for (const auto& output : {words_, dir_ / "link.txt", dir_ / "hard.tsv"}) {
+    SCOPED_TRACE(output.string());
+    const auto r = run({"build", "--words", words_.string(), "--explanations-bo", bo_.string(),
+                        "--output", output.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(" is the input "), std::string::npos) << r.err;
+    EXPECT_EQ(yakdrom::testing::readAll(words_), words);
+    EXPECT_EQ(yakdrom::testing::readAll(bo_), bo);
+    EXPECT_TRUE(fs::is_symlink(dir_ / "link.txt"));
+  }
+}
+
+// The output is replaced through a temporary of a fresh name: a link keeps pointing at the
+// file it names, which gets the lexicon, and a file named like a temporary is left alone.
+TEST_F(LexiconCommandTest, BuildWritesThroughALinkAndLeavesOtherFilesAlone) {
+  namespace fs = std::filesystem;
+  fs::create_directory(dir_ / "real");
+  const auto target = dir_.write("real/lex.dat", "old");
+  fs::create_symlink(target, dir_ / "lex.dat");
+  const auto part = dir_.write("lex.dat.part", "someone else's");
+  const auto realPart = dir_.write("real/lex.dat.part", "someone else's");
+  const auto r = build("lex.dat");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(fs::is_symlink(dir_ / "lex.dat"));
+  EXPECT_EQ(fs::read_symlink(dir_ / "lex.dat"), target);
+  const auto loaded = DictionaryLoader::load(target);
+  ASSERT_TRUE(loaded) << loaded.error().message();
+  EXPECT_EQ(loaded.value().words.size(), 4u);
+  EXPECT_EQ(yakdrom::testing::readAll(part), "someone else's");
+  EXPECT_EQ(yakdrom::testing::readAll(realPart), "someone else's");
+  EXPECT_EQ(std::distance(fs::directory_iterator(target.parent_path()), {}), 2)
+      << "no temporary is left beside the target";
 }
 
 }  // namespace

@@ -54,12 +54,13 @@ std::vector<std::string> DictionaryEngine::candidates(std::string_view prefix, i
 
 bool DictionaryEngine::loadCSV(const std::filesystem::path& path) {
   const auto bytes = detail::AtomicFile::read(path);
-  if (!bytes) return false;
+  // Stray binary data must not become words.
+  if (!bytes || !text::isWellFormedUtf8(bytes.value())) return false;
   WordList::Builder words;
-  const std::string clean = text::sanitizeUtf8(bytes.value());
   bool fits = true;
-  detail::forEachLexiconLine(
-      clean, [&](std::string_view word, std::string_view) { fits = fits && words.append(word); });
+  detail::forEachLexiconLine(bytes.value(), [&](std::string_view word, std::string_view) {
+    fits = fits && words.append(word);
+  });
   // Words past what a list can hold make the file as unusable as an unreadable one.
   if (!fits) return false;
   const bool found = words.size() > 0;

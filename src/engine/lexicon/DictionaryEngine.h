@@ -35,8 +35,8 @@ class DictionaryEngine {
   [[nodiscard]] std::vector<std::string> candidates(std::string_view prefix, int limit) const;
 
   /// Replaces the list with the words of a comma-separated lexicon file; returns true when
-  /// it held at least one. A file that cannot be read, or whose words pass
-  /// WordList::kMaxBytes, leaves the list alone and returns false.
+  /// it held at least one. A file that cannot be read, is not well-formed UTF-8 or whose
+  /// words pass WordList::kMaxBytes leaves the list alone and returns false.
   [[nodiscard]] bool loadCSV(const std::filesystem::path& path);
 
  private:

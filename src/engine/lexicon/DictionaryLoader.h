@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/learning/FileResult.h"
 #include "engine/lexicon/TibetanDictionary.h"
 #include "engine/lexicon/WordList.h"
 
@@ -28,11 +29,13 @@ class DictionaryLoader {
   };
 
   /// Reads the lexicon at `path`: packed when the extension is exactly "dat" (falling back
-  /// to the text form of the unscrambled bytes), text otherwise. Returns nothing when the
-  /// file cannot be read or holds no word.
-  [[nodiscard]] static std::optional<Result> load(const std::filesystem::path& path);
+  /// to the text form of the unscrambled bytes), text otherwise. Returns why it read
+  /// nothing (a LexiconError code for a file that opened) when the file cannot be read,
+  /// starts with the packed signature but does not parse as packed, is ill-formed UTF-8
+  /// text or holds no word.
+  [[nodiscard]] static FileResult<Result> load(const std::filesystem::path& path);
 
-  /// Returns the form in which `load` reads the file at `path`, or nothing when it cannot.
+  /// Returns the form in which `load` reads the file at `path`, or nothing when it fails.
   [[nodiscard]] static std::optional<LexiconForm> formOf(const std::filesystem::path& path);
 
   /// Returns `bytes` XORed with the scrambling key; it undoes itself.
@@ -42,8 +45,8 @@ class DictionaryLoader {
   /// and rejects offsets that run backwards or past their block.
   [[nodiscard]] static std::optional<Result> parseBinary(std::string_view bytes);
 
-  /// Parses the comma-separated form (UTF-8; ill-formed sequences read as U+FFFD). Public
-  /// for the fuzzers.
+  /// Parses the comma-separated form; nothing when it holds no word or is not well-formed
+  /// UTF-8, so that stray binary data never turns into words. Public for the fuzzers.
   [[nodiscard]] static std::optional<Result> parseCSV(std::string_view text);
 };
 

@@ -40,10 +40,10 @@ void TibetanDictionary::install(ExplanationMap entries, ExplanationMap chinese,
 
 bool TibetanDictionary::load(const std::filesystem::path& path) {
   const auto bytes = detail::AtomicFile::read(path);
-  if (!bytes) return false;
+  // Ill-formed text is no explanation file, and must not wipe out the one installed.
+  if (!bytes || !text::isWellFormedUtf8(bytes.value())) return false;
   ExplanationMap entries;
-  const std::string clean = text::sanitizeUtf8(bytes.value());
-  detail::forEachLexiconLine(clean, [&](std::string_view word, std::string_view rest) {
+  detail::forEachLexiconLine(bytes.value(), [&](std::string_view word, std::string_view rest) {
     std::string explanation = text::removeWhitespace(rest);
     if (!explanation.empty()) entries.insert_or_assign(normalize(word), std::move(explanation));
   });

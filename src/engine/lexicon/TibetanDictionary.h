@@ -34,7 +34,8 @@ class TibetanDictionary {
 
   /// Reads a comma-separated file of Tibetan explanations (a header line, then word,explanation
   /// lines) and installs it with empty Chinese and English maps. Returns true when at least
-  /// one explanation was read; an unreadable file changes nothing and returns false.
+  /// one explanation was read; a file that cannot be read or is not well-formed UTF-8
+  /// changes nothing and returns false.
   [[nodiscard]] bool load(const std::filesystem::path& path);
 
   /// Returns the number of Tibetan explanations.

@@ -108,9 +108,23 @@ std::optional<DictionaryLoader::Result> loadLexicon(std::string_view command, co
   }
   auto result = DictionaryLoader::load(path);
   if (!result) {
-    failure(err, command, "no lexicon word could be read from " + path.string());
+    failure(err, command, result.error().message());
+    return std::nullopt;
   }
-  return result;
+  return std::move(result.value());
+}
+
+// Returns an input that names the same file as the output, through links or not; writing
+// the lexicon over it would destroy a source.
+const fs::path* inputAtOutput(const BuildOptions& options) {
+  std::vector<const fs::path*> inputs;
+  for (const auto& file : options.wordFiles) inputs.push_back(&file);
+  for (const auto& [language, file] : options.explanationFiles) inputs.push_back(&file);
+  for (const auto* input : inputs) {
+    std::error_code error;
+    if (fs::equivalent(*input, options.output, error)) return input;
+  }
+  return nullptr;
 }
 
 std::string describe(const DictionaryLoader::Result& content) {
@@ -132,6 +146,10 @@ int build(const Args& args, std::ostream& out, std::ostream& err) {
                    "the comma-separated form holds Tibetan explanations only; "
                    "write a .dat file to keep Chinese or English ones");
     }
+  }
+  if (const auto* input = inputAtOutput(options)) {
+    return failure(err, "build",
+                   "the output " + options.output.string() + " is the input " + input->string());
   }
   LexiconBuilder builder;
   for (const auto& file : options.wordFiles) {

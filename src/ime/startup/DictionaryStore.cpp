@@ -84,17 +84,18 @@ bool DictionaryStore::waitUntilLoaded() const {
 void DictionaryStore::load(const std::filesystem::path& file) {
   auto result = DictionaryLoader::load(file);
   if (!result) {
-    log_.write("词库加载失败，路径 " + file.string());
+    log_.write("词库加载失败，路径 " + file.string() + "：" + result.error().code.message());
     finish(LoadState::failed);
     return;
   }
-  const std::size_t words = result->words.size();
-  const std::size_t tibetan = result->explanations.size();
-  const std::size_t chinese = result->chineseExplanations.size();
-  const std::size_t english = result->englishExplanations.size();
-  engine_.install(std::move(result->words));
-  explanations_.install(std::move(result->explanations), std::move(result->chineseExplanations),
-                        std::move(result->englishExplanations));
+  auto& content = result.value();
+  const std::size_t words = content.words.size();
+  const std::size_t tibetan = content.explanations.size();
+  const std::size_t chinese = content.chineseExplanations.size();
+  const std::size_t english = content.englishExplanations.size();
+  engine_.install(std::move(content.words));
+  explanations_.install(std::move(content.explanations), std::move(content.chineseExplanations),
+                        std::move(content.englishExplanations));
   log_.write("词库/词典加载成功，词 " + std::to_string(words) + "，藏文释义 " +
              std::to_string(tibetan) + "，汉文释义 " + std::to_string(chinese) + "，英文释义 " +
              std::to_string(english));

@@ -123,11 +123,13 @@ TEST(DictionaryEngineTest, QueriesDuringInstallsSeeOneWholeList) {
   EXPECT_EQ(mixed, 0);
 }
 
-TEST(DictionaryEngineTest, LoadCsvKeepsTheWordsOnlyAndAnUnreadableFileKeepsTheList) {
+TEST(DictionaryEngineTest, LoadCsvKeepsTheWordsOnlyAndAnUnreadableOrIllFormedFileKeepsTheList) {
   testing::TempDir dir;
   auto engine = engineWith(kWords);
   EXPECT_FALSE(engine->loadCSV(dir / "missing.csv"));
   EXPECT_EQ(engine->count(), kWords.size());
+  EXPECT_FALSE(engine->loadCSV(dir.write("binary.csv", "word,x\nཀ\xFF,\n\xC0,")));
+  EXPECT_EQ(engine->count(), kWords.size()) << "ill-formed UTF-8 keeps the list too";
   EXPECT_TRUE(engine->loadCSV(dir.write("words.csv", "word,x\r\nཀ་,ka\r\n\r\nཀ་\r\n ཁ་ ,")));
   EXPECT_EQ(engine->count(), 2u);
   EXPECT_EQ(engine->candidates("ཀ", 5), Words{"ཀ་"});

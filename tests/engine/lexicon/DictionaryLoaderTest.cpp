@@ -2,11 +2,13 @@
 
 #include <array>
 #include <cstdint>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "engine/lexicon/DictionaryLoader.h"
+#include "engine/lexicon/LexiconError.h"
 #include "engine/lexicon/LexiconTestSupport.h"
 
 namespace yakdrom {
@@ -184,8 +186,8 @@ TEST(DictionaryLoaderTest, ParsesTheTextForm) {
       {"word of whitespace only is ignored", "h\n \t,x\nཁ་,", {"ཁ་"}, {}},
       {"CR LF reads like LF", "h\r\nཀ་,x y\r\nཁ་,z\r\n", {"ཀ་", "ཁ་"}, {{"ཀ", "xy"}, {"ཁ", "z"}}},
       {"last line without LF keeps no CR", "h\r\nཀ་,x\r", {"ཀ་"}, {{"ཀ", "x"}}},
+      {"a lone CR ends a line", "h\rཀ་,x\rཁ་,y\n", {"ཀ་", "ཁ་"}, {{"ཀ", "x"}, {"ཁ", "y"}}},
       {"key form drops trailing tshegs", "h\nཀ་་,x", {"ཀ་་"}, {{"ཀ", "x"}}},
-      {"ill-formed UTF-8 reads as U+FFFD", "h\nཀ\xFF,x\xE0", {"ཀ\uFFFD"}, {{"ཀ\uFFFD", "x\uFFFD"}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -198,8 +200,9 @@ TEST(DictionaryLoaderTest, ParsesTheTextForm) {
   }
 }
 
-TEST(DictionaryLoaderTest, TextWithoutWordsYieldsNothing) {
-  for (const std::string text : {"", "\n\n", "word,explanation\n", "h\nཀ་\nཁ་", "h\n ,x"}) {
+TEST(DictionaryLoaderTest, TextWithoutWordsOrIllFormedYieldsNothing) {
+  for (const std::string text :
+       {"", "\n\n", "word,explanation\n", "h\nཀ་\nཁ་", "h\n ,x", "h\nཀ\xFF,x", "h\nཀ,\xE0"}) {
     SCOPED_TRACE(text);
     EXPECT_FALSE(DictionaryLoader::parseCSV(text));
   }
@@ -217,8 +220,8 @@ TEST_F(DictionaryLoaderFileTest, LoadsAScrambledPackedFileLargerThanOneReadPiece
   const auto path = dir_.write("big.dat", DictionaryLoader::deobfuscate(file.bytes()));
   const auto loaded = DictionaryLoader::load(path);
   ASSERT_TRUE(loaded);
-  EXPECT_TRUE(loaded == DictionaryLoader::parseBinary(file.bytes()));
-  EXPECT_EQ(loaded->englishExplanations.at("ག").size(), 300000u);
+  EXPECT_TRUE(loaded.value() == DictionaryLoader::parseBinary(file.bytes()));
+  EXPECT_EQ(loaded.value().englishExplanations.at("ག").size(), 300000u);
   EXPECT_EQ(DictionaryLoader::formOf(path), LexiconForm::packed);
 }
 
@@ -230,7 +233,7 @@ TEST_F(DictionaryLoaderFileTest, DatFileThatIsNotPackedIsReadAsUnscrambledText) 
   const auto path = dir_.write("short.dat", DictionaryLoader::deobfuscate(text));
   const auto loaded = DictionaryLoader::load(path);
   ASSERT_TRUE(loaded);
-  EXPECT_EQ(loaded->words, (std::vector<std::string>{"ཀ་", "ཁ་"}));
+  EXPECT_EQ(loaded.value().words, (std::vector<std::string>{"ཀ་", "ཁ་"}));
   EXPECT_EQ(DictionaryLoader::formOf(path), LexiconForm::commaSeparated);
 }
 
@@ -240,11 +243,10 @@ TEST_F(DictionaryLoaderFileTest, OnlyTheExactExtensionDatMeansPacked) {
     SCOPED_TRACE(name);
     const auto loaded = DictionaryLoader::load(dir_.write(name, text));
     ASSERT_TRUE(loaded);
-    EXPECT_EQ(loaded->words, std::vector<std::string>{"ཀ་"});
+    EXPECT_EQ(loaded.value().words, std::vector<std::string>{"ཀ་"});
   }
   // The same plain text in a "dat" file is unscrambled first, which turns it into noise.
-  EXPECT_NE(DictionaryLoader::load(dir_.write("plain.dat", text)),
-            DictionaryLoader::parseCSV(text));
+  EXPECT_FALSE(DictionaryLoader::load(dir_.write("plain.dat", text)));
 }
 
 TEST_F(DictionaryLoaderFileTest, UnreadableOrEmptyFilesYieldNothing) {
@@ -254,6 +256,56 @@ TEST_F(DictionaryLoaderFileTest, UnreadableOrEmptyFilesYieldNothing) {
   EXPECT_FALSE(DictionaryLoader::load(dir_ / "folder.dat"));
   EXPECT_FALSE(DictionaryLoader::load(dir_.write("empty.dat", "")));
   EXPECT_FALSE(DictionaryLoader::formOf(dir_ / "missing.dat"));
+}
+
+// A file that claims the packed form is packed or nothing: its tables read as text could
+// hold lines that pass for entries. Nor does text that is not UTF-8 become words.
+TEST_F(DictionaryLoaderFileTest, RefusesFilesThatAreNotWhatTheySeemWithTheReason) {
+  PackedFile smuggling = sample();
+  smuggling.words = {"x\nཀ་,y\n"};
+  const std::string packed = smuggling.bytes();
+  PackedFile future = smuggling;
+  future.version = 4;
+  const struct {
+    const char* name;
+    std::string bytes;
+    LexiconError why;
+  } cases[] = {
+      {"cut.dat", DictionaryLoader::deobfuscate(packed.substr(0, packed.size() - 1)),
+       LexiconError::damagedPacked},
+      {"grown.dat", DictionaryLoader::deobfuscate(packed + "\n"), LexiconError::damagedPacked},
+      {"unscrambled.dat", packed, LexiconError::damagedPacked},
+      {"future.dat", DictionaryLoader::deobfuscate(future.bytes()),
+       LexiconError::unsupportedPackedVersion},
+      {"packed.csv", DictionaryLoader::deobfuscate(packed), LexiconError::packedWithoutDatName},
+      {"plain.csv", packed, LexiconError::packedWithoutDatName},
+      {"binary.csv", "h\n\xFF\xFE,\x80\nཀ\xC0,x\n", LexiconError::notText},
+      {"binary.dat", DictionaryLoader::deobfuscate("h\nཀ་,\xE0\n"), LexiconError::notText},
+      {"header.csv", "word,explanation\r\n", LexiconError::noWord},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto path = dir_.write(c.name, c.bytes);
+    const auto loaded = DictionaryLoader::load(path);
+    ASSERT_FALSE(loaded);
+    EXPECT_EQ(loaded.error().code, make_error_code(c.why)) << loaded.error().message();
+    EXPECT_EQ(loaded.error().path, path);
+    EXPECT_FALSE(DictionaryLoader::formOf(path));
+  }
+  ASSERT_TRUE(
+      DictionaryLoader::load(dir_.write("good.dat", DictionaryLoader::deobfuscate(packed))));
+}
+
+TEST_F(DictionaryLoaderFileTest, RandomBytesNeverBecomeWords) {
+  std::mt19937 random(7);
+  std::uniform_int_distribution<int> byte(0, 255);
+  for (int file = 0; file < 200; ++file) {
+    std::string bytes = "word,explanation\n";
+    for (int k = 0; k < 64; ++k) bytes += static_cast<char>(byte(random));
+    SCOPED_TRACE(file);
+    EXPECT_FALSE(DictionaryLoader::load(dir_.write("random.csv", bytes)));
+    EXPECT_FALSE(DictionaryLoader::load(dir_.write("random.dat", bytes)));
+  }
 }
 
 }  // namespace

@@ -63,10 +63,12 @@ TEST_F(LexiconWriterFileTest, WrittenFilesLoadBackInBothForms) {
     ASSERT_TRUE(LexiconWriter::write(path, *bytes).ok());
     const auto loaded = DictionaryLoader::load(path);
     ASSERT_TRUE(loaded);
-    EXPECT_EQ(loaded->words, content.words);
+    EXPECT_EQ(loaded.value().words, content.words);
     EXPECT_EQ(DictionaryLoader::formOf(path), LexiconWriter::formFor(path));
   }
-  EXPECT_EQ(DictionaryLoader::load(dir_ / "lex.dat"), content);
+  const auto packed = DictionaryLoader::load(dir_ / "lex.dat");
+  ASSERT_TRUE(packed);
+  EXPECT_EQ(packed.value(), content);
 }
 
 TEST_F(LexiconWriterFileTest, WriteReplacesAFileWholeAndLeavesNothingElse) {
@@ -97,7 +99,9 @@ TEST_F(LexiconWriterFileTest, ShippedLexiconBuildsInLexiconOrderAndSurvivesTheRo
   const auto bytes = LexiconWriter::encode(content, LexiconForm::packed);
   ASSERT_TRUE(bytes);
   ASSERT_TRUE(LexiconWriter::write(dir_ / "lex.dat", *bytes).ok());
-  EXPECT_EQ(DictionaryLoader::load(dir_ / "lex.dat"), content);
+  const auto loaded = DictionaryLoader::load(dir_ / "lex.dat");
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(loaded.value(), content);
 }
 
 }  // namespace

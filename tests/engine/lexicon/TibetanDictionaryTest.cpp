@@ -80,6 +80,9 @@ TEST_F(TibetanDictionaryFileTest, FailedLoadsReportFalse) {
   d.install({{"ཀ", "bo"}}, {}, {});
   EXPECT_FALSE(d.load(dir_ / "missing.csv"));
   EXPECT_EQ(d.explanation("ཀ"), "bo") << "an unreadable file changes nothing";
+  EXPECT_FALSE(d.load(dir_.write("binary.csv", "word,explanation\nཁ་,x\xFF\n\x80,y\n")));
+  EXPECT_EQ(d.explanation("ཀ"), "bo") << "ill-formed UTF-8 changes nothing";
+  EXPECT_FALSE(d.explanation("ཁ"));
   EXPECT_FALSE(d.load(dir_.write("explanations.csv", "word,explanation\nཀ་,\n")));
   EXPECT_TRUE(d.isLoaded());
   EXPECT_FALSE(d.explanation("ཀ")) << "a file without explanations installs empty maps";

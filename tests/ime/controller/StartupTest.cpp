@@ -92,7 +92,8 @@ TEST_F(StartupTest, PreloadInstallsTheLexiconOnceAndLogsTheCounts) {
 TEST_F(StartupTest, FailedPreloadIsLoggedAndNeverRepeated) {
   const std::vector<std::pair<bool, std::string>> cases = {
       {false, "Yakdrom IME: 未找到词库文件。Bundle.main=" + (folder / "bundle").string()},
-      {true, "Yakdrom IME: 词库加载失败，路径 " + (folder / "platform/tbtotb.csv").string()},
+      {true, "Yakdrom IME: 词库加载失败，路径 " + (folder / "platform/tbtotb.csv").string() +
+                 "：it holds no lexicon word"},
   };
   for (const auto& [unreadableFile, line] : cases) {
     SCOPED_TRACE(line);
