@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <iterator>
+#include <new>
+#include <sstream>
 #include <string>
 
 #include "engine/lexicon/DictionaryLoader.h"
@@ -237,6 +239,15 @@ TEST_F(LexiconCommandTest, BuildWritesThroughALinkAndLeavesOtherFilesAlone) {
   EXPECT_EQ(yakdrom::testing::readAll(realPart), "someone else's");
   EXPECT_EQ(std::distance(fs::directory_iterator(target.parent_path()), {}), 2)
       << "no temporary is left beside the target";
+}
+
+TEST(CommandLineTest, RunningOutOfMemoryEndsWithAMessageAndStatus1) {
+  std::ostringstream err;
+  EXPECT_EQ(runCatchingOutOfMemory([]() -> int { throw std::bad_alloc(); }, err), 1);
+  EXPECT_EQ(err.str(), "yakdrom: out of memory\n");
+  std::ostringstream quiet;
+  EXPECT_EQ(runCatchingOutOfMemory([] { return 3; }, quiet), 3);
+  EXPECT_EQ(quiet.str(), "");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "frontends/cli/Commands.h"
 
+#include <new>
 #include <ostream>
 
 namespace yakdrom::cli {
@@ -27,7 +28,10 @@ const std::vector<Command>& commands() {
 int runCommandLine(const Args& args, std::ostream& out, std::ostream& err) {
   if (!args.empty()) {
     for (const auto& c : commands()) {
-      if (args[0] == c.name) return c.run(Args(args.begin() + 1, args.end()), out, err);
+      if (args[0] == c.name) {
+        return runCatchingOutOfMemory(
+            [&] { return c.run(Args(args.begin() + 1, args.end()), out, err); }, err);
+      }
     }
     err << "yakdrom: unknown command \"" << args[0] << "\"\n";
   }
@@ -35,6 +39,17 @@ int runCommandLine(const Args& args, std::ostream& out, std::ostream& err) {
   for (const auto& c : commands()) err << "  yakdrom " << c.usage << "\n";
   err << "session options: --lexicon FILE, --user-dictionary FILE, --set KEY=VALUE\n";
   return 2;
+}
+
+int runCatchingOutOfMemory(const std::function<int()>& run, std::ostream& err) {
+  // A lexicon or word list too large for memory is an input problem like any other: it
+  // deserves a message and a status, not an abort.
+  try {
+    return run();
+  } catch (const std::bad_alloc&) {
+    err << "yakdrom: out of memory\n";
+    return 1;
+  }
 }
 
 }  // namespace yakdrom::cli

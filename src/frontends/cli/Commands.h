@@ -2,6 +2,7 @@
 // the subcommand name) and the two output streams, and returns the exit status.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -19,7 +20,12 @@ struct Command {
 /// Returns every subcommand, in the order the usage text lists them.
 [[nodiscard]] const std::vector<Command>& commands();
 
-/// Runs the subcommand named by args[0]; prints the usage and returns 2 when there is none.
+/// Runs the subcommand named by args[0]; prints the usage and returns 2 when there is none,
+/// and "yakdrom: out of memory" with status 1 when the subcommand runs out of memory.
 int runCommandLine(const Args& args, std::ostream& out, std::ostream& err);
+
+/// Returns what `run` returns or, when it runs out of memory, prints "yakdrom: out of
+/// memory" to `err` and returns 1.
+int runCatchingOutOfMemory(const std::function<int()>& run, std::ostream& err);
 
 }  // namespace yakdrom::cli
