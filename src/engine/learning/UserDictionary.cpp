@@ -26,14 +26,14 @@ constexpr std::string_view kBackupSuffix = ".txt";
 // How often the candidate path looks whether another program has replaced the file.
 constexpr std::chrono::steady_clock::duration kReloadCheckInterval = std::chrono::seconds(1);
 
-// The form a word is stored under, or nothing when learn() must ignore it. A line feed
-// would split the word into two entries when the file is read back; an empty NFC form
+// The form a word is stored under, or nothing when learn() must ignore it. A line feed or
+// carriage return would split the word into two entries when the file is read back; an empty NFC form
 // means ICU could not normalise the word.
 std::optional<std::string> learnableWord(std::string_view raw) {
   const std::string_view trimmed = UserDictionaryFormat::trimWord(raw, true);
   if (trimmed.empty()) return std::nullopt;
   std::string word = text::nfc(text::sanitizeUtf8(trimmed));
-  if (word.empty() || word.find('\n') != std::string::npos) return std::nullopt;
+  if (word.empty() || word.find_first_of("\r\n") != std::string::npos) return std::nullopt;
   if (text::characterCount(word) > UserDictionary::kMaxWordCharacters) return std::nullopt;
   return word;
 }

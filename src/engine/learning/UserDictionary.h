@@ -66,7 +66,7 @@ class UserDictionary {
   [[nodiscard]] std::size_t count() const;
 
   /// Counts one more use of `word` (trimmed; ignored when empty, longer than 60 characters
-  /// or holding a line feed) and schedules a background write of the file.
+  /// or holding a line feed or carriage return) and schedules a background write of the file.
   void learn(std::string_view word);
 
   /// Returns up to `limit` learnt words that begin, character by character, with `prefix`,

@@ -72,15 +72,13 @@ std::string normalizedWord(std::string_view word) { return text::nfc(text::sanit
 template <typename Take>
 void forEachLine(std::string_view text, Take take) {
   while (!text.empty()) {
-    const std::size_t end = text.find('\n');
+    const std::size_t end = text.find_first_of("\r\n");
     if (end == std::string_view::npos) {
       take(text);
       return;
     }
-    std::string_view line = text.substr(0, end);
-    if (line.ends_with('\r')) line.remove_suffix(1);
-    take(line);
-    text.remove_prefix(end + 1);
+    take(text.substr(0, end));
+    text.remove_prefix(text.substr(end).starts_with("\r\n") ? end + 2 : end + 1);
   }
 }
 
@@ -114,7 +112,11 @@ UserWords UserDictionaryFormat::parseWords(std::string_view text) {
 }
 
 ParsedWords UserDictionaryFormat::readWords(std::shared_ptr<const detail::LargeString> bytes) {
-  const auto lines = static_cast<std::size_t>(std::count(bytes->begin(), bytes->end(), '\n')) + 1;
+  // A bound, not a count: CR LF counts twice.
+  const auto lines =
+      static_cast<std::size_t>(std::count_if(bytes->begin(), bytes->end(),
+                                             [](char c) { return c == '\n' || c == '\r'; })) +
+      1;
   UserWords::Builder builder(std::move(bytes), lines);
   ParsedWords parsed;
   forEachLine(builder.text(), [&](std::string_view line) {

@@ -70,7 +70,7 @@ TEST(UserDictionaryFormat, RenderIsEntryOrderWithAFinalLineFeed) {
 
 TEST(UserDictionaryFormat, RenderedTextReadsBackUnchanged) {
   // Words that hold spaces or numbers must not lose them to the frequency field.
-  const UserWords words{{"ཀ 5", 1}, {"ཁ 0", 3}, {"ག\t7", 2}, {"a\rb", 1}, {"9", 9}};
+  const UserWords words{{"ཀ 5", 1}, {"ཁ 0", 3}, {"ག\t7", 2}, {"a\u2028b", 1}, {"9", 9}};
   EXPECT_EQ(UserDictionaryFormat::parseWords(UserDictionaryFormat::render(words)), words);
 }
 

@@ -65,6 +65,7 @@ TEST_F(UserDictionaryTest, LearnIgnoresWordsItCouldNotStoreAndSaturatesTheFreque
   dict.learn(repeated("ཀ", 61));
   dict.learn(" \t\n");
   dict.learn("ཀ\nཁ");  // would come back as two words
+  dict.learn("ཀ\rཁ");
   EXPECT_EQ(dict.count(), 0U);
   dict.learn(repeated("ཀ", 60));
   EXPECT_EQ(dict.count(), 1U);
