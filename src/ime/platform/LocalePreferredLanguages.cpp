@@ -31,20 +31,27 @@ LocalePreferredLanguages::LocalePreferredLanguages()
 
 LocalePreferredLanguages::LocalePreferredLanguages(Lookup lookup) : lookup_(std::move(lookup)) {}
 
+// The messages locale is the first of LC_ALL, LC_MESSAGES and LANG that is set and not
+// empty; with none of them the program runs in the C locale.
+std::string_view LocalePreferredLanguages::messagesLocale() const {
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    if (const std::string_view locale = nonEmpty(lookup_(name)); !locale.empty()) return locale;
+  }
+  return "C";
+}
+
 std::vector<std::string> LocalePreferredLanguages::languages() const {
   std::vector<std::string> tags;
-  std::string_view list = nonEmpty(lookup_("LANGUAGE"));
+  const std::string_view locale = messagesLocale();
+  // As gettext does: a program in the C locale keeps its own messages, whatever LANGUAGE
+  // asks for, since scripts rely on that output.
+  std::string_view list = locale == "C" || locale == "POSIX" ? "" : nonEmpty(lookup_("LANGUAGE"));
   while (!list.empty()) {
     const auto colon = list.find(':');
     addTag(tags, list.substr(0, colon));
     list = colon == std::string_view::npos ? std::string_view{} : list.substr(colon + 1);
   }
-  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-    if (const std::string_view locale = nonEmpty(lookup_(name)); !locale.empty()) {
-      addTag(tags, locale);
-      break;
-    }
-  }
+  addTag(tags, locale);
   return tags;
 }
 

@@ -1,6 +1,6 @@
 // Preferred languages from the POSIX locale environment, read the way gettext does: the
-// LANGUAGE list first, then the messages locale (LC_ALL, else LC_MESSAGES, else LANG).
-// Any thread.
+// LANGUAGE list first, then the messages locale (LC_ALL, else LC_MESSAGES, else LANG);
+// LANGUAGE counts only outside the C locale. Any thread.
 #pragma once
 
 #include <functional>
@@ -21,10 +21,13 @@ class LocalePreferredLanguages final : public PreferredLanguages {
   explicit LocalePreferredLanguages(Lookup lookup);
 
   /// Returns the tags in order, without repeats; "C" and "POSIX" name no language and
-  /// are left out, so a bare C locale gives an empty list.
+  /// are left out, so a bare C locale gives an empty list. LANGUAGE is ignored when the
+  /// messages locale is "C" or "POSIX", or when no locale variable is set.
   [[nodiscard]] std::vector<std::string> languages() const override;
 
  private:
+  [[nodiscard]] std::string_view messagesLocale() const;
+
   Lookup lookup_;
 };
 

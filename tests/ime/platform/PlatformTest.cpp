@@ -55,6 +55,14 @@ TEST(LocalePreferredLanguagesTest, LanguageListThenTheMessagesLocale) {
       {{{"LANGUAGE", "bo:zh_CN:en"}, {"LANG", "en_GB.UTF-8"}}, {"bo", "zh-CN", "en", "en-GB"}},
       {{{"LANGUAGE", "en::en"}, {"LC_ALL", "en.UTF-8"}, {"LANG", "zh_CN"}}, {"en"}},
       {{{"LC_ALL", ""}, {"LANG", "POSIX"}}, {}},
+      // In the C locale LANGUAGE is ignored, as gettext ignores it.
+      {{{"LANGUAGE", "bo:zh_CN"}}, {}},
+      {{{"LANGUAGE", "bo"}, {"LANG", ""}}, {}},
+      {{{"LANGUAGE", "bo"}, {"LANG", "C"}}, {}},
+      {{{"LANGUAGE", "bo"}, {"LC_ALL", "POSIX"}, {"LANG", "zh_CN.UTF-8"}}, {}},
+      {{{"LANGUAGE", "bo"}, {"LC_MESSAGES", "C"}, {"LANG", "zh_CN.UTF-8"}}, {}},
+      {{{"LANGUAGE", "bo"}, {"LC_ALL", "C"}, {"LC_MESSAGES", "zh_TW"}}, {}},
+      {{{"LANGUAGE", "bo"}, {"LANG", "C.UTF-8"}}, {"bo"}},
   };
   for (const auto& [env, expected] : cases) {
     SCOPED_TRACE(::testing::PrintToString(expected));
@@ -95,7 +103,7 @@ TEST(HeadlessViewsTest, APanelOnHeadlessViewsShowsHidesAndSizesItself) {
   const auto& window = *windowView;
   const auto& box = *boxView;
   FloatingCandidatePresenter presenter(std::move(windowView), std::move(boxView), screens,
-                                      measurer);
+                                       measurer);
   CandidateList list;
   list.setExplanationProvider([](std::string_view) { return std::string(80, 'x'); });
   list.reset({"\u0F40\u0F0B", "\u0F41\u0F0B", "\u0F42\u0F0B"});
