@@ -211,7 +211,7 @@ KeySequenceFinder::Result KeySequenceFinder::find(std::string_view text) {
     if (!found.keys) {
       const std::size_t at = offset + found.stuckAt;
       result.error =
-          "cannot type \"" + text::encodeUtf8(scalars.substr(at, 1)) + "\" at position " +
+          "cannot type \"" + text::encodeUtf8(scalars.substr(at, 1)) + "\" at character " +
           std::to_string(text::characterCount(text::encodeUtf8(scalars.substr(0, at + 1))));
       result.keys.clear();
       return result;

@@ -20,7 +20,8 @@ class KeySequenceFinder {
   };
 
   /// Returns the shortest natural key sequence whose typed text (document followed by
-  /// marked text) is canonically equal to `text`, or an error naming what cannot be typed.
+  /// marked text) is canonically equal to `text`, or an error naming what cannot be typed
+  /// and where, counting user-perceived characters of the whole text from 1.
   /// Segments between separators are remembered, so repeated calls get cheaper.
   [[nodiscard]] Result find(std::string_view text);
 

@@ -56,9 +56,9 @@ TEST(KeySequenceFinder, CanonicallyEquivalentTextIsTypedToo) {
 
 TEST(KeySequenceFinder, UntypeableTextNamesTheCharacterAndItsPosition) {
   const std::pair<const char*, const char*> cases[] = {
-      {"\u0F5A\u0F56\u0F39\u0F0B", "cannot type \"\u0F39\" at position 2"},
-      {"\u0F40abc", "cannot type \"a\" at position 2"},
-      {"\u0F40\u0F0B\u0F02", "cannot type \"\u0F02\" at position 3"},  // its key types a tsheg
+      {"\u0F5A\u0F56\u0F39\u0F0B", "cannot type \"\u0F39\" at character 2"},
+      {"\u0F40abc", "cannot type \"a\" at character 2"},
+      {"\u0F40\u0F0B\u0F02", "cannot type \"\u0F02\" at character 3"},  // its key types a tsheg
   };
   KeySequenceFinder finder;
   for (const auto& [text, message] : cases) {
@@ -78,7 +78,32 @@ TEST(KeysCommand, PrintsOneLinePerTextAndFailsOnUntypeableText) {
   out.str("");
   EXPECT_EQ(runCommandLine({"keys", "\u0F40", "x", "\u0F41"}, out, err), 1);
   EXPECT_EQ(out.str(), "c\nv\n");
-  EXPECT_NE(err.str().find("cannot type \"x\" at position 1"), std::string::npos);
+  EXPECT_NE(err.str().find("cannot type \"x\" at character 1"), std::string::npos);
+}
+
+std::string repeated(std::string_view text, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += text;
+  return out;
+}
+
+TEST(KeysCommand, ErrorsShowTheStartOfTheTextAndCountCharactersOfTheWholeText) {
+  // Five user-perceived characters in eight scalars and 24 bytes.
+  const std::string word = "\u0F56\u0F66\u0F92\u0FB2\u0F74\u0F56\u0F66\u0F0B";
+  const std::pair<std::string, std::string> cases[] = {
+      {repeated(word, 9) + "x",
+       "\"" + repeated(word, 8) + "\"\u2026: cannot type \"x\" at character 46"},
+      {repeated("\u0F40", 39) + "x",
+       "\"" + repeated("\u0F40", 39) + "x\": cannot type \"x\" at character 40"},
+      {"\u0F40\n\u0F02", "\"\u0F40\\n\u0F02\": cannot type \"\u0F02\" at character 3"},
+  };
+  for (const auto& [text, message] : cases) {
+    SCOPED_TRACE(message);
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(runCommandLine({"keys", text}, out, err), 1);
+    EXPECT_EQ(err.str(), "yakdrom keys: " + message + "\n");
+  }
 }
 
 bool typeableByLetters(const std::u32string& word) {
