@@ -1,7 +1,10 @@
 #include "frontends/cli/EphemeralStores.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 
+#include "frontends/cli/RegularFile.h"
 #include "frontends/cli/SettingAssignment.h"
 
 namespace yakdrom::cli {
@@ -21,32 +24,54 @@ std::filesystem::path scratchParent() {
   return std::filesystem::temp_directory_path(ec);
 }
 
+// The file is replaced through a new file beside it, so a folder that cannot be written
+// fails the save even when the file itself could be; the message says so, since the file's
+// own permissions would mislead.
+std::string saveFailure(const FileError& error) {
+  std::error_code ec;
+  const std::filesystem::path resolved = std::filesystem::weakly_canonical(error.path, ec);
+  const std::filesystem::path folder = (ec ? error.path : resolved).parent_path();
+  if (folder.empty() || !std::filesystem::is_directory(folder, ec) ||
+      ::access(folder.c_str(), W_OK) == 0) {
+    return error.message();
+  }
+  return error.message() + "; the folder " + folder.string() + " is read-only";
+}
+
 }  // namespace
 
 OpenedStores EphemeralStores::open(const SessionOptions& options) {
   std::unique_ptr<EphemeralStores> stores(new EphemeralStores);
+  std::vector<std::string> warnings;
   for (const auto& assignment : options.settings) {
-    if (auto problem = applySetting(assignment, *stores->preferences_)) {
-      return {nullptr, kUsage, "--set " + *problem};
-    }
+    auto applied = applySetting(assignment, *stores->preferences_);
+    if (applied.problem) return {nullptr, kUsage, "--set " + *applied.problem, {}};
+    if (applied.warning) warnings.push_back(std::move(*applied.warning));
   }
   std::filesystem::path file;
   if (options.userDictionary) {
     file = *options.userDictionary;
+    if (const auto kind = nonRegularKind(file)) {
+      return {nullptr,
+              kFailure,
+              "cannot keep the user dictionary in " + file.string() + ": it is " +
+                  std::string(*kind) + ", not a file",
+              {}};
+    }
   } else {
     std::string pattern = (scratchParent() / "yakdrom-dictionary-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
-      return {nullptr, kFailure, "cannot make a scratch folder for the user dictionary"};
+      return {nullptr, kFailure, "cannot make a scratch folder for the user dictionary", {}};
     }
     stores->scratch_ = pattern;
     file = *stores->scratch_ / "user-dictionary.txt";
   }
   stores->userDictionary_ = std::make_unique<UserDictionary>(file);
   if (const auto& loadError = stores->userDictionary_->loadError()) {
-    return {nullptr, kFailure, loadError->message()};
+    return {nullptr, kFailure, loadError->message(), {}};
   }
   stores->statistics_ = std::make_unique<InputStatistics>(stores->preferences_);
-  return {std::move(stores), 0, {}};
+  return {std::move(stores), 0, {}, std::move(warnings)};
 }
 
 EphemeralStores::~EphemeralStores() {
@@ -65,7 +90,7 @@ SessionStores EphemeralStores::stores(DictionaryStore& lexicon) {
 std::optional<std::string> EphemeralStores::save() {
   if (scratch_) return std::nullopt;
   const auto written = userDictionary_->flush();
-  if (!written) return written.error().message();
+  if (!written) return saveFailure(written.error());
   return std::nullopt;
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/learning/InputStatistics.h"
 #include "engine/learning/UserDictionary.h"
@@ -23,13 +24,16 @@ struct OpenedStores {
   /// When `stores` is null: the exit status (2 for a bad setting, 1 otherwise) and why.
   int status = 0;
   std::string error;
+  /// One line for each setting stored with a value the input method replaces.
+  std::vector<std::string> warnings;
 };
 
 class EphemeralStores {
  public:
-  /// Opens the stores `options` name and stores their settings. Fails for a setting that
-  /// --set cannot store, for a dictionary file that exists but cannot be read (it is then
-  /// never written over) and when no scratch folder can be made.
+  /// Opens the stores `options` name and stores their settings, with a warning for each
+  /// value out of range. Fails for a setting that --set cannot store, for a dictionary file
+  /// that is no regular file or cannot be read (it is then never written over) and when no
+  /// scratch folder can be made.
   [[nodiscard]] static OpenedStores open(const SessionOptions& options);
 
   /// Writes the dictionary's pending changes, then removes the scratch folder, if any.

@@ -19,6 +19,7 @@
 #include "frontends/cli/Commands.h"
 #include "frontends/cli/EphemeralStores.h"
 #include "frontends/cli/KeyNotation.h"
+#include "frontends/cli/RegularFile.h"
 #include "frontends/cli/TypingSession.h"
 
 namespace yakdrom::cli {
@@ -45,6 +46,10 @@ struct ReadKeys {
 
 // Line breaks only lay the file out; a key never spans two lines.
 ReadKeys readKeys(const std::string& file) {
+  if (const auto kind = nonRegularKind(file)) {
+    return {
+        {}, "cannot read " + file + ": it is " + std::string(*kind) + ", not a key file", kFailure};
+  }
   const auto bytes = detail::AtomicFile::read(file);
   if (!bytes) return {{}, bytes.error().message(), kFailure};
   ReadKeys read;
@@ -146,6 +151,9 @@ int runReplay(const Args& args, std::ostream& out, std::ostream& err) {
     if (opened.status == kUsage) return usage(err, opened.error);
     err << "yakdrom replay: " << opened.error << "\n";
     return opened.status;
+  }
+  for (const auto& warning : opened.warnings) {
+    err << "yakdrom replay: warning: " << warning << "\n";
   }
   TypingSession session(opened.stores->stores(lexicon.store()));
   session.start();

@@ -11,11 +11,18 @@
 
 namespace yakdrom::cli {
 
+struct AppliedSetting {
+  /// Why nothing was stored.
+  std::optional<std::string> problem;
+  /// For a stored value the settings do not accept: which value the input method uses.
+  std::optional<std::string> warning;
+};
+
 /// Stores the value of `assignment` ("KEY=VALUE") under KEY in `store`: as an integer, a
-/// finite number, a Boolean ("true" or "false") or a string, whichever KEY holds. Returns
-/// a one-line description of the problem, storing nothing, for text that is no assignment,
-/// a key that is no settings key or a value of the wrong type.
-[[nodiscard]] std::optional<std::string> applySetting(std::string_view assignment,
-                                                      PreferenceStore& store);
+/// finite number, a Boolean ("true" or "false") or a string, whichever KEY holds. Describes
+/// the problem in one line, storing nothing, for text that is no assignment, a key that is
+/// no settings key or a value of the wrong type; warns when the settings read the stored
+/// value back as another one (a count out of range, an unknown style).
+[[nodiscard]] AppliedSetting applySetting(std::string_view assignment, PreferenceStore& store);
 
 }  // namespace yakdrom::cli

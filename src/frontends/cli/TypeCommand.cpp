@@ -76,12 +76,14 @@ int runType(const Args& args, std::ostream& out, std::ostream& err) {
     err << "yakdrom type: " << *keys.error << "\n";
     return kUsage;
   }
+  if (keys.keys.empty()) return usage(err, "no keys to type");
   auto opened = EphemeralStores::open(options);
   if (!opened.stores) {
     if (opened.status == kUsage) return usage(err, opened.error);
     err << "yakdrom type: " << opened.error << "\n";
     return opened.status;
   }
+  for (const auto& warning : opened.warnings) err << "yakdrom type: warning: " << warning << "\n";
   CommandLexicon lexicon(options.lexicon);
   TypingSession session(opened.stores->stores(lexicon.store()));
   session.start();

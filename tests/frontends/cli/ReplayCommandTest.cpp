@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <regex>
 #include <string>
+#include <utility>
 
 #include "frontends/cli/SessionTestSupport.h"
 
@@ -70,6 +72,21 @@ TEST_F(ReplayCommandTest, ProblemsWithTheFileOrTheOptionsAreReported) {
   EXPECT_EQ(missing.status, 1);
   EXPECT_NE(missing.err.find("none.txt"), std::string::npos);
   EXPECT_EQ(run({"replay"}).status, 2);
+  // Reading a named pipe would wait for a writer; a device or folder holds no keys.
+  ASSERT_EQ(::mkfifo((dir_ / "pipe").c_str(), 0600), 0);
+  const std::pair<std::string, const char*> others[] = {
+      {(dir_ / "pipe").string(), "a named pipe"},
+      {"/dev/null", "a device"},
+      {dir_.path().string(), "a folder"},
+  };
+  for (const auto& [file, kind] : others) {
+    SCOPED_TRACE(file);
+    const auto r = run({"replay", file, "--lexicon", lexicon_.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err,
+              "yakdrom replay: cannot read " + file + ": it is " + kind + ", not a key file\n");
+  }
   EXPECT_EQ(run({"replay", "a", "b"}).status, 2);
   EXPECT_EQ(replay("fod", {"--set", "Yakdrom.candidateCount=many"}).status, 2);
   // A lexicon that cannot be loaded still lets every key be typed, and fails the run.

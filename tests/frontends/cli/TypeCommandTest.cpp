@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <optional>
 #include <string>
@@ -232,6 +233,26 @@ TEST_F(TypeCommandTest, SettingsThatCannotBeStoredAreUsageErrors) {
   EXPECT_EQ(run({"type", "--set"}).status, 2);
 }
 
+TEST_F(TypeCommandTest, OutOfRangeSettingsWarnAndTypeWithTheValueInUse) {
+  const auto r = type("fod", {"Yakdrom.candidateCount=99", "Yakdrom.panelStyle=3"}, {"--json"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err,
+            "yakdrom type: warning: Yakdrom.candidateCount=99 is out of range; the input method "
+            "uses 10\n");
+  EXPECT_EQ(r.out, (Shown{"", "བོད", kBod, "", 0, std::nullopt}.json()));
+}
+
+TEST_F(TypeCommandTest, NoKeysIsAUsageError) {
+  for (const Args& args : {Args{"type", "--lexicon", lexicon_.string()},
+                           Args{"type", "--lexicon", lexicon_.string(), "--json", ""}}) {
+    SCOPED_TRACE(::testing::PrintToString(args));
+    const auto r = run(args);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("usage: yakdrom type"), std::string::npos) << r.err;
+  }
+}
+
 TEST_F(TypeCommandTest, UserDictionaryFileLearnsAndOffersLearntWordsFirst) {
   const auto file = dir_ / "user-dictionary.txt";
   const Args learn = {"type", "--lexicon", lexicon_.string(), "--user-dictionary", file.string()};
@@ -263,6 +284,29 @@ TEST_F(TypeCommandTest, FailuresNameTheirCause) {
   // A dictionary file that cannot be read is refused, never written over.
   std::filesystem::create_directory(dir_ / "folder.txt");
   EXPECT_EQ(run({"type", "--user-dictionary", (dir_ / "folder.txt").string(), "fod"}).status, 1);
+  // Nor is a device replaced by a dictionary file.
+  const auto device =
+      run({"type", "--lexicon", lexicon_.string(), "--user-dictionary", "/dev/null", "fod{space}"});
+  EXPECT_EQ(device.status, 1);
+  EXPECT_EQ(device.err,
+            "yakdrom type: cannot keep the user dictionary in /dev/null: it is a device, not a "
+            "file\n");
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+}
+
+TEST_F(TypeCommandTest, ADictionaryInAReadOnlyFolderNamesTheFolder) {
+  if (::geteuid() == 0) GTEST_SKIP() << "every folder is writable for root";
+  const auto folder = dir_ / "locked";
+  std::filesystem::create_directory(folder);
+  std::filesystem::permissions(
+      folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  const auto r = run({"type", "--lexicon", lexicon_.string(), "--user-dictionary",
+                      (folder / "words.txt").string(), "fod{space}"});
+  std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find(": Permission denied; the folder " + folder.string() + " is read-only\n"),
+            std::string::npos)
+      << r.err;
 }
 
 TEST_F(TypeCommandTest, BadKeysFailWithStatusTwoAndNothingOnStdout) {
