@@ -13,8 +13,6 @@ namespace {
 
 constexpr std::size_t kTabStop = 8;
 constexpr std::size_t kMaxGridColumns = 5;
-constexpr std::size_t kMinWidth = 12;
-constexpr std::size_t kMinHeight = 4;
 constexpr std::string_view kEllipsis = "…";
 constexpr std::string_view kSelectedMark = "> ";
 constexpr std::string_view kUnselectedMark = "  ";
@@ -85,11 +83,22 @@ void append(Cells& cells, const Cells& more) {
   cells.insert(cells.end(), more.begin(), more.end());
 }
 
-// Cuts `cells` to `width` columns, ending in "…" where something was cut.
+// Cuts `cells` to `width` columns, ending in "…" where something was cut. One pass that
+// stops at the cut, since an explanation may be far longer than any terminal is wide.
 Cells fit(Cells cells, std::size_t width) {
-  if (widthOf(cells) <= width) return cells;
-  while (!cells.empty() && widthOf(cells) + 1 > width) cells.pop_back();
-  cells.push_back({std::string(kEllipsis), 1, cells.empty() ? Style::plain : cells.back().style});
+  if (width == 0) return {};
+  std::size_t used = 0;
+  std::size_t kept = 0;  // the longest start that leaves a column for the "…"
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    used += cells[i].width;
+    if (used > width) {
+      cells.resize(kept);
+      cells.push_back(
+          {std::string(kEllipsis), 1, cells.empty() ? Style::plain : cells.back().style});
+      return cells;
+    }
+    if (used < width) kept = i + 1;
+  }
   return cells;
 }
 
@@ -115,9 +124,14 @@ std::string encode(const Cells& cells) {
 // Breaks `cells` into lines of at most `width` columns.
 std::vector<Cells> wrap(const Cells& cells, std::size_t width) {
   std::vector<Cells> lines(1);
+  std::size_t used = 0;
   for (const auto& cell : cells) {
-    if (!lines.back().empty() && widthOf(lines.back()) + cell.width > width) lines.emplace_back();
+    if (!lines.back().empty() && used + cell.width > width) {
+      lines.emplace_back();
+      used = 0;
+    }
     lines.back().push_back(cell);
+    used += cell.width;
   }
   return lines;
 }
@@ -264,11 +278,16 @@ std::vector<std::string> candidateLines(const CandidateView& view, std::size_t w
 }  // namespace
 
 std::vector<std::string> renderPad(const PadView& view) {
-  const std::size_t width = std::max(view.width, kMinWidth);
-  const std::size_t height = std::max(view.height, kMinHeight);
+  const std::size_t width = view.width;
+  const std::size_t height = view.height;
+  // Wrapped by the terminal itself, a frame would scroll and tear; one cut line does not.
+  if (width < kMinPadWidth || height < kMinPadHeight) {
+    return {encode(fit(cellsOf(view.tooSmall), width))};
+  }
   const std::vector<std::string> document = documentLines(view, width);
   const std::vector<std::string> window = candidateLines(view.candidates, width);
-  std::vector<std::string> out{encode(fit(cellsOf(view.header), width)), ""};
+  std::vector<std::string> out{encode(fit(cellsOf(view.header), width)),
+                               encode(fit(cellsOf(view.notice), width))};
   // Below the header, the document keeps at least the caret's line; the window gives way.
   const std::size_t room = height - out.size();
   const std::size_t windowRows = window.empty() ? 0 : window.size() + 1;

@@ -11,6 +11,10 @@
 
 namespace yakdrom::cli {
 
+/// The smallest terminal the pad is drawn in; a smaller one shows `PadView::tooSmall`.
+inline constexpr std::size_t kMinPadWidth = 20;
+inline constexpr std::size_t kMinPadHeight = 6;
+
 struct PadView {
   std::string header;
   std::string document;
@@ -19,6 +23,10 @@ struct PadView {
   /// The terminal's size in columns and rows.
   std::size_t width = 80;
   std::size_t height = 24;
+  /// The line below the header, such as where text kept at the last hang-up went; often empty.
+  std::string notice = {};
+  /// The one line drawn instead of the pad in a terminal below the minimum size.
+  std::string tooSmall = {};
 };
 
 /// Returns the pad's lines from the top of the terminal, at most `height` of them, none
@@ -28,6 +36,7 @@ struct PadView {
 /// column), in columns (grid) or side by side (single row); then the selected candidate's
 /// explanation (ending in "…" where the window offers its "…" button), the page label and,
 /// while it is open, the full explanation. A document too long for the rest shows its end.
+/// A terminal smaller than kMinPadWidth x kMinPadHeight gets the `tooSmall` line alone.
 [[nodiscard]] std::vector<std::string> renderPad(const PadView& view);
 
 }  // namespace yakdrom::cli

@@ -44,11 +44,19 @@ TEST(PadRenderer, LaysTheDocumentOutInTheTerminalWidth) {
   };
   const std::vector<Case> cases = {
       {"line breaks", "ab\ncd\n", 20, 10, {"ab", "cd", " "}},
-      {"a line one column short of the width", "abcdefghijkl", 12, 10, {"abcdefghijk", "l "}},
+      {"a line one column short of the width",
+       "abcdefghijklmnopqrst",
+       20,
+       10,
+       {"abcdefghijklmnopqrs", "t "}},
       {"tabs to the next stop of eight", "a\tb", 20, 10, {"a       b "}},
-      {"a Tibetan stack takes one column", "བསྒྲུབས་ཀཀཀཀཀཀཀ", 12, 10, {"བསྒྲུབས་ཀཀཀཀཀཀ", "ཀ "}},
-      {"wide characters take two", "西藏西藏西藏西藏", 12, 10, {"西藏西藏西", "藏西藏 "}},
-      {"the end of a long document", "1\n2\n3\n4\n5\n6", 20, 5, {"4", "5", "6 "}},
+      {"a Tibetan stack takes one column",
+       "བསྒྲུབས་ཀཀཀཀཀཀཀཀཀཀཀཀཀཀཀ",
+       20,
+       10,
+       {"བསྒྲུབས་ཀཀཀཀཀཀཀཀཀཀཀཀཀཀ", "ཀ "}},
+      {"wide characters take two", "西藏西藏西藏西藏西藏", 20, 10, {"西藏西藏西藏西藏西", "藏 "}},
+      {"the end of a long document", "1\n2\n3\n4\n5\n6\n7", 20, 6, {"4", "5", "6", "7 "}},
       {"a control character shows as a space", std::string("a\x07z"), 20, 10, {"a z "}},
   };
   for (const auto& c : cases) {
@@ -96,6 +104,23 @@ TEST(PadRenderer, MarksTheSelectionAndCutsLongExplanations) {
   EXPECT_EQ(plain(renderPad(padWith(window, 20))).back(), "> 1. བོད་  Tibet …");
 }
 
+TEST(PadRenderer, CutsAndWrapsVeryLongTextExactly) {
+  std::string text;
+  for (std::size_t i = 0; i < 100'000; ++i) text += static_cast<char>('a' + i % 26);
+  CandidateView window;
+  window.content.rows = {row(0, "བོད་", true, text)};
+  window.explanationBox = text;
+  PadView view = padWith(window, 40);
+  // The header, the document and the row with their blank lines, then the box in lines of
+  // 36 columns: 2,777 full ones and one of the 28 letters left over.
+  view.height = 5 + 2'778;
+  const Lines lines = plain(renderPad(view));
+  ASSERT_EQ(lines.size(), view.height);
+  EXPECT_EQ(lines[4], "> 1. བོད་  " + text.substr(0, 29) + "…");
+  EXPECT_EQ(lines[5], "  | " + text.substr(0, 36));
+  EXPECT_EQ(lines.back(), "  | " + text.substr(100'000 - 28));
+}
+
 TEST(PadRenderer, ShowsTheOpenExplanationBoxWrapped) {
   CandidateView window;
   window.content.rows = {row(0, "བོད་", true)};
@@ -115,6 +140,31 @@ TEST(PadRenderer, AHiddenWindowDrawsNothingAndASmallTerminalKeepsTheCaretLine) {
   shown.content.rows = {row(0, "ཀ", true), row(1, "ཁ"), row(2, "ག"), row(3, "ང")};
   const Lines small = plain(renderPad({"Yakdrom pad", "1\n2\n3", "", shown, 40, 6}));
   EXPECT_EQ(small, (Lines{"Yakdrom pad", "", "3 ", "", "> 1. ཀ", "  2. ཁ"}));
+}
+
+TEST(PadRenderer, AsksForRoomInATerminalBelowTheMinimum) {
+  struct Case {
+    std::size_t width, height;
+    Lines lines;
+  };
+  const std::vector<Case> cases = {
+      {19, 24, {"Make it at least 2…"}},
+      {80, 5, {"Make it at least 20×6"}},
+      {12, 3, {"Make it at …"}},
+      {20, 6, {"Yakdrom pad", "", "ཀ "}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+    PadView view{"Yakdrom pad", "ཀ", "", {}, c.width, c.height};
+    view.tooSmall = "Make it at least 20×6";
+    EXPECT_EQ(plain(renderPad(view)), c.lines);
+  }
+}
+
+TEST(PadRenderer, ShowsTheNoticeBelowTheHeader) {
+  PadView view{"Yakdrom pad", "ཀ", "", {}, 20, 10};
+  view.notice = "Kept in /tmp/a-long-folder/pad.txt";
+  EXPECT_EQ(plain(renderPad(view)), (Lines{"Yakdrom pad", "Kept in /tmp/a-long…", "ཀ "}));
 }
 
 }  // namespace
