@@ -2,17 +2,23 @@
 // method for anyone without an input-method framework. It types with the user's own
 // settings and statistics (the shared settings file) and user dictionary, as the input
 // method does. Ctrl-D ends it and prints the text (or appends it to FILE); Ctrl-C ends it
-// without.
+// without; Ctrl-Z suspends it. A hang-up or a shutdown keeps the text: in FILE, else in a
+// recovery file that the next pad points to.
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <fstream>
 #include <optional>
 #include <ostream>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "frontends/cli/CommandLexicon.h"
 #include "frontends/cli/Commands.h"
+#include "frontends/cli/PadRecovery.h"
 #include "frontends/cli/PadRenderer.h"
 #include "frontends/cli/Terminal.h"
 #include "frontends/cli/TerminalInput.h"
@@ -37,7 +43,12 @@ constexpr auto kEscapeSequenceWait = 50ms;
 // How often an idle pad looks at the lexicon load and the window size.
 constexpr auto kIdleWait = 250ms;
 
+// A closed window or a shutdown ends the pad without the user's say, so the text is kept;
+// a SIGINT is taken as Ctrl-C.
+constexpr std::array<int, 2> kKeepingSignals = {SIGHUP, SIGTERM};
+
 enum class LexiconState { loading, loaded, missing };
+enum class Ending { finished, cancelled, stopped };
 
 struct PadOptions {
   std::optional<std::filesystem::path> output;
@@ -85,35 +96,84 @@ std::string header(InterfaceLanguage language, LexiconState lexicon) {
   return text;
 }
 
-void draw(Terminal& terminal, const TypingSession& session, const std::string& title) {
-  const auto [width, height] = terminal.size();
-  terminal.draw(renderPad({title, session.field().document(), session.field().marked(),
-                           session.candidates(), width, height}));
+std::string tooSmall(InterfaceLanguage language) {
+  return std::string(localized(language, "Yakdrom 输入板：请把终端放大到至少 ",
+                               "Yakdrom pad: make the terminal at least ")) +
+         std::to_string(kMinPadWidth) + "×" + std::to_string(kMinPadHeight);
 }
 
-// Types until Ctrl-D (true), Ctrl-C or a stop signal (false).
-bool typeUntilDone(Terminal& terminal, TypingSession& session,
-                   const std::atomic<LexiconState>& lexicon, InterfaceLanguage language) {
+// One line about the text kept when earlier pads were closed, or "".
+std::string recoveryNotice(InterfaceLanguage language,
+                           const std::vector<std::filesystem::path>& files) {
+  if (files.empty()) return {};
+  std::string text(
+      localized(language, "上次关闭时保留的文本：", "Text kept when the pad was closed: "));
+  text += files.front().string();
+  if (files.size() > 1) {
+    text += localized(language, "（另有 ", " (and ");
+    text += std::to_string(files.size() - 1);
+    text += localized(language, " 个）", " more)");
+  }
+  return text;
+}
+
+struct PadTexts {
+  InterfaceLanguage language;
+  std::string notice;  // until the first key
+};
+
+void draw(Terminal& terminal, const TypingSession& session, const PadTexts& texts,
+          LexiconState lexicon) {
+  const auto [width, height] = terminal.size();
+  PadView view{header(texts.language, lexicon),
+               session.field().document(),
+               session.field().marked(),
+               session.candidates(),
+               width,
+               height};
+  view.notice = texts.notice;
+  view.tooSmall = tooSmall(texts.language);
+  terminal.draw(renderPad(view));
+}
+
+// Types until Ctrl-D, Ctrl-C or a stop signal.
+Ending typeUntilDone(Terminal& terminal, TypingSession& session,
+                     const std::atomic<LexiconState>& lexicon, PadTexts texts) {
   std::string pending;
   for (;;) {
-    draw(terminal, session, header(language, lexicon.load()));
+    draw(terminal, session, texts, lexicon.load());
     const std::string bytes = terminal.read(pending.empty() ? kIdleWait : kEscapeSequenceWait);
-    if (terminal.stopSignal() != 0) return false;
+    if (terminal.stopSignal() != 0) return Ending::stopped;
     pending += bytes;
     const DecodedInput decoded = decodeTerminalInput(pending, bytes.empty());
     pending.erase(0, decoded.consumed);
+    if (!decoded.inputs.empty()) texts.notice.clear();
     for (const auto& input : decoded.inputs) {
       switch (input.kind) {
         case TerminalInput::Kind::key:
           (void)session.press(input.key);
           break;
+        case TerminalInput::Kind::suspend:
+          terminal.suspend();
+          break;
         case TerminalInput::Kind::finish:
-          return true;
+          return Ending::finished;
         case TerminalInput::Kind::cancel:
-          return false;
+          return Ending::cancelled;
       }
     }
   }
+}
+
+std::string asLines(const std::string& document) {
+  return document.back() == '\n' ? document : document + "\n";
+}
+
+bool append(const std::filesystem::path& path, const std::string& text) {
+  std::ofstream file(path, std::ios::binary | std::ios::app);
+  file << text;
+  file.close();
+  return static_cast<bool>(file);
 }
 
 // Prints the text, or appends it to `output`; a file that cannot be written gets the text
@@ -121,17 +181,30 @@ bool typeUntilDone(Terminal& terminal, TypingSession& session,
 int deliver(const std::string& document, const std::optional<std::filesystem::path>& output,
             std::ostream& out, std::ostream& err) {
   if (document.empty()) return 0;
-  const std::string text = document.back() == '\n' ? document : document + "\n";
+  const std::string text = asLines(document);
   if (output) {
-    std::ofstream file(*output, std::ios::binary | std::ios::app);
-    file << text;
-    file.close();
-    if (file) return 0;
+    if (append(*output, text)) return 0;
     err << "yakdrom pad: cannot append to " << output->string()
         << "; the text follows on standard output\n";
   }
   out << text;
   return output ? kFailure : 0;
+}
+
+// Keeps the text of a pad that a signal ended: appended to `output` as Ctrl-D would, else
+// in a recovery file, since standard output may have gone with the terminal.
+void rescue(const std::string& document, const std::optional<std::filesystem::path>& output,
+            std::ostream& err) {
+  if (document.empty()) return;
+  const std::string text = asLines(document);
+  if (output && append(*output, text)) return;
+  const PadRecovery recovery(PadRecovery::defaultFolder());
+  if (const auto saved = recovery.save(text)) {
+    err << "yakdrom pad: the text typed so far is kept in " << saved->string() << "\n";
+  } else {
+    err << "yakdrom pad: cannot keep the text typed so far in "
+        << PadRecovery::defaultFolder().string() << "\n";
+  }
 }
 
 }  // namespace
@@ -163,14 +236,23 @@ int runPad(const Args& args, std::ostream& out, std::ostream& err) {
   TypingSession session({*preferences, dictionary, statistics, lexicon.store()});
   session.start();
   const InterfaceLanguage language = interfaceLanguage(LocalePreferredLanguages());
-  const bool finished = typeUntilDone(terminal, session, lexiconState, language);
+  const std::string notice =
+      recoveryNotice(language, PadRecovery(PadRecovery::defaultFolder()).takeUnannounced());
+  const Ending ending = typeUntilDone(terminal, session, lexiconState, {language, notice});
   const int signal = terminal.stopSignal();
+  const bool keeps =
+      ending == Ending::finished ||
+      std::find(kKeepingSignals.begin(), kKeepingSignals.end(), signal) != kKeepingSignals.end();
   // Ending commits the syllable being composed, as leaving a text field does.
-  if (finished) session.finish();
+  if (keeps) session.finish();
   terminal.restore();
   watcher.join();
   int status = signal != 0 ? kSignalStatusBase + signal : kCancelledStatus;
-  if (finished) status = deliver(session.field().document(), options.output, out, err);
+  if (ending == Ending::finished) {
+    status = deliver(session.field().document(), options.output, out, err);
+  } else if (keeps) {
+    rescue(session.field().document(), options.output, err);
+  }
   if (const auto written = dictionary.flush(); !written) {
     err << "yakdrom pad: " << written.error().message() << "\n";
     if (status == 0) status = kFailure;

@@ -1,7 +1,9 @@
 // The terminal the typing pad runs in (/dev/tty, so standard output stays free for the
 // text): raw mode and the alternate screen while the pad is up, restored on every way out,
-// including SIGINT, SIGTERM and SIGHUP, which end the pad's loop instead of the program;
-// key bytes read with a timeout; whole frames drawn at once. Main thread.
+// including SIGINT, SIGTERM and SIGHUP, which end the pad's loop instead of the program, and
+// while the pad is suspended (Ctrl-Z or SIGTSTP) until SIGCONT; key bytes read with a
+// timeout; whole frames drawn at once. Signals stay caught until the object goes, so that a
+// second hang-up cannot cut short the saving that follows the first. Main thread.
 #pragma once
 
 #include <termios.h>
@@ -26,13 +28,15 @@ class Terminal {
   /// fails when the program has no terminal.
   [[nodiscard]] static Opened open();
 
-  /// Restores the terminal as it was, if restore() has not done so yet.
+  /// Restores the terminal as it was, if restore() has not done so yet, and puts the
+  /// signal handlers back.
   ~Terminal();
   Terminal(const Terminal&) = delete;
   Terminal& operator=(const Terminal&) = delete;
 
   /// Waits up to `timeout` for key bytes and returns them; returns "" when none came or a
-  /// signal (a stop or a resize) cut the wait short.
+  /// signal (a stop, a resize, a suspension and its end) cut the wait short. SIGTSTP
+  /// suspends here; after SIGCONT the next draw() repaints the whole frame.
   [[nodiscard]] std::string read(std::chrono::milliseconds timeout);
 
   /// Returns the signal that asked the program to stop since open(), or 0.
@@ -45,15 +49,24 @@ class Terminal {
   /// nothing when the frame is unchanged.
   void draw(const std::vector<std::string>& lines);
 
-  /// Leaves the alternate screen and raw mode and puts the signal handlers back.
+  /// Gives the terminal back as it was and stops the program, as Ctrl-Z in a shell does;
+  /// returns once it is continued, with raw mode and the alternate screen back.
+  void suspend();
+
+  /// Leaves the alternate screen and raw mode; signals are only recorded from now on.
   void restore();
 
  private:
-  Terminal(int fd, const termios& original);
+  Terminal(int fd, const termios& original, std::pair<int, int> wakePipe);
+  void enterPad();
+  void leavePad() const;
   void write(std::string_view bytes) const;
 
   int fd_;
   termios original_;
+  // The signal handlers write a byte to the pipe's second end, so that a signal arriving
+  // just before the wait still ends it.
+  std::pair<int, int> wakePipe_;
   bool restored_ = false;
   std::vector<std::string> lastFrame_;
   std::pair<std::size_t, std::size_t> lastSize_;

@@ -14,10 +14,12 @@ struct ControlByte {
   std::string_view notation;  // for keys
 };
 
-// Enter sends CR (LF from some terminals), Backspace DEL or BS.
-constexpr std::array<ControlByte, 7> kControlBytes = {{
+// Enter sends CR (LF from some terminals), Backspace DEL or BS. Raw mode turns off the
+// terminal's own Ctrl-C and Ctrl-Z, so the pad does their work.
+constexpr std::array<ControlByte, 8> kControlBytes = {{
     {'\x03', TerminalInput::Kind::cancel, ""},
     {'\x04', TerminalInput::Kind::finish, ""},
+    {'\x1a', TerminalInput::Kind::suspend, ""},
     {'\t', TerminalInput::Kind::key, "{tab}"},
     {'\r', TerminalInput::Kind::key, "{return}"},
     {'\n', TerminalInput::Kind::key, "{return}"},
@@ -53,7 +55,7 @@ std::optional<TerminalInput> singleByte(char byte) {
   }
   const auto value = static_cast<unsigned char>(byte);
   if (value <= 26) {
-    // Ctrl-Space sends NUL, Ctrl-A to Ctrl-Z send 1 to 26.
+    // Ctrl-Space sends NUL, Ctrl-A to Ctrl-Y send 1 to 25.
     KeyPress key = *keyForCharacter(value == 0 ? ' ' : static_cast<char>('a' + value - 1));
     key.control = true;
     return keyInput(std::move(key));

@@ -1,7 +1,8 @@
 // Turns the bytes a terminal sends for key presses into key presses of the key notation:
 // letters and symbols as on the US keyboard, Alt or Meta (an ESC in front) as Option, the
 // arrow keys with their modifiers, Backspace as Delete, Enter as Return, Tab, a lone ESC as
-// Escape, Control letters as Control chords; Ctrl-D and Ctrl-C end the pad. Any thread.
+// Escape, Control letters as Control chords; Ctrl-D and Ctrl-C end the pad and Ctrl-Z
+// suspends it, as in a shell. Any thread.
 #pragma once
 
 #include <cstddef>
@@ -13,7 +14,7 @@
 namespace yakdrom::cli {
 
 struct TerminalInput {
-  enum class Kind { key, finish, cancel };
+  enum class Kind { key, finish, cancel, suspend };
   Kind kind = Kind::key;
   KeyPress key;  // for Kind::key
 

@@ -1,8 +1,10 @@
 // Drives `yakdrom pad` as a person would: in a detached tmux session with a home of its own,
-// keys sent in, the screen read back, until Ctrl-D prints the text.
+// keys sent in, the screen read back, until Ctrl-D prints the text; suspended to the shell
+// and back; hung up on, and started again.
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <sstream>
@@ -57,23 +59,67 @@ class PadInTmux : public ::testing::Test {
   void SetUp() override {
     if (std::system("command -v tmux >/dev/null 2>&1") != 0)
       GTEST_SKIP() << "tmux is not installed";
-    const std::string home = (dir_ / "home").string();
-    const std::string pad = "env -u LANGUAGE LANG=C.UTF-8 LC_ALL=C.UTF-8 HOME=" + quoted(home) +
-                            " XDG_DATA_HOME=" + quoted(home + "/data") +
-                            " XDG_CONFIG_HOME=" + quoted(home + "/config") + " " +
-                            quoted(YAKDROM_EXECUTABLE) + " pad --lexicon " +
-                            quoted(lexicon_.string()) + "; echo \"[pad exited $?]\"; sleep 300";
-    tmux("new-session -d -s pad -x 100 -y 30 " + quoted(pad));
   }
 
   void TearDown() override { tmux("kill-server"); }
+
+  // The pad's command line, in a home of its own; the pad's process id goes to pad.pid.
+  std::string padLine() const {
+    const std::string home = (dir_ / "home").string();
+    const std::string pad = "env -u LANGUAGE LANG=C.UTF-8 LC_ALL=C.UTF-8 HOME=" + quoted(home) +
+                            " XDG_DATA_HOME=" + quoted(home + "/data") +
+                            " XDG_CONFIG_HOME=" + quoted(home + "/config") +
+                            " XDG_STATE_HOME=" + quoted(home + "/state") + " " +
+                            quoted(YAKDROM_EXECUTABLE) + " pad --lexicon " +
+                            quoted(lexicon_.string());
+    return "sh -c " + quoted("echo $$ > " + quoted(pidFile().string()) + "; exec " + pad);
+  }
+
+  // Runs the pad alone in a new window, which then shows its exit status. Later pads get
+  // windows of their own in the same session: the server would end with its last one.
+  void startPad(int width = 100) {
+    const std::string command = quoted(padLine() + "; echo \"[pad exited $?]\"; sleep 300");
+    tmux(started_ ? "new-window -t pad " + command
+                  : "new-session -d -s pad -x " + std::to_string(width) + " -y 30 " + command);
+    started_ = true;
+  }
+
+  // Runs the pad from an interactive shell with job control, as a person does.
+  void startPadFromShell() {
+    const std::string shell = "env HOME=" + quoted((dir_ / "home").string()) +
+                              " HISTFILE= PS1='$ ' bash --norc --noprofile -i";
+    tmux("new-session -d -s pad -x 100 -y 30 " + quoted(shell));
+    waitForLine("$");
+    tmux("send-keys -t pad -l " + quoted(padLine()));
+    tmux("send-keys -t pad Enter");
+  }
+
+  std::filesystem::path pidFile() const { return dir_ / "pad.pid"; }
+
+  // Waits for the pad's header once the lexicon is in; returns the screen.
+  std::vector<std::string> waitForPad() {
+    return waitFor([](const auto& s) {
+      return !s.empty() && s[0].starts_with("Yakdrom pad · Ctrl-D") &&
+             s[0].find("lexicon") == std::string::npos;
+    });
+  }
+
+  // Sends `signal` to the pad once it has written its process id.
+  void signalPad(int signal) {
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    while (readAll(pidFile()).empty() && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(kPollInterval);
+    }
+    ASSERT_EQ(::kill(std::stoi(readAll(pidFile())), signal), 0);
+  }
 
   std::string tmux(const std::string& arguments) {
     return shell("tmux -S " + quoted((dir_ / "tmux.sock").string()) + " -f /dev/null " + arguments +
                  " 2>&1");
   }
 
-  std::vector<std::string> screen() { return linesOf(tmux("capture-pane -p -t pad")); }
+  // The screen with lines the terminal wrapped joined again.
+  std::vector<std::string> screen() { return linesOf(tmux("capture-pane -p -J -t pad")); }
 
   // Reads the screen until `ready` holds for it, within a bounded time.
   std::vector<std::string> waitFor(
@@ -91,15 +137,14 @@ class PadInTmux : public ::testing::Test {
     return waitFor([&line](const auto& shown) { return hasLine(shown, line); });
   }
 
+  bool started_ = false;
   TempDir dir_;
   std::filesystem::path lexicon_ = writeTinyLexicon(dir_);
 };
 
 TEST_F(PadInTmux, TypesWithCandidatesAndPrintsTheTextOnCtrlD) {
-  auto shown = waitFor([](const auto& s) {
-    return !s.empty() && s[0].starts_with("Yakdrom pad · Ctrl-D") &&
-           s[0].find("lexicon") == std::string::npos;
-  });
+  startPad();
+  auto shown = waitForPad();
   ASSERT_FALSE(shown.empty());
   ASSERT_EQ(shown[0],
             "Yakdrom pad · Ctrl-D: finish and keep the text · Ctrl-C: quit and discard it");
@@ -137,6 +182,79 @@ TEST_F(PadInTmux, TypesWithCandidatesAndPrintsTheTextOnCtrlD) {
   EXPECT_EQ(readAll(dir_ / "home/data/Yakdrom/user-dictionary.txt"), "དུས་ 1\nབོད་མི་ 1\n");
   EXPECT_NE(readAll(dir_ / "home/config/Yakdrom/Yakdrom.ini").find("Yakdrom.stats.totalWords=3"),
             std::string::npos);
+}
+
+TEST_F(PadInTmux, SuspendsToTheShellAndComesBackWithTheText) {
+  startPadFromShell();
+  waitForPad();
+  tmux("send-keys -t pad -l fod");
+  waitForLine("> 1. བོད་");
+  struct Way {
+    const char* what;
+    std::function<void()> suspend;
+  };
+  const std::vector<Way> ways = {
+      {"Ctrl-Z", [this] { tmux("send-keys -t pad C-z"); }},
+      {"SIGTSTP", [this] { signalPad(SIGTSTP); }},
+  };
+  for (std::size_t i = 0; i < ways.size(); ++i) {
+    SCOPED_TRACE(ways[i].what);
+    ways[i].suspend();
+    // The shell's screen is back, the pad's header gone, and the shell reports the stop.
+    const auto stopped = [i](const auto& s) {
+      return std::count_if(s.begin(), s.end(), [](const std::string& line) {
+               return line.find("Stopped") != std::string::npos;
+             }) == static_cast<std::ptrdiff_t>(i + 1);
+    };
+    auto shown = waitFor(stopped);
+    ASSERT_TRUE(stopped(shown));
+    EXPECT_FALSE(shown[0].starts_with("Yakdrom pad"));
+    tmux("send-keys -t pad -l fg");
+    tmux("send-keys -t pad Enter");
+    shown = waitForLine("> 1. བོད་");
+    EXPECT_TRUE(shown[0].starts_with("Yakdrom pad")) << "the whole pad drawn again";
+    EXPECT_TRUE(hasLine(shown, "བོད"));
+  }
+  tmux("send-keys -t pad -l ' '");
+  waitForLine("བོད་");
+  tmux("send-keys -t pad C-d");
+  const auto shown = waitFor([](const auto& s) { return !s.empty() && s.back() == "$"; });
+  EXPECT_TRUE(hasLine(shown, "བོད་")) << "the text, printed on the shell's screen";
+}
+
+TEST_F(PadInTmux, KeepsTheTextOnAHangUpAndPointsTheNextPadToIt) {
+  // Wide enough for the notice with the whole path.
+  startPad(250);
+  waitForPad();
+  tmux("send-keys -t pad -l fod");
+  waitForLine("> 1. བོད་");
+  signalPad(SIGHUP);
+  auto shown = waitForLine("[pad exited 129]");
+  ASSERT_TRUE(hasLine(shown, "[pad exited 129]"));
+
+  std::vector<std::filesystem::path> kept;
+  std::error_code missing;
+  for (const auto& entry :
+       std::filesystem::directory_iterator(dir_ / "home/state/Yakdrom", missing)) {
+    if (entry.path().extension() == ".txt") kept.push_back(entry.path());
+  }
+  ASSERT_EQ(kept.size(), 1U);
+  EXPECT_TRUE(kept[0].filename().string().starts_with("pad-recovered-"));
+  EXPECT_EQ(readAll(kept[0]), "བོད\n") << "the syllable being composed";
+  EXPECT_TRUE(hasLine(shown, "yakdrom pad: the text typed so far is kept in " + kept[0].string()));
+
+  // The next pad says where the text is, once.
+  const std::vector<std::string> notices = {
+      "Text kept when the pad was closed: " + kept[0].string(), ""};
+  for (const auto& notice : notices) {
+    SCOPED_TRACE(notice);
+    startPad();
+    shown = waitForPad();
+    ASSERT_GE(shown.size(), 2U);
+    EXPECT_EQ(shown[1], notice);
+    tmux("send-keys -t pad C-c");
+    waitForLine("[pad exited 130]");
+  }
 }
 
 }  // namespace

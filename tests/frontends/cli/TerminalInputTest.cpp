@@ -7,7 +7,7 @@
 namespace yakdrom::cli {
 namespace {
 
-// The decoded inputs in key notation, the two endings as <finish> and <cancel>.
+// The decoded inputs in key notation, the others as <finish>, <cancel> and <suspend>.
 std::string notation(const DecodedInput& decoded) {
   std::string out;
   for (const auto& input : decoded.inputs) {
@@ -21,6 +21,9 @@ std::string notation(const DecodedInput& decoded) {
         break;
       case TerminalInput::Kind::cancel:
         out += "<cancel>";
+        break;
+      case TerminalInput::Kind::suspend:
+        out += "<suspend>";
         break;
     }
   }
@@ -39,7 +42,7 @@ TEST(TerminalInput, TranslatesWhatTerminalsSendIntoKeys) {
       {"\x7f\b", "{delete}{delete}"},
       {"\x04", "<finish>"},
       {"\x03", "<cancel>"},
-      {"\x01\x1a", "{ctrl+a}{ctrl+z}"},
+      {"\x01\x19\x1a", "{ctrl+a}{ctrl+y}<suspend>"},
       {std::string(1, '\0'), "{ctrl+space}"},
       {"\x1bm\x1bM", "{opt+m}{shift+opt+m}"},  // Alt or Meta sends ESC first
       {"\x1b\x7f\x1b\r", "{opt+delete}{opt+return}"},
@@ -49,6 +52,7 @@ TEST(TerminalInput, TranslatesWhatTerminalsSendIntoKeys) {
       {"\x1b[3~\x1b[15~\x1bOPx", "x"},  // Forward Delete and function keys type nothing
       {"\x1b\x1b", "{escape}{escape}"},
       {"\x1b\x04", "{escape}<finish>"},
+      {"\x1b\x1a", "{escape}<suspend>"},
       {"x\xe0\xbd\x80y", "xy"},    // text pasted in any script has no key
       {"\x1b[1;3\x1b[A", "{up}"},  // a sequence broken off is dropped
   };
