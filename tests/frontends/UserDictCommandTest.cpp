@@ -1,5 +1,9 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <string>
 
 #include "engine/learning/TemporaryFolder.h"
@@ -81,6 +85,34 @@ TEST_F(UserDictCommandTest, FileProblemsFailWithExitOneAndLoseNothing) {
   }
   EXPECT_TRUE(std::filesystem::is_directory(folderAsFile));
   EXPECT_EQ(readBytes(existing), "ཀ 1\n");
+}
+
+// A dictionary that is a link to a missing file stays a link; the message says where to.
+TEST_F(UserDictCommandTest, LearnRefusesALinkToAMissingFile) {
+  const std::string gone = (folder_ / "moved" / "user-dictionary.txt").string();
+  std::filesystem::create_symlink(gone, file_);
+  const Outcome r = userdict({"learn", file_, "ཀ"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "yakdrom userdict: cannot write " + file_ +
+                       ": a symbolic link to a file that does not exist (" + gone + ")\n");
+  EXPECT_TRUE(std::filesystem::is_symlink(file_));
+  EXPECT_FALSE(std::filesystem::exists(gone));
+}
+
+// Export to the standard output or a pipe writes into it rather than replacing it.
+TEST_F(UserDictCommandTest, ExportWritesIntoAFifo) {
+  writeBytes(file_, "ཀ 2\n");
+  const std::string fifo = (folder_ / "fifo").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  const Outcome r = userdict({"export", file_, fifo});
+  char buffer[64] = {};
+  const ssize_t n = ::read(reader, buffer, sizeof buffer);
+  ::close(reader);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0), "ཀ 2\n");
+  EXPECT_EQ(std::filesystem::status(fifo).type(), std::filesystem::file_type::fifo);
 }
 
 TEST_F(UserDictCommandTest, IllFormedFileKeepsItsOriginalBytes) {

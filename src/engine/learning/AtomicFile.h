@@ -15,12 +15,15 @@ namespace yakdrom::detail {
 
 class AtomicFile {
  public:
-  /// Returns the bytes of the file at `path`, or the error that stopped the read.
+  /// Returns the bytes of the file at `path`, or the error that stopped the read; anything
+  /// but a regular file, and a file larger than 512 MiB, is refused (see FileRefusal).
   [[nodiscard]] static FileResult<LargeString> read(const std::filesystem::path& path);
 
   /// Replaces the file at `path` with `bytes` atomically, creating its folder when missing,
   /// and returns the number of bytes written. An existing file keeps its permissions; a
-  /// symbolic link keeps pointing to the file it names, which is the one replaced.
+  /// symbolic link keeps pointing to the file it names, which is the one replaced, and one
+  /// to a missing file is refused. A device or FIFO is written to, not replaced. Temporary
+  /// files that writers stopped before this program started left beside the file go.
   [[nodiscard]] static FileResult<std::size_t> write(const std::filesystem::path& path,
                                                      std::string_view bytes);
 };

@@ -12,13 +12,20 @@
 namespace yakdrom {
 
 struct FileError {
+  // A constructor rather than aggregate initialisation, so that the detail may be left out.
+  FileError(std::string action, std::filesystem::path path, std::error_code code,
+            std::string detail = {})
+      : action(std::move(action)), path(std::move(path)), code(code), detail(std::move(detail)) {}
+
   std::string action;  // what was attempted, e.g. "write" or "create the folder"
   std::filesystem::path path;
   std::error_code code;
+  std::string detail;  // what the reason refers to, when it names something, e.g. a link's target
 
   /// Returns a one-line description such as "cannot write /a/b.txt: Permission denied".
   [[nodiscard]] std::string message() const {
-    return "cannot " + action + " " + path.string() + ": " + code.message();
+    std::string text = "cannot " + action + " " + path.string() + ": " + code.message();
+    return detail.empty() ? text : text + " (" + detail + ")";
   }
 
   bool operator==(const FileError&) const = default;

@@ -7,6 +7,7 @@
 #include <tuple>
 #include <vector>
 
+#include "engine/learning/FileRefusal.h"
 #include "engine/learning/TemporaryFolder.h"
 #include "engine/learning/UserDictionary.h"
 #include "engine/text/Text.h"
@@ -187,10 +188,10 @@ TEST_F(UserDictionaryTest, ReplaceAndImportReportAFailedWriteAndKeepTheContent) 
   std::filesystem::create_directories(file_ / "in-the-way");  // a folder where the file goes
   const auto replaced = dict.replaceAll("ཀ 2");
   ASSERT_FALSE(replaced.ok());
-  EXPECT_EQ(replaced.error().code, std::errc::is_a_directory);
+  EXPECT_EQ(replaced.error().code, FileRefusal::notRegularFile);
   const auto imported = dict.importWords(list);
   ASSERT_FALSE(imported.ok());
-  EXPECT_EQ(imported.error().code, std::errc::is_a_directory);
+  EXPECT_EQ(imported.error().code, FileRefusal::notRegularFile);
   EXPECT_EQ(dict.renderText(), "ཁ 3\nཀ 2\n");
   std::filesystem::remove_all(file_);
   ASSERT_TRUE(dict.flush().ok());
@@ -218,7 +219,7 @@ TEST_F(UserDictionaryTest, UnreadableFileIsNeverWrittenOver) {
   std::filesystem::create_directory(file_);  // exists, but reading it fails
   UserDictionary dict(file_);
   ASSERT_TRUE(dict.loadError());
-  EXPECT_EQ(dict.loadError()->code, std::errc::is_a_directory);
+  EXPECT_EQ(dict.loadError()->code, FileRefusal::notRegularFile);
   dict.learn("ཀ");
   EXPECT_EQ(dict.count(), 1U);
   const auto flushed = dict.flush();
