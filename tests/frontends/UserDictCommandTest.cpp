@@ -38,6 +38,22 @@ TEST_F(UserDictCommandTest, LearnThenShowPrintsEntriesAndCount) {
   EXPECT_EQ(shown.out, "བོད་ 2\nཡིག་ 1\n2 entries\n");
 }
 
+// The valid words are learnt all the same, so the command succeeds.
+TEST_F(UserDictCommandTest, LearnReportsEachWordItIgnoresAndWhy) {
+  const std::string tooLong(61, 'a');
+  const Outcome r = userdict({"learn", file_, "ཀ", " ", "ཀ\nཁ", tooLong, "caf\xE9 \"x\"", "ཁ"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "2 entries\n");
+  EXPECT_EQ(r.err,
+            "yakdrom userdict: ignored \" \": empty\n"
+            "yakdrom userdict: ignored \"ཀ\\x0Aཁ\": holds a line feed or carriage return\n"
+            "yakdrom userdict: ignored \"" +
+                tooLong +
+                "\": longer than 60 characters\n"
+                "yakdrom userdict: ignored \"caf\\xE9 \\\"x\\\"\": not well-formed UTF-8\n");
+  EXPECT_EQ(readBytes(file_), "ཀ 1\nཁ 1\n");
+}
+
 TEST_F(UserDictCommandTest, ImportAndExportReportTheirCounts) {
   const std::string list = (folder_ / "list.txt").string();
   writeBytes(list, "ཀ 3\r\nཀ 7\r\nཁ\r\n");

@@ -26,16 +26,32 @@ constexpr std::string_view kBackupSuffix = ".txt";
 // How often the candidate path looks whether another program has replaced the file.
 constexpr std::chrono::steady_clock::duration kReloadCheckInterval = std::chrono::seconds(1);
 
-// The form a word is stored under, or nothing when learn() must ignore it. A line feed or
-// carriage return would split the word into two entries when the file is read back; an empty NFC form
-// means ICU could not normalise the word.
-std::optional<std::string> learnableWord(std::string_view raw) {
+// A word as learn() stores it, or why it is ignored. A line feed or carriage return would
+// split the word into two entries when the file is read back; ill-formed UTF-8 would be
+// stored as U+FFFD, which is not what was typed; an empty NFC form means ICU could not read
+// the word as Unicode text.
+struct Learnable {
+  std::string word;
+  std::optional<UserDictionary::IgnoredReason> ignored;
+};
+
+Learnable examine(std::string_view raw) {
+  using enum UserDictionary::IgnoredReason;
   const std::string_view trimmed = UserDictionaryFormat::trimWord(raw, true);
-  if (trimmed.empty()) return std::nullopt;
-  std::string word = text::nfc(text::sanitizeUtf8(trimmed));
-  if (word.empty() || word.find_first_of("\r\n") != std::string::npos) return std::nullopt;
-  if (text::characterCount(word) > UserDictionary::kMaxWordCharacters) return std::nullopt;
-  return word;
+  if (trimmed.empty()) return {{}, empty};
+  if (!text::isWellFormedUtf8(trimmed)) return {{}, illFormed};
+  std::string word = text::nfc(trimmed);
+  if (word.empty()) return {{}, illFormed};
+  if (word.find_first_of("\r\n") != std::string::npos) return {{}, lineBreak};
+  if (text::characterCount(word) > UserDictionary::kMaxWordCharacters) return {{}, tooLong};
+  return {std::move(word), std::nullopt};
+}
+
+// Counting scalars is cheap and no word has more characters than scalars, so the costly
+// character count runs only for the rare word with many scalars.
+bool offerable(std::string_view word) {
+  return text::scalarCount(word) <= UserDictionary::kMaxWordCharacters ||
+         text::characterCount(word) <= UserDictionary::kMaxWordCharacters;
 }
 
 // A run of matching words longer than this is worth remembering the answer of: walking
@@ -135,14 +151,20 @@ std::size_t UserDictionary::count() const {
   return words_.size();
 }
 
+std::optional<UserDictionary::IgnoredReason> UserDictionary::whyNotLearnable(
+    std::string_view word) {
+  return examine(word).ignored;
+}
+
 void UserDictionary::learn(std::string_view raw) {
-  auto word = learnableWord(raw);
-  if (!word) return;
+  const Learnable learnable = examine(raw);
+  if (learnable.ignored) return;
+  const std::string& word = learnable.word;
   {
     std::lock_guard lock(mutex_);
-    const UserWord* stored = words_.find(*word);
-    rerankAnswers(words_.set(*word, incremented(stored != nullptr ? stored->freq : 0)));
-    changes_.add(*word, 1);
+    const UserWord* stored = words_.find(word);
+    rerankAnswers(words_.set(word, incremented(stored != nullptr ? stored->freq : 0)));
+    changes_.add(word, 1);
   }
   writer_->request();
 }
@@ -172,7 +194,7 @@ std::vector<std::string> UserDictionary::candidates(std::string_view prefix,
   auto it = words_.lowerBound(key);
   while (it != words_.end() && it->word.starts_with(key)) {
     if (text::hasCharacterPrefix(it->word, key)) {
-      matches.push_back(*it);
+      if (offerable(it->word)) matches.push_back(*it);
       ++it;
       continue;
     }

@@ -30,8 +30,13 @@ class UserDictionary {
 
   /// Longest word, in user-perceived characters, that learn() accepts.
   static constexpr std::size_t kMaxWordCharacters = 60;
+  /// Why learn() ignores a word.
+  enum class IgnoredReason { empty, tooLong, lineBreak, illFormed };
   /// Backups kept by the settings window.
   static constexpr int kDefaultBackupsKept = 10;
+
+  /// Returns why learn() would ignore `word`, or nothing when it would count it.
+  [[nodiscard]] static std::optional<IgnoredReason> whyNotLearnable(std::string_view word);
 
   /// Returns the process-wide dictionary, loaded from defaultURL() on first use.
   [[nodiscard]] static UserDictionary& shared();
@@ -65,14 +70,16 @@ class UserDictionary {
   /// Returns the number of entries.
   [[nodiscard]] std::size_t count() const;
 
-  /// Counts one more use of `word` (trimmed; ignored when empty, longer than 60 characters
-  /// or holding a line feed or carriage return) and schedules a background write of the file.
+  /// Counts one more use of `word` (trimmed; ignored when empty, longer than 60 characters,
+  /// holding a line feed or carriage return or not well-formed UTF-8: see whyNotLearnable())
+  /// and schedules a background write of the file.
   void learn(std::string_view word);
 
   /// Returns up to `limit` learnt words that begin, character by character, with `prefix`,
-  /// in entry order; nothing for an empty prefix or a limit below 1. At most once a second
-  /// it also checks whether another program has replaced the file, and then has it read
-  /// again in the background.
+  /// in entry order; nothing for an empty prefix or a limit below 1. A word longer than
+  /// learn() accepts, written to the file by hand or an older version, stays in the file
+  /// but is never offered. At most once a second it also checks whether another program
+  /// has replaced the file, and then has it read again in the background.
   [[nodiscard]] std::vector<std::string> candidates(std::string_view prefix,
                                                     std::int64_t limit) const;
 

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "engine/learning/UserDictionary.h"
+#include "engine/text/Text.h"
 #include "frontends/cli/Commands.h"
 
 namespace yakdrom::cli {
@@ -71,10 +72,51 @@ int runShow(const Args& args, std::ostream& out, std::ostream& err) {
   return 0;
 }
 
+std::string describe(UserDictionary::IgnoredReason reason) {
+  switch (reason) {
+    case UserDictionary::IgnoredReason::empty:
+      return "empty";
+    case UserDictionary::IgnoredReason::tooLong:
+      return "longer than " + std::to_string(UserDictionary::kMaxWordCharacters) + " characters";
+    case UserDictionary::IgnoredReason::lineBreak:
+      return "holds a line feed or carriage return";
+    case UserDictionary::IgnoredReason::illFormed:
+      return "not well-formed UTF-8";
+  }
+  return "unknown reason";
+}
+
+// Keeps a report to one readable line: control characters, and every byte above ASCII of
+// a word that is not UTF-8, are shown as escapes.
+std::string shownWord(std::string_view word) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  const bool utf8 = text::isWellFormedUtf8(word);
+  std::string out = "\"";
+  for (const char c : word) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += {'\\', c};
+    } else if (byte < 0x20 || byte == 0x7F || (byte >= 0x80 && !utf8)) {
+      out += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+// Each word learn() would ignore is reported, and the others are learnt all the same.
 int runLearn(const Args& args, std::ostream& out, std::ostream& err) {
   const auto dict = open(args[0], Missing::isEmpty, err);
   if (!dict) return kFailure;
-  for (std::size_t k = 1; k < args.size(); ++k) dict->learn(args[k]);
+  for (std::size_t k = 1; k < args.size(); ++k) {
+    if (const auto ignored = UserDictionary::whyNotLearnable(args[k])) {
+      err << "yakdrom userdict: ignored " << shownWord(args[k]) << ": " << describe(*ignored)
+          << "\n";
+    } else {
+      dict->learn(args[k]);
+    }
+  }
   const auto written = dict->flush();
   if (!written) return failure(err, written.error());
   reportKeptOriginal(*dict, err);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <random>
 #include <string>
 #include <tuple>
@@ -62,11 +63,19 @@ TEST_F(UserDictionaryTest, LearnTrimsCountsMergesCanonicalSpellingsAndWritesInTh
 }
 
 TEST_F(UserDictionaryTest, LearnIgnoresWordsItCouldNotStoreAndSaturatesTheFrequency) {
+  using enum UserDictionary::IgnoredReason;
+  const std::tuple<std::string, std::optional<UserDictionary::IgnoredReason>> cases[] = {
+      {repeated("ཀ", 61), tooLong}, {" \t\n", empty},
+      {"ཀ\nཁ", lineBreak},                                   // would come back as two words
+      {"ཀ\rཁ", lineBreak},          {"caf\xE9", illFormed},  // would be stored as U+FFFD
+      {"ཀ\xF0\x9F", illFormed},     {repeated("ཀ", 60), std::nullopt},
+  };
   UserDictionary dict(file_);
-  dict.learn(repeated("ཀ", 61));
-  dict.learn(" \t\n");
-  dict.learn("ཀ\nཁ");  // would come back as two words
-  dict.learn("ཀ\rཁ");
+  for (const auto& [word, reason] : cases) {
+    SCOPED_TRACE(word);
+    EXPECT_EQ(UserDictionary::whyNotLearnable(word), reason);
+    if (reason) dict.learn(word);
+  }
   EXPECT_EQ(dict.count(), 0U);
   dict.learn(repeated("ཀ", 60));
   EXPECT_EQ(dict.count(), 1U);
@@ -95,6 +104,20 @@ TEST_F(UserDictionaryTest, CandidatesFollowEntryOrderAndLimitAndMatchWholeCharac
   }
 }
 
+// Words longer than learning takes, written by hand or an older version, stay in the file.
+TEST_F(UserDictionaryTest, CandidatesLeaveOutWordsTooLongToLearn) {
+  const std::string longest = repeated("ཀ", 60);
+  const std::string tooLong = repeated("ཀ", 61);
+  const std::string manyScalars = "ཀ" + repeated("ཀྲྀ", 30);  // 91 scalars, 31 characters
+  const std::string text = tooLong + " 9\n" + manyScalars + " 8\n" + longest + " 7\n";
+  writeBytes(file_, text);
+  UserDictionary dict(file_);
+  EXPECT_EQ(dict.candidates("ཀ", 10), (Words{manyScalars, longest}));
+  dict.learn("ཁ");
+  ASSERT_TRUE(dict.flush().ok());
+  EXPECT_EQ(readBytes(file_), text + "ཁ 1\n");
+}
+
 // The sorted range scan must give what scanning every entry gives.
 TEST_F(UserDictionaryTest, CandidatesEqualAFullScan) {
   const std::vector<std::string> pieces = {"ཀ",      "ཁ",      "\u0F42", "\u0FB7", "\u0F43", "ྱ", "ི",
@@ -111,6 +134,8 @@ TEST_F(UserDictionaryTest, CandidatesEqualAFullScan) {
   for (int k = 0; k < 3000; ++k) {
     text += (k % 3 == 0 ? "ཀས" : "") + randomText(5) + " " + std::to_string(1 + rng() % 5) + "\n";
   }
+  // And words too long to offer, among them.
+  for (int k = 0; k < 40; ++k) text += "ཀས" + repeated("ཀ", 60) + randomText(3) + " 6\n";
   UserDictionary dict(file_);
   static_cast<void>(dict.replaceAll(text));
   // Prefixes that hundreds of words share repeat, so their remembered answers are asked
@@ -118,7 +143,8 @@ TEST_F(UserDictionaryTest, CandidatesEqualAFullScan) {
   const auto fullScan = [&dict](const std::string& prefix, std::size_t limit) {
     Words expected;
     for (const auto& e : dict.allEntries()) {
-      if (text::hasCharacterPrefix(e.word, prefix) && expected.size() < limit)
+      if (text::hasCharacterPrefix(e.word, prefix) && expected.size() < limit &&
+          text::characterCount(e.word) <= UserDictionary::kMaxWordCharacters)
         expected.push_back(e.word);
     }
     return expected;
