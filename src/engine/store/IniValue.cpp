@@ -2,6 +2,7 @@
 
 #include <unicode/unistr.h>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
