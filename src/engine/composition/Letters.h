@@ -17,16 +17,16 @@ namespace yakdrom::detail::letters {
 using yakdrom::kShad;
 using yakdrom::kTsheg;
 
-inline constexpr std::string_view kGa = "\u0F42";     // ག
-inline constexpr std::string_view kMa = "\u0F58";     // མ
-inline constexpr std::string_view kWa = "\u0F5D";     // ཝ
-inline constexpr std::string_view kYa = "\u0F61";     // ཡ
-inline constexpr std::string_view kRa = "\u0F62";     // ར
-inline constexpr std::string_view kLa = "\u0F63";     // ལ
-inline constexpr std::string_view kSa = "\u0F66";     // ས
-inline constexpr std::string_view kAa = "\u0F71";     // ◌ཱ vowel length mark
-inline constexpr std::string_view kI = "\u0F72";      // ◌ི
-inline constexpr std::string_view kU = "\u0F74";      // ◌ུ
+inline constexpr std::string_view kGa = "\u0F42";  // ག
+inline constexpr std::string_view kMa = "\u0F58";  // མ
+inline constexpr std::string_view kWa = "\u0F5D";  // ཝ
+inline constexpr std::string_view kYa = "\u0F61";  // ཡ
+inline constexpr std::string_view kRa = "\u0F62";  // ར
+inline constexpr std::string_view kLa = "\u0F63";  // ལ
+inline constexpr std::string_view kSa = "\u0F66";  // ས
+inline constexpr std::string_view kAa = "\u0F71";  // ◌ཱ vowel length mark
+inline constexpr std::string_view kI = "\u0F72";   // ◌ི
+inline constexpr std::string_view kU = "\u0F74";   // ◌ུ
 
 inline constexpr char32_t kAaScalar = 0x0F71;
 inline constexpr char32_t kFirstDigit = 0x0F20;  // ༠; the half digits end at U+0F33

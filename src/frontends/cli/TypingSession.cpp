@@ -5,16 +5,16 @@
 #include <string_view>
 #include <utility>
 
+#include "ime/panel/FloatingCandidatePresenter.h"
 #include "ime/platform/BundleResourceLocator.h"
 #include "ime/platform/EstimatingTextMeasurer.h"
 #include "ime/platform/HeadlessCandidateWindowView.h"
 #include "ime/platform/HeadlessExplanationBoxView.h"
 #include "ime/platform/LocalePreferredLanguages.h"
 #include "ime/platform/NullFontSystem.h"
-#include "ime/panel/FloatingCandidatePresenter.h"
 #include "ime/session/InputSession.h"
-#include "ime/startup/ApplicationBundle.h"
 #include "ime/settings/YakdromSettings.h"
+#include "ime/startup/ApplicationBundle.h"
 
 namespace yakdrom::cli {
 namespace {

@@ -16,8 +16,8 @@
 #include "frontends/cli/KeyNotation.h"
 #include "frontends/cli/SimulatedTextField.h"
 #include "ime/platform/CandidateWindowView.h"
-#include "ime/settings/SettingChoices.h"
 #include "ime/session/KeyResult.h"
+#include "ime/settings/SettingChoices.h"
 #include "ime/startup/DictionaryStore.h"
 
 namespace yakdrom::cli {

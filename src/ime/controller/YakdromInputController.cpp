@@ -30,8 +30,8 @@ YakdromInputController::YakdromInputController(InputControllerServices services,
   candidates_.setExplanationProvider(settingsExplanationProvider(
       services_.settings, explanationSources(services_.dictionary.explanations())));
   // The presenter outlives this controller, so the handlers are withdrawn in the destructor.
-  services_.presenter.setActions({[this](std::size_t index) { clickCandidate(index); },
-                                  [this] { requestExplanation(); }});
+  services_.presenter.setActions(
+      {[this](std::size_t index) { clickCandidate(index); }, [this] { requestExplanation(); }});
 }
 
 YakdromInputController::~YakdromInputController() { services_.presenter.setActions({}); }
@@ -44,7 +44,8 @@ bool YakdromInputController::inputText(std::uint16_t keyCode, ModifierFlags flag
 KeyResult YakdromInputController::handleKey(std::uint16_t keyCode, ModifierFlags flags,
                                             TextInputClient& client) {
   client_ = &client;
-  if (isOwnAppClient_ || isChord(flags)) return {false, std::nullopt, EngineOutput::makePassthrough()};
+  if (isOwnAppClient_ || isChord(flags))
+    return {false, std::nullopt, EngineOutput::makePassthrough()};
   if (isPanelVisible() && allowsCandidateKeys(flags)) {
     if (auto taken = handleCandidateKey(keyCode)) return *taken;
   }

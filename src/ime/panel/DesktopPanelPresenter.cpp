@@ -2,9 +2,7 @@
 
 namespace yakdrom {
 
-void DesktopPanelPresenter::show(const CandidateList& list, const Rect& /*caret*/) {
-  update(list);
-}
+void DesktopPanelPresenter::show(const CandidateList& list, const Rect& /*caret*/) { update(list); }
 
 void DesktopPanelPresenter::update(const CandidateList& list) {
   pageStart_ = list.page() * list.pageSize();

@@ -30,7 +30,8 @@ FloatingCandidatePresenter::FloatingCandidatePresenter(
 FloatingCandidatePresenter::~FloatingCandidatePresenter() { window_->setActions({}); }
 
 void FloatingCandidatePresenter::setActions(CandidatePresenterActions actions) {
-  window_->setActions({std::move(actions.candidateClicked), std::move(actions.explanationRequested)});
+  window_->setActions(
+      {std::move(actions.candidateClicked), std::move(actions.explanationRequested)});
 }
 
 void FloatingCandidatePresenter::show(const CandidateList& list, const Rect& caret) {

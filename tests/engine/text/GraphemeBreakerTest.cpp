@@ -1,10 +1,9 @@
-#include "engine/text/GraphemeBreaker.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
 
+#include "engine/text/GraphemeBreaker.h"
 #include "engine/text/Text.h"
 
 namespace yakdrom::text::detail {

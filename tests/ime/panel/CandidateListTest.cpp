@@ -287,8 +287,8 @@ TEST_F(CandidateListTest, TheBoxOpensBesideAVerticalPanelAndBelowASingleRow) {
 TEST_F(CandidateListTest, ClicksReachTheInstalledActionsUntilTheyAreWithdrawn) {
   std::vector<std::size_t> clicked;
   int explanationRequests = 0;
-  panel->presenter_->setActions({[&](std::size_t index) { clicked.push_back(index); },
-                                 [&] { ++explanationRequests; }});
+  panel->presenter_->setActions(
+      {[&](std::size_t index) { clicked.push_back(index); }, [&] { ++explanationRequests; }});
   panel->show(words(13), caret);
   window->clickCandidate(11);
   window->clickMoreButton();

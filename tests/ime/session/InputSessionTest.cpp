@@ -1,8 +1,7 @@
-#include "ime/session/InputSession.h"
-
 #include <gtest/gtest.h>
 
 #include "ime/controller/ControllerHarness.h"
+#include "ime/session/InputSession.h"
 
 namespace yakdrom::testing {
 namespace {
