@@ -46,16 +46,6 @@ class Descriptor {
   int fd_;
 };
 
-bool writeAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
 // A FIFO or a device could block a read or never end it; a huge file would not fit.
 std::optional<FileRefusal> readRefusal(const struct stat& info) {
   if (!S_ISREG(info.st_mode)) return FileRefusal::notRegularFile;
@@ -68,7 +58,8 @@ FileResult<std::size_t> writeInPlace(const fs::path& path, std::string_view byte
   const Descriptor fd(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
   if (fd.get() < 0) return errnoError("write", path, errno);
   errno = 0;
-  if (!writeAll(fd.get(), bytes)) return errnoError("write", path, errno != 0 ? errno : EIO);
+  if (!AtomicFile::writeAll(fd.get(), bytes))
+    return errnoError("write", path, errno != 0 ? errno : EIO);
   return bytes.size();
 }
 
@@ -203,7 +194,7 @@ FileResult<std::size_t> AtomicFile::write(const fs::path& path, std::string_view
   int error = 0;
   const auto failure = [] { return errno != 0 ? errno : EIO; };
   errno = 0;
-  if (!writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0) error = failure();
+  if (!AtomicFile::writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0) error = failure();
   if (::close(fd.release()) != 0 && error == 0) error = failure();
   if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) error = failure();
   if (error != 0) {
@@ -213,6 +204,16 @@ FileResult<std::size_t> AtomicFile::write(const fs::path& path, std::string_view
   syncFolder(target);
   removeStaleTemporaries(target);
   return bytes.size();
+}
+
+bool AtomicFile::writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
 }
 
 }  // namespace yakdrom::detail

@@ -26,6 +26,10 @@ class AtomicFile {
   /// files that writers stopped before this program started left beside the file go.
   [[nodiscard]] static FileResult<std::size_t> write(const std::filesystem::path& path,
                                                      std::string_view bytes);
+
+  /// Writes all of `bytes` to the open descriptor `fd`, going on after interruptions;
+  /// returns false, with errno set, when a write fails.
+  [[nodiscard]] static bool writeAll(int fd, std::string_view bytes);
 };
 
 }  // namespace yakdrom::detail

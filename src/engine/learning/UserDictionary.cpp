@@ -1,8 +1,5 @@
 #include "engine/learning/UserDictionary.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -10,6 +7,7 @@
 #include <utility>
 
 #include "engine/learning/AtomicFile.h"
+#include "engine/store/UserFolders.h"
 #include "engine/text/Text.h"
 
 namespace yakdrom {
@@ -17,7 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kFolderName = "Yakdrom";
 constexpr std::string_view kFileName = "user-dictionary.txt";
 constexpr std::string_view kBackupFolderName = "backups";
 constexpr std::string_view kBackupPrefix = "Yakdrom用户词库-";
@@ -79,15 +76,6 @@ std::string pastScalarRun(std::string_view key, std::size_t offset) {
   return bound;
 }
 
-fs::path homeFolder() {
-  if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') return home;
-  if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir != nullptr) {
-    return user->pw_dir;
-  }
-  std::error_code ignored;
-  return fs::current_path(ignored);
-}
-
 bool isBackupName(std::string_view name) {
   return name.size() > kBackupPrefix.size() + kBackupSuffix.size() &&
          name.starts_with(kBackupPrefix) && name.ends_with(kBackupSuffix);
@@ -119,16 +107,7 @@ UserDictionary& UserDictionary::shared() {
   return instance;
 }
 
-fs::path UserDictionary::defaultURL() {
-  fs::path base;
-  // The XDG rules ignore a relative XDG_DATA_HOME.
-  if (const char* data = std::getenv("XDG_DATA_HOME"); data != nullptr && data[0] == '/') {
-    base = data;
-  } else {
-    base = homeFolder() / ".local" / "share";
-  }
-  return base / kFolderName / kFileName;
-}
+fs::path UserDictionary::defaultURL() { return UserFolders::data() / kFileName; }
 
 UserDictionary::UserDictionary(fs::path url, LocalCalendar calendar)
     : url_(std::move(url)), calendar_(std::move(calendar)) {

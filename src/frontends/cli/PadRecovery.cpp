@@ -1,12 +1,10 @@
 #include "frontends/cli/PadRecovery.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <set>
@@ -14,12 +12,15 @@
 #include <system_error>
 #include <utility>
 
+#include "engine/learning/AtomicFile.h"
+#include "engine/store/UserFolders.h"
+#include "engine/text/Text.h"
+
 namespace yakdrom::cli {
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kFolderName = "Yakdrom";
 constexpr std::string_view kPrefix = "pad-recovered-";
 constexpr std::string_view kSuffix = ".txt";
 // The names of the files already announced, one a line. A list rather than a time stamp,
@@ -27,12 +28,6 @@ constexpr std::string_view kSuffix = ".txt";
 constexpr std::string_view kAnnouncedName = "pad-recovered.announced";
 // Two pads hung up in the same second get numbered names.
 constexpr int kMaxSameSecond = 100;
-
-fs::path homeFolder() {
-  if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') return home;
-  const passwd* user = getpwuid(getuid());
-  return user != nullptr ? fs::path(user->pw_dir) : fs::path("/");
-}
 
 std::string timeStamp() {
   const std::time_t now = std::time(nullptr);
@@ -43,22 +38,12 @@ std::string timeStamp() {
   return std::string(text, length);
 }
 
-bool writeAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
 // Creates `path`, failing when it exists, and writes `text` to it; the text is on disk
 // when this returns true.
 bool writeNew(const fs::path& path, std::string_view text) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (fd < 0) return false;
-  const bool written = writeAll(fd, text) && ::fsync(fd) == 0;
+  const bool written = detail::AtomicFile::writeAll(fd, text) && ::fsync(fd) == 0;
   return ::close(fd) == 0 && written;
 }
 
@@ -69,20 +54,15 @@ bool isRecoveryFile(const fs::path& path) {
 
 std::set<std::string> readLines(const fs::path& path) {
   std::set<std::string> lines;
-  std::ifstream in(path);
-  for (std::string line; std::getline(in, line);) lines.insert(line);
+  if (const auto bytes = detail::AtomicFile::read(path)) {
+    for (const std::string_view line : text::splitLines(bytes.value())) lines.emplace(line);
+  }
   return lines;
 }
 
 }  // namespace
 
-fs::path PadRecovery::defaultFolder() {
-  // The XDG rules ignore a relative XDG_STATE_HOME.
-  if (const char* state = std::getenv("XDG_STATE_HOME"); state != nullptr && state[0] == '/') {
-    return fs::path(state) / kFolderName;
-  }
-  return homeFolder() / ".local" / "state" / kFolderName;
-}
+fs::path PadRecovery::defaultFolder() { return UserFolders::state(); }
 
 PadRecovery::PadRecovery(fs::path folder) : folder_(std::move(folder)) {}
 
