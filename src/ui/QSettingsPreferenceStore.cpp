@@ -1,13 +1,20 @@
 #include "ui/QSettingsPreferenceStore.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <QSettings>
 #include <QVariant>
 #include <QVariantMap>
 #include <charconv>
 #include <cmath>
 
+#include "engine/store/SettingsFileLock.h"
+
 namespace yakdrom {
 namespace {
+
+constexpr std::int64_t kNsPerMs = 1'000'000;
 
 QString toQString(std::string_view key) {
   return QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()));
@@ -101,30 +108,93 @@ std::optional<std::int64_t> toMapInteger(const QVariant& v) {
   return std::nullopt;
 }
 
+std::unique_ptr<QSettings> openFile(const std::filesystem::path& file) {
+  return std::make_unique<QSettings>(QString::fromStdString(file.string()), QSettings::IniFormat);
+}
+
+// QSettings re-reads the file only when its size or its time stamp in milliseconds changed.
+bool alikeToQt(const FileStamp& a, const FileStamp& b) {
+  return a.size == b.size && a.modifiedNs / kNsPerMs == b.modifiedNs / kNsPerMs;
+}
+
+// Moves the time stamp of `file` a millisecond on, leaving its bytes alone.
+void laterTimeStamp(const std::filesystem::path& file) {
+  const auto stamp = FileStamp::of(file);
+  if (!stamp) return;
+  const std::int64_t ns = stamp->modifiedNs + kNsPerMs;
+  const timespec times[2] = {{0, UTIME_OMIT}, {ns / (1000 * kNsPerMs), ns % (1000 * kNsPerMs)}};
+  (void)::utimensat(AT_FDCWD, file.c_str(), times, 0);
+}
+
 }  // namespace
 
 QSettingsPreferenceStore::QSettingsPreferenceStore()
-    : settings_(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                            QStringLiteral("Yakdrom"), QStringLiteral("Yakdrom"))) {
-}
+    : QSettingsPreferenceStore(
+          std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                      QStringLiteral("Yakdrom"), QStringLiteral("Yakdrom"))) {}
 
 QSettingsPreferenceStore::QSettingsPreferenceStore(const std::filesystem::path& file)
-    : settings_(std::make_unique<QSettings>(QString::fromStdString(file.string()),
-                                            QSettings::IniFormat)) {}
+    : QSettingsPreferenceStore(openFile(file)) {}
+
+QSettingsPreferenceStore::QSettingsPreferenceStore(std::unique_ptr<QSettings> settings)
+    : settings_(std::move(settings)), file_(settings_->fileName().toStdString()) {}
 
 QSettingsPreferenceStore::~QSettingsPreferenceStore() = default;
 
+// Returns false when the file could not be read or written. QSettings keeps the status of
+// its first failure, so a failure is checked by a fresh QSettings, which syncs as it opens.
+bool QSettingsPreferenceStore::sync() const {
+  settings_->sync();
+  if (settings_->status() == QSettings::NoError) return true;
+  settings_ = openFile(file_);
+  return settings_->status() != QSettings::AccessError;
+}
+
+// One stat (about a microsecond, less than the sync it spares) notices a file that another
+// program replaced, even one of the same size in the same millisecond, which QSettings
+// would take for the copy it holds: that one gets a later time stamp so that the sync
+// reads it. `locked` says whether this thread holds the SettingsFileLock already.
+void QSettingsPreferenceStore::refresh(bool locked) const {
+  const auto current = FileStamp::of(file_);
+  if (synced_ && current == syncedStamp_) return;
+  if (current && syncedStamp_ && alikeToQt(*current, *syncedStamp_)) {
+    if (locked) {
+      laterTimeStamp(file_);
+    } else {
+      const SettingsFileLock fileLock(file_);
+      laterTimeStamp(file_);
+    }
+  }
+  (void)sync();
+  synced_ = true;
+  syncedStamp_ = FileStamp::of(file_);
+}
+
+// Within update() the file is locked and already read.
 QVariant QSettingsPreferenceStore::value(std::string_view key) const {
   std::lock_guard lock(mutex_);
-  // Cheap when the file is unchanged: QSettings compares size and time stamp first.
-  settings_->sync();
+  if (!updating_) refresh(false);
   return settings_->value(toQString(key));
 }
 
 void QSettingsPreferenceStore::put(std::string_view key, const QVariant& value) {
+  update([&](PreferenceStore&) { settings_->setValue(toQString(key), value); });
+}
+
+void QSettingsPreferenceStore::update(const std::function<void(PreferenceStore&)>& change) {
   std::lock_guard lock(mutex_);
-  settings_->setValue(toQString(key), value);
-  settings_->sync();
+  if (updating_) {
+    change(*this);
+    return;
+  }
+  const SettingsFileLock fileLock(file_);
+  refresh(fileLock.held());
+  updating_ = true;
+  change(*this);
+  updating_ = false;
+  lastError_.reset();
+  if (!sync()) lastError_ = "cannot save the settings in " + file_.string();
+  syncedStamp_ = FileStamp::of(file_);
 }
 
 std::optional<std::int64_t> QSettingsPreferenceStore::integer(std::string_view key) const {
@@ -183,25 +253,18 @@ void QSettingsPreferenceStore::setIntegerMap(std::string_view key, const Integer
 }
 
 void QSettingsPreferenceStore::remove(std::string_view key) {
-  std::lock_guard lock(mutex_);
-  settings_->remove(toQString(key));
-  settings_->sync();
+  update([&](PreferenceStore&) { settings_->remove(toQString(key)); });
 }
 
 bool QSettingsPreferenceStore::contains(std::string_view key) const {
   std::lock_guard lock(mutex_);
-  settings_->sync();
+  if (!updating_) refresh(false);
   return settings_->contains(toQString(key));
 }
 
-bool QSettingsPreferenceStore::isHealthy() const {
+std::optional<std::string> QSettingsPreferenceStore::lastError() const {
   std::lock_guard lock(mutex_);
-  return settings_->status() == QSettings::NoError;
-}
-
-std::filesystem::path QSettingsPreferenceStore::file() const {
-  std::lock_guard lock(mutex_);
-  return settings_->fileName().toStdString();
+  return lastError_;
 }
 
 }  // namespace yakdrom

@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 
+#include "engine/store/FileStamp.h"
 #include "engine/store/PreferenceStore.h"
 
 class QSettings;
@@ -14,8 +15,9 @@ class QVariant;
 
 namespace yakdrom {
 
-/// Writes go to disk at once and reads first pick up what other processes wrote, so two
-/// programs never keep diverging copies. INI files keep numbers and Booleans as text; the
+/// Writes go to disk at once, under the SettingsFileLock, each on the file as just read, and
+/// reads first pick up what other processes wrote, so two programs never keep diverging
+/// copies. INI files keep numbers and Booleans as text; the
 /// getters convert text as they convert typed values, and string() gives any number or
 /// Boolean as its text (where the in-memory store gives nothing).
 class QSettingsPreferenceStore final : public PreferenceStore {
@@ -41,19 +43,28 @@ class QSettingsPreferenceStore final : public PreferenceStore {
   void setIntegerMap(std::string_view key, const IntegerMap& value) override;
   void remove(std::string_view key) override;
   [[nodiscard]] bool contains(std::string_view key) const override;
-
-  /// Returns true when the last read or write of the file succeeded.
-  [[nodiscard]] bool isHealthy() const;
+  void update(const std::function<void(PreferenceStore&)>& change) override;
+  /// Returns why the last change was not written: the file could not be read or written.
+  [[nodiscard]] std::optional<std::string> lastError() const override;
 
   /// Returns the file the store reads and writes.
-  [[nodiscard]] std::filesystem::path file() const;
+  [[nodiscard]] const std::filesystem::path& file() const { return file_; }
 
  private:
+  explicit QSettingsPreferenceStore(std::unique_ptr<QSettings> settings);
+  [[nodiscard]] bool sync() const;
+  void refresh(bool locked) const;
   [[nodiscard]] QVariant value(std::string_view key) const;
   void put(std::string_view key, const QVariant& value);
 
-  mutable std::mutex mutex_;
-  std::unique_ptr<QSettings> settings_;
+  // Recursive, so that a change run by update() uses the store's own calls.
+  mutable std::recursive_mutex mutex_;
+  mutable std::unique_ptr<QSettings> settings_;  // guarded by mutex_
+  const std::filesystem::path file_;
+  mutable std::optional<FileStamp> syncedStamp_;  // guarded by mutex_; the file last synced
+  mutable bool synced_ = false;                   // guarded by mutex_
+  std::optional<std::string> lastError_;          // guarded by mutex_
+  bool updating_ = false;                         // guarded by mutex_; within update()
 };
 
 }  // namespace yakdrom

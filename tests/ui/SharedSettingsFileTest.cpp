@@ -1,16 +1,37 @@
 // Programs built with Qt and without it share the user's settings file: each store reads
-// back exactly what the other wrote.
+// back exactly what the other wrote, sees the other's changes at once, and adds to the
+// other's counts rather than overwriting them.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <functional>
 #include <limits>
 
+#include "engine/learning/InputStatistics.h"
 #include "engine/learning/TemporaryFolder.h"
+#include "engine/store/ConcurrentProcesses.h"
 #include "engine/store/FilePreferenceStore.h"
 #include "ui/QSettingsPreferenceStore.h"
 
 namespace yakdrom {
 namespace {
+
+namespace fs = std::filesystem;
+using Open = std::function<std::unique_ptr<PreferenceStore>(const fs::path&)>;
+
+const Open kQt = [](const fs::path& file) {
+  return std::make_unique<QSettingsPreferenceStore>(file);
+};
+const Open kPlain = [](const fs::path& file) {
+  return std::make_unique<FilePreferenceStore>(file);
+};
+
+struct Kind {
+  const char* name;
+  Open open;
+};
+const Kind kKinds[] = {{"QSettings", kQt}, {"file", kPlain}};
 
 constexpr const char* kKeys[] = {"Yakdrom.candidateCount",
                                  "Yakdrom.stats.totalCharacters",
@@ -59,9 +80,8 @@ void expectSameReads(const PreferenceStore& read, const PreferenceStore& written
 }
 
 TEST(SharedSettingsFile, EachStoreReadsWhatTheOtherWrote) {
-  using Open = std::function<std::unique_ptr<PreferenceStore>(const std::filesystem::path&)>;
-  const Open qt = [](const auto& file) { return std::make_unique<QSettingsPreferenceStore>(file); };
-  const Open plain = [](const auto& file) { return std::make_unique<FilePreferenceStore>(file); };
+  const Open& qt = kQt;
+  const Open& plain = kPlain;
   struct Direction {
     const char* name;
     Open writer;
@@ -78,6 +98,78 @@ TEST(SharedSettingsFile, EachStoreReadsWhatTheOtherWrote) {
     expectSameReads(*read, *written);
     read->setInteger("Yakdrom.candidateCount", 5);
     EXPECT_EQ(written->integer("Yakdrom.candidateCount"), 5);
+  }
+}
+
+// Writes `bytes` to `file` with the time stamp `ns`, in place or by renaming a new file.
+void rewrite(const fs::path& file, std::string_view bytes, std::int64_t ns, bool inPlace) {
+  constexpr std::int64_t kNsPerSecond = 1'000'000'000;
+  fs::path written = file;
+  if (!inPlace) written += ".new";
+  testing::writeBytes(written, bytes);
+  const timespec times[2] = {{0, UTIME_OMIT}, {ns / kNsPerSecond, ns % kNsPerSecond}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, written.c_str(), times, 0), 0);
+  if (!inPlace) fs::rename(written, file);
+}
+
+// QSettings alone takes a file of the same size and millisecond for the copy it holds.
+TEST(SharedSettingsFile, AnotherProgramsChangeIsReadNextEvenInTheSameMillisecond) {
+  constexpr std::int64_t kWritten = 1'700'000'000'500'000'000;
+  for (const auto& [name, open] : kKinds) {
+    for (const bool inPlace : {false, true}) {
+      SCOPED_TRACE(std::string(name) + (inPlace ? " in place" : " renamed"));
+      const testing::TemporaryFolder folder;
+      const auto file = folder / "Yakdrom.ini";
+      rewrite(file, "[General]\nYakdrom.count=1\n", kWritten, inPlace);
+      const auto store = open(file);
+      EXPECT_EQ(store->integer("Yakdrom.count"), 1);
+      rewrite(file, "[General]\nYakdrom.count=2\n", kWritten + 1000, inPlace);
+      EXPECT_EQ(store->integer("Yakdrom.count"), 2);
+    }
+  }
+}
+
+TEST(SharedSettingsFile, FailedSavesAreReportedUntilASaveSucceeds) {
+  struct Obstacle {
+    const char* name;
+    std::function<void(const fs::path&)> place;  // given the settings file
+  };
+  const Obstacle obstacles[] = {
+      {"folder is a file",
+       [](const fs::path& file) { testing::writeBytes(file.parent_path(), ""); }},
+      {"file is a folder", [](const fs::path& file) { fs::create_directories(file); }},
+  };
+  for (const auto& [name, open] : kKinds) {
+    for (const auto& obstacle : obstacles) {
+      SCOPED_TRACE(std::string(name) + ", " + obstacle.name);
+      const testing::TemporaryFolder folder;
+      const auto file = folder / "Yakdrom" / "Yakdrom.ini";
+      obstacle.place(file);
+      const auto store = open(file);
+      store->setInteger("Yakdrom.count", 1);
+      EXPECT_NE(store->lastError(), std::nullopt);
+      fs::remove_all(folder / "Yakdrom");
+      store->setInteger("Yakdrom.count", 2);
+      EXPECT_EQ(store->lastError(), std::nullopt);
+      EXPECT_EQ(open(file)->integer("Yakdrom.count"), 2);
+    }
+  }
+}
+
+// Two programs built with Qt and two without record into one file at the same time.
+TEST(SharedSettingsFile, FourProgramsRecordingAtOnceLoseNoCount) {
+  constexpr int kRecords = 100;
+  const testing::TemporaryFolder folder;
+  const auto file = folder / "Yakdrom" / "Yakdrom.ini";
+  ASSERT_TRUE(testing::runInProcesses(4, [&](int k) {
+    InputStatistics stats(std::shared_ptr<PreferenceStore>(kKinds[k % 2].open(file)));
+    for (int n = 0; n < kRecords; ++n) stats.record("ཀ་");
+  }));
+  for (const auto& [name, open] : kKinds) {
+    SCOPED_TRACE(name);
+    const InputStatistics stats(std::shared_ptr<PreferenceStore>(open(file)));
+    EXPECT_EQ(stats.totalCharacters(), 4 * kRecords * 2);
+    EXPECT_EQ(stats.todayWords(), 4 * kRecords);
   }
 }
 

@@ -1,5 +1,6 @@
 #include "engine/learning/InputStatistics.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "engine/composition/Letters.h"
@@ -15,6 +16,15 @@ std::int64_t saturatingAdd(std::int64_t a, std::int64_t b) {
                  : std::numeric_limits<std::int64_t>::min();
   }
   return sum;
+}
+
+// A count edited by hand or cut short reads as none rather than as a debt.
+std::int64_t count(std::optional<std::int64_t> stored) {
+  return std::max<std::int64_t>(stored.value_or(0), 0);
+}
+
+std::int64_t total(const PreferenceStore& store, std::string_view key) {
+  return count(store.integer(key));
 }
 
 std::int64_t wordCount(std::string_view text) {
@@ -41,55 +51,48 @@ void InputStatistics::record(std::string_view raw) {
   const auto characters = static_cast<std::int64_t>(text::scalarCount(committed));
   const std::int64_t words = wordCount(committed);
 
-  // The store takes its own lock inside each call; that lock is a leaf (the store never
-  // calls out while holding it), so holding ours around the read-modify-write is safe.
-  std::lock_guard lock(mutex_);
-  store_->setInteger(kTotalCharactersKey, saturatingAdd(total(kTotalCharactersKey), characters));
-  store_->setInteger(kTotalWordsKey, saturatingAdd(total(kTotalWordsKey), words));
   const auto now = calendar_.now();
   const std::string today = calendar_.dayKey(now);
   const auto cutoff = calendar_.addingDays(now, -kRetainedDays);
-  addToDay(kDailyCharactersKey, today, cutoff, characters);
-  addToDay(kDailyWordsKey, today, cutoff, words);
+  // Other programs count into the same store: adding to the totals they leave is only right
+  // when nothing else writes between the read and the write.
+  store_->update([&](PreferenceStore& store) {
+    store.setInteger(kTotalCharactersKey,
+                     saturatingAdd(total(store, kTotalCharactersKey), characters));
+    store.setInteger(kTotalWordsKey, saturatingAdd(total(store, kTotalWordsKey), words));
+    addToDay(store, kDailyCharactersKey, today, cutoff, characters);
+    addToDay(store, kDailyWordsKey, today, cutoff, words);
+  });
 }
 
-void InputStatistics::addToDay(std::string_view key, std::string_view today,
-                               LocalCalendar::TimePoint cutoff, std::int64_t amount) {
-  IntegerMap days = store_->integerMap(key).value_or(IntegerMap{});
+void InputStatistics::addToDay(PreferenceStore& store, std::string_view key, std::string_view today,
+                               LocalCalendar::TimePoint cutoff, std::int64_t amount) const {
+  IntegerMap days = store.integerMap(key).value_or(IntegerMap{});
   auto& entry = days[std::string(today)];
-  entry = saturatingAdd(entry, amount);
+  entry = saturatingAdd(count(entry), amount);
   std::erase_if(days, [&](const auto& day) {
     const auto start = calendar_.startOfDay(day.first);
     return !start || *start < cutoff;
   });
-  store_->setIntegerMap(key, days);
+  store.setIntegerMap(key, days);
 }
 
-std::int64_t InputStatistics::total(std::string_view key) const {
-  return store_->integer(key).value_or(0);
-}
-
-std::int64_t InputStatistics::daysSum(std::string_view key, int count) const {
-  std::lock_guard lock(mutex_);
-  const IntegerMap days = store_->integerMap(key).value_or(IntegerMap{});
+std::int64_t InputStatistics::daysSum(std::string_view key, int days) const {
+  const IntegerMap counts = store_->integerMap(key).value_or(IntegerMap{});
   const auto now = calendar_.now();
   std::int64_t sum = 0;
-  for (int offset = 0; offset < count; ++offset) {
-    const auto it = days.find(calendar_.dayKey(calendar_.addingDays(now, -offset)));
-    if (it != days.end()) sum = saturatingAdd(sum, it->second);
+  for (int offset = 0; offset < days; ++offset) {
+    const auto it = counts.find(calendar_.dayKey(calendar_.addingDays(now, -offset)));
+    if (it != counts.end()) sum = saturatingAdd(sum, count(it->second));
   }
   return sum;
 }
 
 std::int64_t InputStatistics::totalCharacters() const {
-  std::lock_guard lock(mutex_);
-  return total(kTotalCharactersKey);
+  return total(*store_, kTotalCharactersKey);
 }
 
-std::int64_t InputStatistics::totalWords() const {
-  std::lock_guard lock(mutex_);
-  return total(kTotalWordsKey);
-}
+std::int64_t InputStatistics::totalWords() const { return total(*store_, kTotalWordsKey); }
 
 std::int64_t InputStatistics::todayCharacters() const { return daysSum(kDailyCharactersKey, 1); }
 std::int64_t InputStatistics::todayWords() const { return daysSum(kDailyWordsKey, 1); }
@@ -99,11 +102,12 @@ std::int64_t InputStatistics::weekCharacters() const {
 std::int64_t InputStatistics::weekWords() const { return daysSum(kDailyWordsKey, kWeekDays); }
 
 void InputStatistics::reset() {
-  std::lock_guard lock(mutex_);
-  for (const auto key :
-       {kTotalCharactersKey, kTotalWordsKey, kDailyCharactersKey, kDailyWordsKey}) {
-    store_->remove(key);
-  }
+  store_->update([](PreferenceStore& store) {
+    for (const auto key :
+         {kTotalCharactersKey, kTotalWordsKey, kDailyCharactersKey, kDailyWordsKey}) {
+      store.remove(key);
+    }
+  });
 }
 
 }  // namespace yakdrom

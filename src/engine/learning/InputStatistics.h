@@ -1,11 +1,10 @@
 // Typing statistics: characters and words committed, in total and per calendar day for the
-// last thirty days, kept in the preference store so they survive restarts. Any thread may
-// call it; each record() and reset() is atomic against the others and the getters.
+// last thirty days, kept in the preference store so they survive restarts. Any thread or
+// program sharing the store may call it: each record() and reset() is one store update.
 #pragma once
 
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string_view>
 
 #include "engine/learning/LocalCalendar.h"
@@ -35,7 +34,8 @@ class InputStatistics {
   /// words, added to the totals and to today's entries; drops days older than thirty days.
   void record(std::string_view text);
 
-  /// Returns the characters recorded since the last reset.
+  /// Returns the characters recorded since the last reset; a negative or unreadable stored
+  /// figure, here and below, counts as zero.
   [[nodiscard]] std::int64_t totalCharacters() const;
   /// Returns the words recorded since the last reset.
   [[nodiscard]] std::int64_t totalWords() const;
@@ -52,12 +52,10 @@ class InputStatistics {
   void reset();
 
  private:
-  [[nodiscard]] std::int64_t total(std::string_view key) const;
   [[nodiscard]] std::int64_t daysSum(std::string_view key, int days) const;
-  void addToDay(std::string_view key, std::string_view today, LocalCalendar::TimePoint cutoff,
-                std::int64_t amount);
+  void addToDay(PreferenceStore& store, std::string_view key, std::string_view today,
+                LocalCalendar::TimePoint cutoff, std::int64_t amount) const;
 
-  mutable std::mutex mutex_;
   const std::shared_ptr<PreferenceStore> store_;
   const LocalCalendar calendar_;
 };

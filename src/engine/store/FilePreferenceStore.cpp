@@ -1,7 +1,6 @@
 #include "engine/store/FilePreferenceStore.h"
 
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -12,13 +11,12 @@
 
 #include "engine/learning/AtomicFile.h"
 #include "engine/store/IniValue.h"
+#include "engine/store/SettingsFileLock.h"
 
 namespace yakdrom {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr std::int64_t kNsPerSecond = 1'000'000'000;
 
 std::optional<std::int64_t> truncated(double d) {
   constexpr double kLimit = 9223372036854775807.0;
@@ -61,47 +59,64 @@ fs::path FilePreferenceStore::userFile() {
   return base / "Yakdrom" / "Yakdrom.ini";
 }
 
-std::optional<FilePreferenceStore::Stamp> FilePreferenceStore::stamp() const {
-  struct stat info {};
-  if (::stat(file_.c_str(), &info) != 0) return std::nullopt;
-  return Stamp{info.st_dev, info.st_ino, info.st_size,
-               info.st_mtim.tv_sec * kNsPerSecond + info.st_mtim.tv_nsec};
-}
-
-// Cheap when the file is unchanged: one stat. A replaced file (every writer renames a new
-// one into place) has a new inode even when its size and time stamp match the old one.
+// Cheap when the file is unchanged: one stat (about a microsecond), so every read may make
+// it and see another program's change at once.
 void FilePreferenceStore::reloadIfChanged() const {
-  const auto current = stamp();
+  const auto current = FileStamp::of(file_);
   if (loaded_ && current == loadedStamp_) return;
   loaded_ = true;
   loadedStamp_ = current;
   document_ = IniDocument();
-  readFailed_ = false;
+  readError_.reset();
   if (!current) return;
   const auto bytes = detail::AtomicFile::read(file_);
-  readFailed_ = !bytes.ok();
-  if (bytes.ok()) document_ = IniDocument::parse({bytes.value().data(), bytes.value().size()});
+  if (!bytes.ok()) {
+    readError_ = bytes.error().message();
+    return;
+  }
+  document_ = IniDocument::parse({bytes.value().data(), bytes.value().size()});
 }
 
+// Within update() the file is locked and already read.
 std::optional<std::string> FilePreferenceStore::raw(std::string_view key) const {
   std::lock_guard lock(mutex_);
-  reloadIfChanged();
+  if (!updating_) reloadIfChanged();
   return document_.value(key);
 }
 
 void FilePreferenceStore::put(std::string_view key, std::string raw) {
+  update([&](PreferenceStore&) {
+    document_.set(key, std::move(raw));
+    changed_ = true;
+  });
+}
+
+void FilePreferenceStore::update(const std::function<void(PreferenceStore&)>& change) {
   std::lock_guard lock(mutex_);
+  if (updating_) {
+    change(*this);
+    return;
+  }
+  const SettingsFileLock fileLock(file_);
   reloadIfChanged();
-  document_.set(key, std::move(raw));
-  save();
+  updating_ = true;
+  changed_ = false;
+  change(*this);
+  updating_ = false;
+  if (changed_) save();
 }
 
 // A file that could not be read is left alone: writing would replace what it holds with
-// the one value just set.
+// the values just set.
 void FilePreferenceStore::save() {
-  if (readFailed_) return;
-  writeFailed_ = !detail::AtomicFile::write(file_, document_.text()).ok();
-  loadedStamp_ = stamp();
+  if (readError_) {
+    writeError_ = *readError_;
+    return;
+  }
+  const auto written = detail::AtomicFile::write(file_, document_.text());
+  writeError_.reset();
+  if (!written.ok()) writeError_ = written.error().message();
+  loadedStamp_ = FileStamp::of(file_);
 }
 
 std::optional<std::int64_t> FilePreferenceStore::integer(std::string_view key) const {
@@ -165,16 +180,14 @@ void FilePreferenceStore::setIntegerMap(std::string_view key, const IntegerMap& 
 }
 
 void FilePreferenceStore::remove(std::string_view key) {
-  std::lock_guard lock(mutex_);
-  reloadIfChanged();
-  if (document_.remove(key)) save();
+  update([&](PreferenceStore&) { changed_ = document_.remove(key) || changed_; });
 }
 
 bool FilePreferenceStore::contains(std::string_view key) const { return raw(key).has_value(); }
 
-bool FilePreferenceStore::isHealthy() const {
+std::optional<std::string> FilePreferenceStore::lastError() const {
   std::lock_guard lock(mutex_);
-  return !readFailed_ && !writeFailed_;
+  return writeError_;
 }
 
 }  // namespace yakdrom

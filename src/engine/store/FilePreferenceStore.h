@@ -5,12 +5,14 @@
 #include <filesystem>
 #include <mutex>
 
+#include "engine/store/FileStamp.h"
 #include "engine/store/IniDocument.h"
 #include "engine/store/PreferenceStore.h"
 
 namespace yakdrom {
 
-/// Writes go to disk at once, atomically, and reads first pick up what other programs wrote.
+/// Writes go to disk at once, atomically, under the SettingsFileLock, each on the file as
+/// just read; reads first pick up what other programs wrote.
 /// The file keeps numbers and Booleans as text: the getters convert text as the in-memory
 /// store converts typed values, and string() gives a number or Boolean as its text.
 class FilePreferenceStore final : public PreferenceStore {
@@ -35,36 +37,30 @@ class FilePreferenceStore final : public PreferenceStore {
   void setIntegerMap(std::string_view key, const IntegerMap& value) override;
   void remove(std::string_view key) override;
   [[nodiscard]] bool contains(std::string_view key) const override;
-
-  /// Returns true when the last read and the last write of the file succeeded.
-  [[nodiscard]] bool isHealthy() const;
+  void update(const std::function<void(PreferenceStore&)>& change) override;
+  /// Returns why the last change was not written: the file could not be read (writing would
+  /// lose what it holds) or could not be written.
+  [[nodiscard]] std::optional<std::string> lastError() const override;
 
   /// Returns the file the store reads and writes.
   [[nodiscard]] const std::filesystem::path& file() const { return file_; }
 
  private:
-  // What tells one version of the file from another without reading it.
-  struct Stamp {
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    std::int64_t size = 0;
-    std::int64_t modifiedNs = 0;
-    bool operator==(const Stamp&) const = default;
-  };
-
-  [[nodiscard]] std::optional<Stamp> stamp() const;
   void reloadIfChanged() const;
   [[nodiscard]] std::optional<std::string> raw(std::string_view key) const;
   void put(std::string_view key, std::string raw);
   void save();
 
   const std::filesystem::path file_;
-  mutable std::mutex mutex_;
-  mutable IniDocument document_;              // guarded by mutex_
-  mutable std::optional<Stamp> loadedStamp_;  // guarded by mutex_; nothing while absent
-  mutable bool loaded_ = false;               // guarded by mutex_
-  mutable bool readFailed_ = false;           // guarded by mutex_
-  bool writeFailed_ = false;                  // guarded by mutex_
+  // Recursive, so that a change run by update() uses the store's own calls.
+  mutable std::recursive_mutex mutex_;
+  mutable IniDocument document_;                  // guarded by mutex_
+  mutable std::optional<FileStamp> loadedStamp_;  // guarded by mutex_; nothing while absent
+  mutable bool loaded_ = false;                   // guarded by mutex_
+  mutable std::optional<std::string> readError_;  // guarded by mutex_
+  std::optional<std::string> writeError_;         // guarded by mutex_
+  bool updating_ = false;                         // guarded by mutex_; within update()
+  bool changed_ = false;                          // guarded by mutex_; within update()
 };
 
 }  // namespace yakdrom

@@ -99,4 +99,11 @@ bool InMemoryPreferenceStore::contains(std::string_view key) const {
   return values_.find(key) != values_.end();
 }
 
+void InMemoryPreferenceStore::update(const std::function<void(PreferenceStore&)>& change) {
+  std::lock_guard lock(mutex_);
+  change(*this);
+}
+
+std::optional<std::string> InMemoryPreferenceStore::lastError() const { return std::nullopt; }
+
 }  // namespace yakdrom

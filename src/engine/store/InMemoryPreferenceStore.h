@@ -28,12 +28,16 @@ class InMemoryPreferenceStore final : public PreferenceStore {
   void setIntegerMap(std::string_view key, const IntegerMap& value) override;
   void remove(std::string_view key) override;
   [[nodiscard]] bool contains(std::string_view key) const override;
+  void update(const std::function<void(PreferenceStore&)>& change) override;
+  /// Returns nothing: memory never fails to keep a value.
+  [[nodiscard]] std::optional<std::string> lastError() const override;
 
  private:
   [[nodiscard]] std::optional<Value> find(std::string_view key) const;
   void put(std::string_view key, Value value);
 
-  mutable std::mutex mutex_;
+  // Recursive, so that a change run by update() uses the store's own calls.
+  mutable std::recursive_mutex mutex_;
   std::map<std::string, Value, std::less<>> values_;
 };
 

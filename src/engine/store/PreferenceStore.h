@@ -1,10 +1,11 @@
 // The per-user key-value store that settings and typing statistics live in. The engine
 // sees only this interface; the desktop build backs it with QSettings, tools and tests
 // with InMemoryPreferenceStore. Implementations are safe to call from any thread, and
-// never call out while they hold their own lock.
+// never call out while they hold their own lock, except to the change given to update().
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -52,6 +53,14 @@ class PreferenceStore {
 
   /// Returns true when anything is stored under `key`.
   [[nodiscard]] virtual bool contains(std::string_view key) const = 0;
+
+  /// Runs `change` on this store as one step: no other thread or program sharing the store
+  /// reads or writes between the first read and the last write of `change`, which must use
+  /// no store but the one it is given.
+  virtual void update(const std::function<void(PreferenceStore&)>& change) = 0;
+
+  /// Returns why the last change could not be saved, or nothing when it was saved.
+  [[nodiscard]] virtual std::optional<std::string> lastError() const = 0;
 };
 
 }  // namespace yakdrom

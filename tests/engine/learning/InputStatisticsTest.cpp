@@ -2,10 +2,14 @@
 
 #include <array>
 #include <chrono>
+#include <limits>
 #include <thread>
 #include <vector>
 
 #include "engine/learning/InputStatistics.h"
+#include "engine/learning/TemporaryFolder.h"
+#include "engine/store/ConcurrentProcesses.h"
+#include "engine/store/FilePreferenceStore.h"
 #include "engine/store/InMemoryPreferenceStore.h"
 
 namespace yakdrom {
@@ -128,6 +132,41 @@ TEST_F(InputStatisticsTest, TotalsSaturateAndMistypedValuesReadAsZero) {
   stats_.record("བོད་");
   EXPECT_EQ(stats_.totalCharacters(), INT64_MAX);
   EXPECT_EQ(stats_.totalWords(), 1);
+}
+
+TEST(InputStatisticsFile, NegativeOrUnreadableTotalsCountAsZeroAndFullOnesSaturate) {
+  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+  struct Case {
+    const char* stored;
+    std::int64_t before;
+    std::int64_t after;
+  };
+  for (const auto& c : {Case{"-5", 0, 1}, Case{"abc", 0, 1}, Case{"1e999", 0, 1},
+                        Case{"9223372036854775807", kMax, kMax}}) {
+    SCOPED_TRACE(c.stored);
+    const testing::TemporaryFolder folder;
+    const auto file = folder.write(
+        "Yakdrom.ini", std::string("[General]\nYakdrom.stats.totalCharacters=") + c.stored + "\n");
+    InputStatistics stats(std::make_shared<FilePreferenceStore>(file));
+    EXPECT_EQ(stats.totalCharacters(), c.before);
+    stats.record("ཀ");
+    EXPECT_EQ(stats.totalCharacters(), c.after);
+  }
+}
+
+// Each process has its own store on the one file, as the input method and the pads do.
+TEST(InputStatisticsFile, FourProgramsRecordingAtOnceLoseNoCount) {
+  constexpr int kRecords = 100;
+  const testing::TemporaryFolder folder;
+  const auto file = folder / "Yakdrom" / "Yakdrom.ini";
+  ASSERT_TRUE(testing::runInProcesses(4, [&](int) {
+    InputStatistics stats(std::make_shared<FilePreferenceStore>(file));
+    for (int k = 0; k < kRecords; ++k) stats.record("ཀ་");
+  }));
+  const InputStatistics stats(std::make_shared<FilePreferenceStore>(file));
+  EXPECT_EQ(stats.totalCharacters(), 4 * kRecords * 2);
+  EXPECT_EQ(stats.totalWords(), 4 * kRecords);
+  EXPECT_EQ(stats.todayWords(), 4 * kRecords);
 }
 
 TEST_F(InputStatisticsTest, ConcurrentRecordsAreEachCountedOnce) {

@@ -72,7 +72,7 @@ TEST_F(FilePreferenceStoreTest, WritesEveryValueAsQSettingsDoes) {
   FilePreferenceStore store(file_);
   writeQtValues(store);
   EXPECT_EQ(readBytes(file_), replaced(replaced(kQtFile, kQtList, ""), kQtOtherSection, ""));
-  EXPECT_TRUE(store.isHealthy());
+  EXPECT_EQ(store.lastError(), std::nullopt);
 }
 
 TEST_F(FilePreferenceStoreTest, ReadsWhatQSettingsWroteAndKeepsWhatItDoesNotKnow) {
@@ -150,7 +150,7 @@ TEST_F(FilePreferenceStoreTest, TwoProgramsSeeEachOthersWritesAndRemovals) {
   EXPECT_FALSE(settingsWindow.contains("Yakdrom.candidateCount"));
   EXPECT_EQ(settingsWindow.integerMap("Yakdrom.stats.dailyCharacters"),
             (IntegerMap{{"2024-03-01", 1}}));
-  EXPECT_TRUE(settingsWindow.isHealthy());
+  EXPECT_EQ(settingsWindow.lastError(), std::nullopt);
 }
 
 TEST_F(FilePreferenceStoreTest, MapsOfOtherTypesOrCutShortAreAbsent) {
