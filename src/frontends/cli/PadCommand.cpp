@@ -117,6 +117,12 @@ std::string recoveryNotice(InterfaceLanguage language,
   return text;
 }
 
+// One line saying that what is typed is not counted, or why settings are not kept.
+std::string savingNotice(InterfaceLanguage language, const std::string& error) {
+  return std::string(localized(language, "统计和设置无法保存：", "Statistics cannot be saved: ")) +
+         error;
+}
+
 struct PadTexts {
   InterfaceLanguage language;
   std::string notice;  // until the first key
@@ -136,10 +142,12 @@ void draw(Terminal& terminal, const TypingSession& session, const PadTexts& text
   terminal.draw(renderPad(view));
 }
 
-// Types until Ctrl-D, Ctrl-C or a stop signal.
-Ending typeUntilDone(Terminal& terminal, TypingSession& session,
+// Types until Ctrl-D, Ctrl-C or a stop signal; says once when the settings file stops
+// taking what is saved in it.
+Ending typeUntilDone(Terminal& terminal, TypingSession& session, const PreferenceStore& preferences,
                      const std::atomic<LexiconState>& lexicon, PadTexts texts) {
   std::string pending;
+  bool savingFailureShown = false;
   for (;;) {
     draw(terminal, session, texts, lexicon.load());
     const std::string bytes = terminal.read(pending.empty() ? kIdleWait : kEscapeSequenceWait);
@@ -161,6 +169,10 @@ Ending typeUntilDone(Terminal& terminal, TypingSession& session,
         case TerminalInput::Kind::cancel:
           return Ending::cancelled;
       }
+    }
+    if (const auto error = preferences.lastError(); error && !savingFailureShown) {
+      texts.notice = savingNotice(texts.language, *error);
+      savingFailureShown = true;
     }
   }
 }
@@ -238,7 +250,8 @@ int runPad(const Args& args, std::ostream& out, std::ostream& err) {
   const InterfaceLanguage language = interfaceLanguage(LocalePreferredLanguages());
   const std::string notice =
       recoveryNotice(language, PadRecovery(PadRecovery::defaultFolder()).takeUnannounced());
-  const Ending ending = typeUntilDone(terminal, session, lexiconState, {language, notice});
+  const Ending ending =
+      typeUntilDone(terminal, session, *preferences, lexiconState, {language, notice});
   const int signal = terminal.stopSignal();
   const bool keeps =
       ending == Ending::finished ||
