@@ -84,6 +84,7 @@ struct ActionIndex {
 
   static std::vector<std::string> keys() {
     std::vector<std::string> out;
+    out.reserve(kRows.size());
     for (const ActionRow& row : kRows) out.emplace_back(row.key);
     return out;
   }

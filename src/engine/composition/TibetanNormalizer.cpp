@@ -44,6 +44,7 @@ struct DecompositionIndex {
 
   static std::vector<std::string> keys() {
     std::vector<std::string> out;
+    out.reserve(kDecompositions.size());
     for (const Decomposition& d : kDecompositions) out.emplace_back(d.from);
     return out;
   }

@@ -148,12 +148,12 @@ FileStatus DictionaryWriter::reloadIfChanged() {
 FileResult<std::size_t> DictionaryWriter::writeContent() {
   DictionaryChanges taken = dictionary_.take(content_);
   if (const auto kept = keepOriginal(); !kept) {
-    dictionary_.restore(std::move(taken));
+    dictionary_.restore(taken);
     return kept.error();
   }
   const auto written = AtomicFile::write(path_, UserDictionaryFormat::render(content_));
   if (!written) {
-    dictionary_.restore(std::move(taken));
+    dictionary_.restore(taken);
     return written.error();
   }
   std::lock_guard lock(mutex_);

@@ -48,7 +48,7 @@ struct DictionaryContent {
   /// dictionary stops holding.
   std::function<DictionaryChanges(UserWords& into)> take;
   /// Gives back changes taken for a write that failed, to be applied before newer ones.
-  std::function<void(DictionaryChanges taken)> restore;
+  std::function<void(const DictionaryChanges& taken)> restore;
 };
 
 class DictionaryWriter {

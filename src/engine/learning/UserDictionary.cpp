@@ -116,7 +116,7 @@ UserDictionary::UserDictionary(fs::path url, LocalCalendar calendar)
   words_ = std::move(loaded.words);
   detail::DictionaryContent content{[this](UserWords onDisk) { rebase(std::move(onDisk)); },
                                     [this](UserWords& into) { return take(into); },
-                                    [this](DictionaryChanges taken) { restore(std::move(taken)); }};
+                                    [this](const DictionaryChanges& taken) { restore(taken); }};
   writer_ = std::make_unique<detail::DictionaryWriter>(url_, std::move(content),
                                                        std::move(loaded.file), calendar_);
 }
@@ -234,7 +234,7 @@ DictionaryChanges UserDictionary::take(UserWords& into) {
   return std::exchange(changes_, {});
 }
 
-void UserDictionary::restore(DictionaryChanges taken) {
+void UserDictionary::restore(const DictionaryChanges& taken) {
   std::lock_guard lock(mutex_);
   changes_.followOn(taken);
 }

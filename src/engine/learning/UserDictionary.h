@@ -132,7 +132,7 @@ class UserDictionary {
   // The writer's view of this dictionary; see DictionaryContent.
   void rebase(UserWords onDisk);
   [[nodiscard]] DictionaryChanges take(UserWords& into);
-  void restore(DictionaryChanges taken);
+  void restore(const DictionaryChanges& taken);
   // Brings the remembered answers up to date with the raised frequency of `word`; the
   // caller holds mutex_.
   void rerankAnswers(const UserWord& word);

@@ -133,6 +133,7 @@ UserWords::UserWords(std::initializer_list<UserWord> words) {
 UserWords::UserWords(const UserWords& other) : table_(other.table_), blocks_(other.blocks_) {}
 
 UserWords& UserWords::operator=(const UserWords& other) {
+  if (this == &other) return *this;
   table_ = other.table_;
   blocks_ = other.blocks_;
   open_.reset();

@@ -52,7 +52,7 @@ void LexiconBuilder::addWords(std::string_view text, std::string_view fileName) 
     if (isBlank(lines[i])) continue;
     auto clean = cleanWord(lines[i]);
     if (clean.word) {
-      words_.push_back(std::move(*clean.word));
+      words_.push_back(*clean.word);
     } else {
       report(fileName, i + 1, clean.problem);
     }
@@ -82,7 +82,7 @@ void LexiconBuilder::addExplanations(Language language, std::string_view text,
       addExplanation(language, *clean.word, explanation, {std::string(fileName), i + 1});
       // An explained word is a word: without it in the list its explanation could never be
       // offered, since only listed words become candidates.
-      words_.push_back(std::move(*clean.word));
+      words_.push_back(*clean.word);
     }
   }
 }

@@ -271,6 +271,7 @@ std::vector<std::string> candidateLines(const CandidateView& view, std::size_t w
     }
   }
   std::vector<std::string> out;
+  out.reserve(lines.size());
   for (const auto& line : lines) out.push_back(encode(line));
   return out;
 }

@@ -10,7 +10,9 @@ ParsedSessionOptions parseSessionOptions(const Args& args, bool switches) {
     const std::string& a = args[i];
     if (optionsEnded) {
       o.operands.push_back(a);
-    } else if (a == "--") {
+      continue;
+    }
+    if (a == "--") {
       optionsEnded = true;
     } else if (switches && a == "--json") {
       o.json = true;
