@@ -193,7 +193,7 @@ void QSettingsPreferenceStore::update(const std::function<void(PreferenceStore&)
   change(*this);
   updating_ = false;
   lastError_.reset();
-  if (!sync()) lastError_ = "cannot save the settings in " + file_.string();
+  if (!sync()) lastError_ = "cannot read or write " + file_.string();
   syncedStamp_ = FileStamp::of(file_);
 }
 

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -255,6 +256,25 @@ TEST_F(PadInTmux, KeepsTheTextOnAHangUpAndPointsTheNextPadToIt) {
     tmux("send-keys -t pad C-c");
     waitForLine("[pad exited 130]");
   }
+}
+
+TEST_F(PadInTmux, SaysOnceThatTheStatisticsCannotBeSaved) {
+  // A file where the settings folder belongs: nothing can be saved.
+  std::filesystem::create_directories(dir_ / "home/config");
+  std::ofstream(dir_ / "home/config/Yakdrom").close();
+  const std::string notice = "Statistics cannot be saved: cannot read or write " +
+                             (dir_ / "home/config/Yakdrom/Yakdrom.ini").string();
+  startPad(250);
+  waitForPad();
+  tmux("send-keys -t pad -l 'fod '");
+  auto shown = waitForLine(notice);
+  EXPECT_TRUE(hasLine(shown, notice));
+  tmux("send-keys -t pad -l 'fod '");
+  shown = waitForLine("བོད་བོད་");
+  ASSERT_TRUE(hasLine(shown, "བོད་བོད་"));
+  EXPECT_FALSE(hasLine(shown, notice)) << "said once";
+  tmux("send-keys -t pad C-c");
+  waitForLine("[pad exited 130]");
 }
 
 }  // namespace
