@@ -171,6 +171,7 @@ TEST(InputStatisticsFile, FourProgramsRecordingAtOnceLoseNoCount) {
 
 TEST_F(InputStatisticsTest, ConcurrentRecordsAreEachCountedOnce) {
   std::vector<std::thread> threads;
+  threads.reserve(4);
   for (int t = 0; t < 4; ++t) {
     threads.emplace_back([&] {
       for (int k = 0; k < 250; ++k) stats_.record("ཀ་");

@@ -18,6 +18,7 @@ inline bool runInProcesses(int count, const std::function<void(int)>& work) {
   int gate[2];
   if (::pipe(gate) != 0) return false;
   std::vector<pid_t> children;
+  children.reserve(count);
   for (int k = 0; k < count; ++k) {
     const pid_t pid = ::fork();
     if (pid == 0) {
