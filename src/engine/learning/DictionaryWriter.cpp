@@ -57,6 +57,13 @@ std::uint64_t DictionaryWriter::request() { return enqueue(true); }
 
 std::uint64_t DictionaryWriter::requestReload() { return enqueue(false); }
 
+// A pass clears the flag before it takes the content, so a change made before a schedule()
+// that finds the flag set is always in the content that the coming pass takes.
+void DictionaryWriter::schedule() {
+  if (scheduled_.exchange(true)) return;
+  static_cast<void>(enqueue(true));
+}
+
 void DictionaryWriter::reloadIfReplaced() {
   const std::optional<FileIdentity> now = FileIdentity::of(path_);
   {
@@ -107,6 +114,7 @@ void DictionaryWriter::run() {
     // pass serves every request up to it.
     const std::uint64_t ticket = requested_;
     const bool write = writeRequested_ > completed_;
+    scheduled_.store(false);
     lock.unlock();
     FileResult<std::size_t> result = pass(write);
     lock.lock();

@@ -5,6 +5,7 @@
 // the next one. Any thread may call it.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <filesystem>
@@ -71,6 +72,10 @@ class DictionaryWriter {
   /// Asks for a write of the content as it is from now on; returns the request's ticket.
   std::uint64_t request();
 
+  /// Asks for a write of the content as it is from now on unless a write asked for earlier
+  /// has not started yet, which takes this change along.
+  void schedule();
+
   /// Asks for the file to be read again if another program has replaced it, without
   /// writing; returns the request's ticket.
   std::uint64_t requestReload();
@@ -114,7 +119,9 @@ class DictionaryWriter {
   std::optional<std::filesystem::path> keptPath_;      // guarded by mutex_
   bool retryDue_ = false;                              // guarded by mutex_
   bool stopping_ = false;                              // guarded by mutex_
-  std::thread thread_;                                 // started by the first request
+  // A write is asked for that no pass has begun; learning then needs no further request.
+  std::atomic<bool> scheduled_{false};
+  std::thread thread_;  // started by the first request
 };
 
 }  // namespace yakdrom::detail

@@ -145,7 +145,7 @@ void UserDictionary::learn(std::string_view raw) {
     rerankAnswers(words_.set(word, incremented(stored != nullptr ? stored->freq : 0)));
     changes_.add(word, 1);
   }
-  writer_->request();
+  writer_->schedule();
 }
 
 std::vector<std::string> UserDictionary::candidates(std::string_view prefix,
