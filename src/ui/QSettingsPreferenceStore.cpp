@@ -150,7 +150,7 @@ bool QSettingsPreferenceStore::sync() const {
   return settings_->status() != QSettings::AccessError;
 }
 
-// One stat (about a microsecond, less than the sync it spares) notices a file that another
+// One stat (about 0.3 µs, less than the sync it spares) notices a file that another
 // program replaced, even one of the same size in the same millisecond, which QSettings
 // would take for the copy it holds: that one gets a later time stamp so that the sync
 // reads it. `locked` says whether this thread holds the SettingsFileLock already.

@@ -59,7 +59,7 @@ fs::path FilePreferenceStore::userFile() {
   return base / "Yakdrom" / "Yakdrom.ini";
 }
 
-// Cheap when the file is unchanged: one stat (about a microsecond), so every read may make
+// Cheap when the file is unchanged: one stat (about 0.3 µs), so every read may make
 // it and see another program's change at once.
 void FilePreferenceStore::reloadIfChanged() const {
   const auto current = FileStamp::of(file_);
