@@ -113,16 +113,18 @@ std::unique_ptr<QSettings> openFile(const std::filesystem::path& file) {
 }
 
 // QSettings re-reads the file only when its size or its time stamp in milliseconds changed.
-bool alikeToQt(const FileStamp& a, const FileStamp& b) {
-  return a.size == b.size && a.modifiedNs / kNsPerMs == b.modifiedNs / kNsPerMs;
+bool alikeToQt(const detail::FileIdentity& a, const detail::FileIdentity& b) {
+  return a.size == b.size && a.modifiedSeconds == b.modifiedSeconds &&
+         a.modifiedNanoseconds / kNsPerMs == b.modifiedNanoseconds / kNsPerMs;
 }
 
 // Moves the time stamp of `file` a millisecond on, leaving its bytes alone.
 void laterTimeStamp(const std::filesystem::path& file) {
-  const auto stamp = FileStamp::of(file);
+  const auto stamp = detail::FileIdentity::of(file);
   if (!stamp) return;
-  const std::int64_t ns = stamp->modifiedNs + kNsPerMs;
-  const timespec times[2] = {{0, UTIME_OMIT}, {ns / (1000 * kNsPerMs), ns % (1000 * kNsPerMs)}};
+  const std::int64_t ns = stamp->modifiedNanoseconds + kNsPerMs;
+  const timespec times[2] = {
+      {0, UTIME_OMIT}, {stamp->modifiedSeconds + ns / (1000 * kNsPerMs), ns % (1000 * kNsPerMs)}};
   (void)::utimensat(AT_FDCWD, file.c_str(), times, 0);
 }
 
@@ -155,7 +157,7 @@ bool QSettingsPreferenceStore::sync() const {
 // would take for the copy it holds: that one gets a later time stamp so that the sync
 // reads it. `locked` says whether this thread holds the SettingsFileLock already.
 void QSettingsPreferenceStore::refresh(bool locked) const {
-  const auto current = FileStamp::of(file_);
+  const auto current = detail::FileIdentity::of(file_);
   if (synced_ && current == syncedStamp_) return;
   if (current && syncedStamp_ && alikeToQt(*current, *syncedStamp_)) {
     if (locked) {
@@ -167,7 +169,7 @@ void QSettingsPreferenceStore::refresh(bool locked) const {
   }
   (void)sync();
   synced_ = true;
-  syncedStamp_ = FileStamp::of(file_);
+  syncedStamp_ = detail::FileIdentity::of(file_);
 }
 
 // Within update() the file is locked and already read.
@@ -194,7 +196,7 @@ void QSettingsPreferenceStore::update(const std::function<void(PreferenceStore&)
   updating_ = false;
   lastError_.reset();
   if (!sync()) lastError_ = "cannot read or write " + file_.string();
-  syncedStamp_ = FileStamp::of(file_);
+  syncedStamp_ = detail::FileIdentity::of(file_);
 }
 
 std::optional<std::int64_t> QSettingsPreferenceStore::integer(std::string_view key) const {

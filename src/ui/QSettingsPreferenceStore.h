@@ -7,7 +7,7 @@
 #include <memory>
 #include <mutex>
 
-#include "engine/store/FileStamp.h"
+#include "engine/learning/FileIdentity.h"
 #include "engine/store/PreferenceStore.h"
 
 class QSettings;
@@ -61,7 +61,7 @@ class QSettingsPreferenceStore final : public PreferenceStore {
   mutable std::recursive_mutex mutex_;
   mutable std::unique_ptr<QSettings> settings_;  // guarded by mutex_
   const std::filesystem::path file_;
-  mutable std::optional<FileStamp> syncedStamp_;  // guarded by mutex_; the file last synced
+  mutable std::optional<detail::FileIdentity> syncedStamp_;  // guarded by mutex_; the file last synced
   mutable bool synced_ = false;                   // guarded by mutex_
   std::optional<std::string> lastError_;          // guarded by mutex_
   bool updating_ = false;                         // guarded by mutex_; within update()

@@ -1,17 +1,14 @@
 #include "engine/store/FilePreferenceStore.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <utility>
 
 #include "engine/learning/AtomicFile.h"
 #include "engine/store/IniValue.h"
 #include "engine/store/SettingsFileLock.h"
+#include "engine/store/UserFolders.h"
 
 namespace yakdrom {
 namespace {
@@ -39,30 +36,16 @@ std::optional<bool> parseBoolean(const std::string& text) {
   return std::nullopt;
 }
 
-fs::path homeFolder() {
-  if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') return home;
-  if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir != nullptr) {
-    return user->pw_dir;
-  }
-  return {};
-}
-
 }  // namespace
 
 FilePreferenceStore::FilePreferenceStore(fs::path file) : file_(std::move(file)) {}
 
-fs::path FilePreferenceStore::userFile() {
-  // The XDG rules ignore a relative XDG_CONFIG_HOME.
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  const fs::path base =
-      config != nullptr && config[0] == '/' ? fs::path(config) : homeFolder() / ".config";
-  return base / "Yakdrom" / "Yakdrom.ini";
-}
+fs::path FilePreferenceStore::userFile() { return UserFolders::config() / "Yakdrom.ini"; }
 
 // Cheap when the file is unchanged: one stat (about 0.3 µs), so every read may make
 // it and see another program's change at once.
 void FilePreferenceStore::reloadIfChanged() const {
-  const auto current = FileStamp::of(file_);
+  const auto current = detail::FileIdentity::of(file_);
   if (loaded_ && current == loadedStamp_) return;
   loaded_ = true;
   loadedStamp_ = current;
@@ -116,7 +99,7 @@ void FilePreferenceStore::save() {
   const auto written = detail::AtomicFile::write(file_, document_.text());
   writeError_.reset();
   if (!written.ok()) writeError_ = written.error().message();
-  loadedStamp_ = FileStamp::of(file_);
+  loadedStamp_ = detail::FileIdentity::of(file_);
 }
 
 std::optional<std::int64_t> FilePreferenceStore::integer(std::string_view key) const {

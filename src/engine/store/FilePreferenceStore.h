@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <mutex>
 
-#include "engine/store/FileStamp.h"
+#include "engine/learning/FileIdentity.h"
 #include "engine/store/IniDocument.h"
 #include "engine/store/PreferenceStore.h"
 
@@ -55,7 +55,7 @@ class FilePreferenceStore final : public PreferenceStore {
   // Recursive, so that a change run by update() uses the store's own calls.
   mutable std::recursive_mutex mutex_;
   mutable IniDocument document_;                  // guarded by mutex_
-  mutable std::optional<FileStamp> loadedStamp_;  // guarded by mutex_; nothing while absent
+  mutable std::optional<detail::FileIdentity> loadedStamp_;  // guarded by mutex_; nothing while absent
   mutable bool loaded_ = false;                   // guarded by mutex_
   mutable std::optional<std::string> readError_;  // guarded by mutex_
   std::optional<std::string> writeError_;         // guarded by mutex_

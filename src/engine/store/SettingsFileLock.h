@@ -5,22 +5,23 @@
 
 #include <filesystem>
 
+#include "engine/learning/FileLock.h"
+#include "engine/learning/FileResult.h"
+
 namespace yakdrom {
 
 class SettingsFileLock {
  public:
-  /// Waits until no other holder of the lock of `file` is left, creating the folder and the
-  /// lock file when absent; holds nothing when they cannot be made or opened.
+  /// Takes the lock of `file`, creating the folder and the lock file when absent. Settings
+  /// are written while typing, so a program stuck holding the lock is waited for only
+  /// briefly; then the lock is not held, and the caller goes on without it.
   explicit SettingsFileLock(const std::filesystem::path& file);
-  ~SettingsFileLock();
-  SettingsFileLock(const SettingsFileLock&) = delete;
-  SettingsFileLock& operator=(const SettingsFileLock&) = delete;
 
   /// Returns true when the lock is held.
-  [[nodiscard]] bool held() const { return fd_ >= 0; }
+  [[nodiscard]] bool held() const { return lock_.ok(); }
 
  private:
-  int fd_ = -1;
+  FileResult<detail::FileLock> lock_;
 };
 
 }  // namespace yakdrom
