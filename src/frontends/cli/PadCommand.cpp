@@ -4,18 +4,23 @@
 // method does. Ctrl-D ends it and prints the text (or appends it to FILE); Ctrl-C ends it
 // without; Ctrl-Z suspends it. A hang-up or a shutdown keeps the text: in FILE, else in a
 // recovery file that the next pad points to.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <fstream>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
+#include "engine/learning/AtomicFile.h"
 #include "frontends/cli/CommandLexicon.h"
 #include "frontends/cli/Commands.h"
 #include "frontends/cli/PadRecovery.h"
@@ -117,6 +122,20 @@ std::string recoveryNotice(InterfaceLanguage language,
   return text;
 }
 
+// One line saying that the user dictionary could not be read, so nothing learnt is kept.
+std::string dictionaryNotice(InterfaceLanguage language, const UserDictionary& dictionary) {
+  if (!dictionary.loadError()) return {};
+  return std::string(localized(language, "用户词库无法读取，新学的词不会保存：",
+                               "The user dictionary cannot be read; nothing learnt is kept: ")) +
+         dictionary.loadError()->message();
+}
+
+// Joins the notices that are there into one line.
+std::string joined(const std::string& first, const std::string& second) {
+  if (first.empty() || second.empty()) return first + second;
+  return first + "  " + second;
+}
+
 // One line saying that what is typed is not counted, or why settings are not kept.
 std::string savingNotice(InterfaceLanguage language, const std::string& error) {
   return std::string(localized(language, "统计和设置无法保存：", "Statistics cannot be saved: ")) +
@@ -181,11 +200,14 @@ std::string asLines(const std::string& document) {
   return document.back() == '\n' ? document : document + "\n";
 }
 
-bool append(const std::filesystem::path& path, const std::string& text) {
-  std::ofstream file(path, std::ios::binary | std::ios::app);
-  file << text;
-  file.close();
-  return static_cast<bool>(file);
+// Returns why `text` could not be appended to `path`, or nothing once it is there.
+std::optional<std::string> append(const std::filesystem::path& path, const std::string& text) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  bool written = fd >= 0 && detail::AtomicFile::writeAll(fd, text);
+  const int error = errno;
+  if (fd >= 0) written = ::close(fd) == 0 && written;
+  if (written) return std::nullopt;
+  return std::error_code(error, std::generic_category()).message();
 }
 
 // Prints the text, or appends it to `output`; a file that cannot be written gets the text
@@ -195,8 +217,9 @@ int deliver(const std::string& document, const std::optional<std::filesystem::pa
   if (document.empty()) return 0;
   const std::string text = asLines(document);
   if (output) {
-    if (append(*output, text)) return 0;
-    err << "yakdrom pad: cannot append to " << output->string()
+    const auto failure = append(*output, text);
+    if (!failure) return 0;
+    err << "yakdrom pad: cannot append to " << output->string() << ": " << *failure
         << "; the text follows on standard output\n";
   }
   out << text;
@@ -209,7 +232,11 @@ void rescue(const std::string& document, const std::optional<std::filesystem::pa
             std::ostream& err) {
   if (document.empty()) return;
   const std::string text = asLines(document);
-  if (output && append(*output, text)) return;
+  if (output) {
+    const auto failure = append(*output, text);
+    if (!failure) return;
+    err << "yakdrom pad: cannot append to " << output->string() << ": " << *failure << "\n";
+  }
   const PadRecovery recovery(PadRecovery::defaultFolder());
   if (const auto saved = recovery.save(text)) {
     err << "yakdrom pad: the text typed so far is kept in " << saved->string() << "\n";
@@ -249,7 +276,8 @@ int runPad(const Args& args, std::ostream& out, std::ostream& err) {
   session.start();
   const InterfaceLanguage language = interfaceLanguage(LocalePreferredLanguages());
   const std::string notice =
-      recoveryNotice(language, PadRecovery(PadRecovery::defaultFolder()).takeUnannounced());
+      joined(dictionaryNotice(language, dictionary),
+             recoveryNotice(language, PadRecovery(PadRecovery::defaultFolder()).takeUnannounced()));
   const Ending ending =
       typeUntilDone(terminal, session, *preferences, lexiconState, {language, notice});
   const int signal = terminal.stopSignal();
@@ -269,6 +297,10 @@ int runPad(const Args& args, std::ostream& out, std::ostream& err) {
   if (const auto written = dictionary.flush(); !written) {
     err << "yakdrom pad: " << written.error().message() << "\n";
     if (status == 0) status = kFailure;
+  }
+  if (const auto kept = dictionary.keptOriginal()) {
+    err << "yakdrom pad: the user dictionary was not valid UTF-8; its original bytes are kept in "
+        << kept->string() << "\n";
   }
   return status;
 }

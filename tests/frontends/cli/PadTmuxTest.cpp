@@ -65,21 +65,22 @@ class PadInTmux : public ::testing::Test {
   void TearDown() override { tmux("kill-server"); }
 
   // The pad's command line, in a home of its own; the pad's process id goes to pad.pid.
-  std::string padLine() const {
+  std::string padLine(const std::string& options = "") const {
     const std::string home = (dir_ / "home").string();
     const std::string pad = "env -u LANGUAGE LANG=C.UTF-8 LC_ALL=C.UTF-8 HOME=" + quoted(home) +
                             " XDG_DATA_HOME=" + quoted(home + "/data") +
                             " XDG_CONFIG_HOME=" + quoted(home + "/config") +
                             " XDG_STATE_HOME=" + quoted(home + "/state") + " " +
                             quoted(YAKDROM_EXECUTABLE) + " pad --lexicon " +
-                            quoted(lexicon_.string());
+                            quoted(lexicon_.string()) + options;
     return "sh -c " + quoted("echo $$ > " + quoted(pidFile().string()) + "; exec " + pad);
   }
 
   // Runs the pad alone in a new window, which then shows its exit status. Later pads get
   // windows of their own in the same session: the server would end with its last one.
-  void startPad(int width = 100) {
-    const std::string command = quoted(padLine() + "; echo \"[pad exited $?]\"; sleep 300");
+  void startPad(int width = 100, const std::filesystem::path& output = {}) {
+    const std::string options = output.empty() ? "" : " --output " + quoted(output.string());
+    const std::string command = quoted(padLine(options) + "; echo \"[pad exited $?]\"; sleep 300");
     tmux(started_ ? "new-window -t pad " + command
                   : "new-session -d -s pad -x " + std::to_string(width) + " -y 30 " + command);
     started_ = true;
@@ -275,6 +276,22 @@ TEST_F(PadInTmux, SaysOnceThatTheStatisticsCannotBeSaved) {
   EXPECT_FALSE(hasLine(shown, notice)) << "said once";
   tmux("send-keys -t pad C-c");
   waitForLine("[pad exited 130]");
+}
+
+TEST_F(PadInTmux, SaysWhenTheUserDictionaryCannotBeReadAndWhyAnAppendFailed) {
+  // A folder where the dictionary belongs: it cannot be read, so it is never written.
+  std::filesystem::create_directories(dir_ / "home/data/Yakdrom/user-dictionary.txt");
+  std::filesystem::create_directories(dir_ / "output.txt");
+  startPad(250, dir_ / "output.txt");
+  auto shown = waitForPad();
+  ASSERT_GE(shown.size(), 2U);
+  EXPECT_TRUE(shown[1].starts_with("The user dictionary cannot be read; nothing learnt is kept: "))
+      << shown[1];
+  tmux("send-keys -t pad -l 'fod '");
+  tmux("send-keys -t pad C-d");
+  shown = waitForLine("[pad exited 1]");
+  EXPECT_TRUE(hasLine(shown, "yakdrom pad: cannot append to " + (dir_ / "output.txt").string() +
+                                 ": Is a directory; the text follows on standard output"));
 }
 
 }  // namespace
