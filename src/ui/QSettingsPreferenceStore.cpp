@@ -6,39 +6,21 @@
 #include <QSettings>
 #include <QVariant>
 #include <QVariantMap>
-#include <charconv>
-#include <cmath>
 
 #include "engine/store/SettingsFileLock.h"
+#include "engine/store/StoredText.h"
 
 namespace yakdrom {
 namespace {
+
+using detail::parseBoolean;
+using detail::parseWhole;
+using detail::truncated;
 
 constexpr std::int64_t kNsPerMs = 1'000'000;
 
 QString toQString(std::string_view key) {
   return QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()));
-}
-
-std::optional<std::int64_t> truncated(double d) {
-  constexpr double kLimit = 9223372036854775807.0;
-  if (!std::isfinite(d) || d >= kLimit || d < -kLimit) return std::nullopt;
-  return static_cast<std::int64_t>(d);
-}
-
-template <class Number>
-std::optional<Number> parseWhole(const std::string& text) {
-  Number n{};
-  const char* end = text.data() + text.size();
-  const auto [ptr, error] = std::from_chars(text.data(), end, n);
-  if (error != std::errc{} || ptr != end) return std::nullopt;
-  return n;
-}
-
-std::optional<bool> parseBoolean(const std::string& text) {
-  if (text == "true") return true;
-  if (text == "false") return false;
-  return std::nullopt;
 }
 
 bool isText(const QVariant& v) { return v.typeId() == QMetaType::QString; }

@@ -2,39 +2,22 @@
 
 #include <array>
 #include <charconv>
-#include <cmath>
 #include <utility>
 
 #include "engine/learning/AtomicFile.h"
 #include "engine/store/IniValue.h"
 #include "engine/store/SettingsFileLock.h"
+#include "engine/store/StoredText.h"
 #include "engine/store/UserFolders.h"
 
 namespace yakdrom {
 namespace {
 
+using detail::parseBoolean;
+using detail::parseWhole;
+using detail::truncated;
+
 namespace fs = std::filesystem;
-
-std::optional<std::int64_t> truncated(double d) {
-  constexpr double kLimit = 9223372036854775807.0;
-  if (!std::isfinite(d) || d >= kLimit || d < -kLimit) return std::nullopt;
-  return static_cast<std::int64_t>(d);
-}
-
-template <class Number>
-std::optional<Number> parseWhole(const std::string& text) {
-  Number n{};
-  const char* end = text.data() + text.size();
-  const auto [ptr, error] = std::from_chars(text.data(), end, n);
-  if (error != std::errc{} || ptr != end) return std::nullopt;
-  return n;
-}
-
-std::optional<bool> parseBoolean(const std::string& text) {
-  if (text == "true") return true;
-  if (text == "false") return false;
-  return std::nullopt;
-}
 
 }  // namespace
 

@@ -1,10 +1,13 @@
 #include "engine/store/InMemoryPreferenceStore.h"
 
-#include <cmath>
 #include <limits>
+
+#include "engine/store/StoredText.h"
 
 namespace yakdrom {
 namespace {
+
+using detail::truncated;
 
 template <class... F>
 struct Overloaded : F... {
@@ -12,12 +15,6 @@ struct Overloaded : F... {
 };
 template <class... F>
 Overloaded(F...) -> Overloaded<F...>;
-
-std::optional<std::int64_t> truncated(double d) {
-  constexpr double kLimit = 9223372036854775807.0;
-  if (!std::isfinite(d) || d >= kLimit || d < -kLimit) return std::nullopt;
-  return static_cast<std::int64_t>(d);
-}
 
 }  // namespace
 
