@@ -5,7 +5,7 @@
 namespace yakdrom {
 namespace {
 
-constexpr std::chrono::milliseconds kPatience{2000};
+constexpr std::chrono::milliseconds kPatience{5000};
 
 std::filesystem::path lockFileOf(const std::filesystem::path& file) {
   std::filesystem::path lockFile = file;
