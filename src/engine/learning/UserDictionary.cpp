@@ -47,7 +47,8 @@ Learnable examine(std::string_view raw) {
 // Counting scalars is cheap and no word has more characters than scalars, so the costly
 // character count runs only for the rare word with many scalars.
 bool offerable(std::string_view word) {
-  return text::scalarCount(word) <= UserDictionary::kMaxWordCharacters ||
+  return word.size() <= UserDictionary::kMaxWordCharacters ||
+         text::scalarCount(word) <= UserDictionary::kMaxWordCharacters ||
          text::characterCount(word) <= UserDictionary::kMaxWordCharacters;
 }
 
@@ -143,6 +144,7 @@ void UserDictionary::learn(std::string_view raw) {
     std::lock_guard lock(mutex_);
     const UserWord* stored = words_.find(word);
     rerankAnswers(words_.set(word, incremented(stored != nullptr ? stored->freq : 0)));
+    ++version_;
     changes_.add(word, 1);
   }
   writer_->schedule();
@@ -163,6 +165,8 @@ std::vector<std::string> UserDictionary::candidates(std::string_view prefix,
   std::vector<UserWord> matches;
   std::vector<std::string> out;
   std::lock_guard lock(mutex_);
+  const bool narrows = narrowing_.version == version_ && key.starts_with(narrowing_.key);
+  if (narrows && narrowing_.first == narrowing_.last) return out;
   const auto wanted = static_cast<std::size_t>(limit);
   for (const Answer& answer : answers_) {
     if (answer.key != key || answer.limit != wanted) continue;
@@ -170,7 +174,16 @@ std::vector<std::string> UserDictionary::candidates(std::string_view prefix,
     for (const UserWord& word : answer.words) out.emplace_back(word.word);
     return out;
   }
-  auto it = words_.lowerBound(key);
+  const auto below = [](const UserWord& entry, std::string_view k) { return entry.word < k; };
+  const auto begins = [&key](const UserWord& entry) { return entry.word.starts_with(key); };
+  // Every key that begins with the query begins with the last one, so it lies in its run.
+  const auto* const from = narrows ? words_.begin() + narrowing_.first : words_.begin();
+  const auto* const to = narrows ? words_.begin() + narrowing_.last : words_.end();
+  auto it = std::lower_bound(from, to, key, below);
+  narrowing_.key.assign(key);
+  narrowing_.first = static_cast<std::size_t>(it - words_.begin());
+  narrowing_.last = static_cast<std::size_t>(std::partition_point(it, to, begins) - words_.begin());
+  narrowing_.version = version_;
   while (it != words_.end() && it->word.starts_with(key)) {
     if (text::hasCharacterPrefix(it->word, key)) {
       if (offerable(it->word)) matches.push_back(*it);
@@ -225,6 +238,7 @@ void UserDictionary::rebase(UserWords onDisk) {
   std::lock_guard lock(mutex_);
   changes_.applyTo(onDisk);
   answers_.clear();
+  ++version_;
   words_ = std::move(onDisk);
 }
 
@@ -251,6 +265,7 @@ FileResult<std::size_t> UserDictionary::replaceAll(std::string_view text) {
   {
     std::lock_guard lock(mutex_);
     answers_.clear();
+    ++version_;
     changes_.recordDifference(words_, words);
     words_ = std::move(words);
   }
@@ -279,6 +294,7 @@ FileResult<std::size_t> UserDictionary::importWords(const fs::path& source) {
   {
     std::lock_guard lock(mutex_);
     answers_.clear();
+    ++version_;
     words_.mergeKeepingLarger(parsed.words);
     for (const UserWord& entry : parsed.words) changes_.raiseTo(entry.word, entry.freq);
   }

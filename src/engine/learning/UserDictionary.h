@@ -128,6 +128,16 @@ class UserDictionary {
     std::vector<UserWord> words;  // exactly `limit`, in entry order; more words match
   };
 
+  // The keys that begin with the last query's key, as positions in words_, while words_ is
+  // as it was then: a longer query searches only among them, and none at all when they are
+  // none.
+  struct Narrowing {
+    std::string key;
+    std::size_t first = 0;
+    std::size_t last = 0;
+    std::uint64_t version = 0;
+  };
+
   [[nodiscard]] UserWords snapshot() const;
   // The writer's view of this dictionary; see DictionaryContent.
   void rebase(UserWords onDisk);
@@ -145,6 +155,8 @@ class UserDictionary {
   UserWords words_;                      // guarded by mutex_
   DictionaryChanges changes_;            // guarded by mutex_; not yet written
   mutable std::vector<Answer> answers_;  // guarded by mutex_
+  std::uint64_t version_ = 1;            // guarded by mutex_; raised by every change of words_
+  mutable Narrowing narrowing_;          // guarded by mutex_
   // When candidates() next checks the file, in steady-clock ticks.
   mutable std::atomic<std::int64_t> nextCheck_{0};
 

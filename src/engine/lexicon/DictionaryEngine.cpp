@@ -23,15 +23,16 @@ void DictionaryEngine::install(WordList words) {
   {
     std::lock_guard lock(mutex_);
     words_.swap(list);
+    ++version_;
   }
   // `list` now holds the old words, which are freed here, outside the lock.
 }
 
-std::size_t DictionaryEngine::count() const { return snapshot()->size(); }
+std::size_t DictionaryEngine::count() const { return snapshot().words->size(); }
 
 bool DictionaryEngine::contains(std::string_view word) const {
   if (word.empty()) return false;
-  const auto words = snapshot();
+  const auto words = snapshot().words;
   const std::string query = text::nfc(text::sanitizeUtf8(word));
   const auto it = lowerBound(*words, query);
   return it != words->end() && text::canonicallyEqual(*it, query);
@@ -40,16 +41,42 @@ bool DictionaryEngine::contains(std::string_view word) const {
 std::vector<std::string> DictionaryEngine::candidates(std::string_view prefix, int limit) const {
   std::vector<std::string> out;
   if (prefix.empty() || limit <= 0) return out;
-  const auto words = snapshot();
+  const Snapshot snap = snapshot();
+  const WordList& words = *snap.words;
   const std::string query = text::nfc(text::sanitizeUtf8(prefix));
-  const auto first = lowerBound(*words, query);
+  const auto [from, to] = searchRange(snap, query);
+  if (from == to) return out;
+  const auto begins = [&query](std::string_view word) { return word.starts_with(query); };
+  const auto first = std::lower_bound(words.begin() + from, words.begin() + to, query);
+  const auto last = std::partition_point(first, words.begin() + to, begins);
+  rememberRange(snap, query, static_cast<std::size_t>(first - words.begin()),
+                static_cast<std::size_t>(last - words.begin()));
   const auto wanted =
-      std::min(static_cast<std::size_t>(limit), static_cast<std::size_t>(words->end() - first));
+      std::min(static_cast<std::size_t>(limit), static_cast<std::size_t>(last - first));
   out.reserve(wanted);
   for (auto it = first; out.size() < wanted && text::hasCharacterPrefix(*it, query); ++it) {
     out.emplace_back(*it);
   }
   return out;
+}
+
+// Every word that begins with the query begins with the last one, so it lies in its run.
+std::pair<std::size_t, std::size_t> DictionaryEngine::searchRange(const Snapshot& words,
+                                                                  std::string_view query) const {
+  std::lock_guard lock(narrowingMutex_);
+  if (narrowing_.version == words.version && query.starts_with(narrowing_.query)) {
+    return {narrowing_.first, narrowing_.last};
+  }
+  return {0, words.words->size()};
+}
+
+void DictionaryEngine::rememberRange(const Snapshot& words, std::string_view query,
+                                     std::size_t first, std::size_t last) const {
+  std::lock_guard lock(narrowingMutex_);
+  narrowing_.query.assign(query);
+  narrowing_.first = first;
+  narrowing_.last = last;
+  narrowing_.version = words.version;
 }
 
 bool DictionaryEngine::loadCSV(const std::filesystem::path& path) {
@@ -68,9 +95,9 @@ bool DictionaryEngine::loadCSV(const std::filesystem::path& path) {
   return found;
 }
 
-std::shared_ptr<const WordList> DictionaryEngine::snapshot() const {
+DictionaryEngine::Snapshot DictionaryEngine::snapshot() const {
   std::lock_guard lock(mutex_);
-  return words_;
+  return {words_, version_};
 }
 
 }  // namespace yakdrom

@@ -3,11 +3,13 @@
 // safe to call from any thread, and a query never waits for a search in progress.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/lexicon/WordList.h"
@@ -40,11 +42,36 @@ class DictionaryEngine {
   [[nodiscard]] bool loadCSV(const std::filesystem::path& path);
 
  private:
-  [[nodiscard]] std::shared_ptr<const WordList> snapshot() const;
+  // The words that begin with the last query, as positions in the list installed as
+  // `version`: a longer query searches only among them, and none at all when they are none.
+  struct Narrowing {
+    std::string query;
+    std::size_t first = 0;
+    std::size_t last = 0;
+    std::uint64_t version = 0;
+  };
+
+  // A list and which install gave it.
+  struct Snapshot {
+    std::shared_ptr<const WordList> words;
+    std::uint64_t version = 0;
+  };
+
+  [[nodiscard]] Snapshot snapshot() const;
+  // Returns the range of `words` that the words beginning with `query` lie in.
+  [[nodiscard]] std::pair<std::size_t, std::size_t> searchRange(const Snapshot& words,
+                                                                std::string_view query) const;
+  void rememberRange(const Snapshot& words, std::string_view query, std::size_t first,
+                     std::size_t last) const;
 
   mutable std::mutex mutex_;
   // Never changed in place: an install swaps in a new list, so a query keeps a whole one.
   std::shared_ptr<const WordList> words_ = std::make_shared<const WordList>();
+  std::uint64_t version_ = 1;  // guarded by mutex_; raised by every install
+
+  // Held only to read or note the narrowing, never during a search.
+  mutable std::mutex narrowingMutex_;
+  mutable Narrowing narrowing_;  // guarded by narrowingMutex_
 };
 
 }  // namespace yakdrom

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <random>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "engine/learning/FileRefusal.h"
@@ -149,12 +151,14 @@ TEST_F(UserDictionaryTest, CandidatesEqualAFullScan) {
     }
     return expected;
   };
+  // Most prefixes extend the one before, whose search they narrow, with learning between.
+  std::string prefix;
   for (int q = 0; q < 300; ++q) {
     if (q % 5 == 0) {
       const std::string word = (q % 2 == 0 ? "ཀས" : "") + randomText(3);
       for (int k = 0; k <= q / 5 % 7; ++k) dict.learn(word);
     }
-    const std::string prefix = q % 3 == 0 ? "ཀ" : randomText(q % 3);
+    prefix = q % 6 == 0 ? "ཀ" : q % 6 == 3 ? randomText(2) : prefix + randomText(1);
     const std::size_t limit = q % 4 < 2 ? 6 : 40;
     SCOPED_TRACE(prefix);
     EXPECT_EQ(dict.candidates(prefix, static_cast<std::int64_t>(limit)), fullScan(prefix, limit));
@@ -162,6 +166,32 @@ TEST_F(UserDictionaryTest, CandidatesEqualAFullScan) {
   // New content forgets every remembered answer.
   static_cast<void>(dict.replaceAll("ཀ 1\n"));
   EXPECT_EQ(dict.candidates("ཀ", 6), Words{"ཀ"});
+}
+
+// A prefix that found nothing must not hide the words that any change of content brings.
+TEST_F(UserDictionaryTest, ChangesShowInQueriesThatExtendOneThatFoundNothing) {
+  const auto list = folder_ / "list.txt";
+  writeBytes(list, "ཀཀ 3\n");
+  const std::pair<const char*, std::function<void(UserDictionary&)>> changes[] = {
+      {"learn", [](UserDictionary& dict) { dict.learn("ཀཀ"); }},
+      {"replace", [](UserDictionary& dict) { static_cast<void>(dict.replaceAll("ཀཀ 1\n")); }},
+      {"import", [&list](UserDictionary& dict) { static_cast<void>(dict.importWords(list)); }},
+      {"reload",
+       [this](UserDictionary& dict) {
+         UserDictionary other(file_);
+         other.learn("ཀཀ");
+         ASSERT_TRUE(other.flush().ok());
+         ASSERT_TRUE(dict.reload().ok());
+       }},
+  };
+  for (const auto& [name, change] : changes) {
+    SCOPED_TRACE(name);
+    std::filesystem::remove(file_);
+    UserDictionary dict(file_);
+    EXPECT_EQ(dict.candidates("ཀ", 5), Words{});
+    change(dict);
+    EXPECT_EQ(dict.candidates("ཀཀ", 5), Words{"ཀཀ"});
+  }
 }
 
 TEST_F(UserDictionaryTest, ImportTakesLargerFrequencyAndCountsEveryLine) {

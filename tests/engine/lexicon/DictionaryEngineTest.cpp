@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "engine/lexicon/DictionaryEngine.h"
@@ -90,6 +91,31 @@ TEST(DictionaryEngineTest, CandidatesFollowCharacterPrefixes) {
     SCOPED_TRACE(std::string(c.prefix) + " limit " + std::to_string(c.limit));
     EXPECT_EQ(engine->candidates(c.prefix, c.limit), c.expected);
   }
+}
+
+// Each query extends the one before, so all but the first search what the last one found;
+// a query that found nothing must not hide what a new list or a longer character holds.
+TEST(DictionaryEngineTest, LongerQueriesFindWhatAFreshEngineFinds) {
+  auto engine = engineWith(kWords);
+  const std::vector<std::pair<const char*, Words>> steps = {
+      {"ཀ", {"ཀ", "ཀ་", "ཀ་བ་", "ཀཀ་"}},
+      {"ཀྱ", {}},
+      {"ཀྱི", {"ཀྱི་"}},
+      {"ཀྱི་", {"ཀྱི་"}},
+      {"ཀྱི་ཀ", {}},
+      {"ཀྱི་ཀ་", {}},
+      {"ཀ", {"ཀ", "ཀ་", "ཀ་བ་", "ཀཀ་"}},
+      {"ཀ་", {"ཀ་", "ཀ་བ་"}},
+      {"ཀ་བ", {"ཀ་བ་"}},
+      {"ཀ་བ་", {"ཀ་བ་"}},
+  };
+  for (const auto& [prefix, expected] : steps) {
+    SCOPED_TRACE(prefix);
+    EXPECT_EQ(engine->candidates(prefix, 10), expected);
+    EXPECT_EQ(engineWith(kWords)->candidates(prefix, 10), expected);
+  }
+  engine->install({"ཀ་བ་ཀ་"});
+  EXPECT_EQ(engine->candidates("ཀ་བ་ཀ", 10), Words{"ཀ་བ་ཀ་"});
 }
 
 TEST(DictionaryEngineTest, InstallReplacesTheWholeList) {
