@@ -1,7 +1,6 @@
 #include "ime/controller/CandidateAssembly.h"
 
 #include <algorithm>
-#include <unordered_set>
 
 #include "engine/learning/ParticleEngine.h"
 #include "engine/text/Text.h"
@@ -12,8 +11,8 @@ namespace {
 bool isSeparator(std::string_view character) { return character == kTsheg || character == kShad; }
 
 // The byte offset just past the last whole-character separator, if any.
-std::optional<std::size_t> endOfLastSeparator(std::string_view text) {
-  const auto characters = text::characters(text);
+std::optional<std::size_t> endOfLastSeparator(std::string_view text,
+                                              const std::vector<std::string_view>& characters) {
   const auto last = std::find_if(characters.rbegin(), characters.rend(), isSeparator);
   if (last == characters.rend()) return std::nullopt;
   return static_cast<std::size_t>(last->data() - text.data()) + last->size();
@@ -31,13 +30,23 @@ bool endsWithSeparator(std::string_view text) { return isSeparator(lastCharacter
 bool endsWithTsheg(std::string_view text) { return lastCharacter(text) == kTsheg; }
 
 std::optional<std::string_view> textAfterLastSeparator(std::string_view text) {
-  const auto end = endOfLastSeparator(text);
+  return textAfterLastSeparator(text, text::characters(text));
+}
+
+std::optional<std::string_view> textAfterLastSeparator(
+    std::string_view text, const std::vector<std::string_view>& characters) {
+  const auto end = endOfLastSeparator(text, characters);
   if (!end) return std::nullopt;
   return text.substr(*end);
 }
 
 std::string_view dropCharacters(std::string_view text, std::size_t count) {
-  const auto characters = text::characters(text);
+  return dropCharacters(text, text::characters(text), count);
+}
+
+std::string_view dropCharacters(std::string_view text,
+                                const std::vector<std::string_view>& characters,
+                                std::size_t count) {
   if (count >= characters.size()) return {};
   if (count == 0) return text;
   return text.substr(static_cast<std::size_t>(characters[count].data() - text.data()));
@@ -48,21 +57,27 @@ std::vector<std::string> mergedCandidates(const UserDictionary& learnt,
                                           std::int64_t limit) {
   std::vector<std::string> result = learnt.candidates(prefix, limit);
   if (std::ssize(result) >= limit) return result;
-  const auto words = lexicon.candidates(prefix, static_cast<int>(limit));
-  std::unordered_set<std::string> seen(result.begin(), result.end());
-  for (const std::string& word : words) {
+  auto words = lexicon.candidates(prefix, static_cast<int>(limit));
+  result.reserve(std::min(result.size() + words.size(), static_cast<std::size_t>(limit)));
+  // A few pages of words at most: a scan costs less than hashing them.
+  for (std::string& word : words) {
     if (std::ssize(result) >= limit) break;
-    if (seen.insert(word).second) result.push_back(word);
+    if (std::find(result.begin(), result.end(), word) == result.end()) {
+      result.push_back(std::move(word));
+    }
   }
   return result;
 }
 
 std::vector<std::string> withParticlesInFront(const std::vector<std::string>& particles,
                                               std::vector<std::string> merged) {
-  std::unordered_set<std::string> seen(merged.begin(), merged.end());
   std::vector<std::string> result;
+  result.reserve(particles.size() + merged.size());
+  const auto holds = [](const std::vector<std::string>& words, const std::string& word) {
+    return std::find(words.begin(), words.end(), word) != words.end();
+  };
   for (const std::string& particle : particles) {
-    if (seen.insert(particle).second) result.push_back(particle);
+    if (!holds(merged, particle) && !holds(result, particle)) result.push_back(particle);
   }
   result.insert(result.end(), std::make_move_iterator(merged.begin()),
                 std::make_move_iterator(merged.end()));
@@ -89,11 +104,27 @@ std::optional<std::string> particleLead(std::string_view base) {
   return std::string(syllable) + std::string(kTsheg);
 }
 
+ContextFacts contextFacts(std::string_view base) {
+  const auto characters = text::characters(base);
+  ContextFacts facts{std::string(base), characters.size(), endOfLastSeparator(base, characters),
+                     particleLead(base), std::nullopt};
+  if (facts.lead) {
+    facts.forms =
+        particleForms(std::string_view(*facts.lead).substr(0, facts.lead->size() - kTsheg.size()));
+  }
+  return facts;
+}
+
 std::optional<std::vector<std::string>> particleSuggestions(std::string_view base,
                                                             std::string_view marked) {
-  const auto lead = particleLead(base);
+  return particleSuggestions(contextFacts(base), marked);
+}
+
+std::optional<std::vector<std::string>> particleSuggestions(const ContextFacts& facts,
+                                                            std::string_view marked) {
+  const auto& lead = facts.lead;
   if (!lead) return std::nullopt;
-  auto forms = particleForms(std::string_view(*lead).substr(0, lead->size() - kTsheg.size()));
+  const auto& forms = facts.forms;
   if (!forms || marked.empty()) return forms;
   const std::string typed = *lead + std::string(marked);
   std::vector<std::string> selected;

@@ -54,6 +54,37 @@ inline constexpr int kPagesPerSource = 5;
 [[nodiscard]] std::vector<std::string> withParticlesInFront(
     const std::vector<std::string>& particles, std::vector<std::string> merged);
 
+/// What the rules below need of the committed context, worked out once for each context
+/// rather than for every key typed after it.
+struct ContextFacts {
+  /// The context described.
+  std::string base;
+  /// The number of its characters.
+  std::size_t characters = 0;
+  /// Where the text after its last separator starts, in bytes; nothing without one.
+  std::optional<std::size_t> afterSeparator;
+  /// particleLead() of the context.
+  std::optional<std::string> lead;
+  /// The particle forms of the lead's syllable, when there is a lead.
+  std::optional<std::vector<std::string>> forms;
+};
+
+/// Returns the facts of the committed context `base`.
+[[nodiscard]] ContextFacts contextFacts(std::string_view base);
+
+/// Returns textAfterLastSeparator() of `text`, whose characters are `characters`.
+[[nodiscard]] std::optional<std::string_view> textAfterLastSeparator(
+    std::string_view text, const std::vector<std::string_view>& characters);
+
+/// Returns dropCharacters() of `text`, whose characters are `characters`.
+[[nodiscard]] std::string_view dropCharacters(std::string_view text,
+                                              const std::vector<std::string_view>& characters,
+                                              std::size_t count);
+
+/// Returns particleSuggestions() of the context that `facts` describe.
+[[nodiscard]] std::optional<std::vector<std::string>> particleSuggestions(const ContextFacts& facts,
+                                                                          std::string_view marked);
+
 /// Returns the particle forms of the syllable that `base` (committed context) ends with,
 /// narrowed to those that continue with `marked` (the text being composed). Returns all of
 /// them when `marked` matches none but is itself a particle, and nothing when `base` does

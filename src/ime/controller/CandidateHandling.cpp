@@ -83,18 +83,22 @@ void YakdromInputController::updateCandidates(std::string_view prefix, std::stri
   const std::int64_t limit = std::int64_t{kPagesPerSource} * pageSize;
   const auto& learnt = services_.userDictionary;
   const auto& lexicon = services_.dictionary.engine();
+  // The context changes once a word while keys come many times a word.
+  if (contextFacts_.base != base) contextFacts_ = contextFacts(base);
+  const auto characters = text::characters(prefix);
   auto merged = mergedCandidates(learnt, lexicon, prefix, limit);
   std::string_view confirmBase = base;
   if (merged.empty()) {
     // Nothing continues the whole context: offer words for the syllable after its last
     // separator instead.
-    if (const auto tail = textAfterLastSeparator(prefix); tail && !tail->empty()) {
+    if (const auto tail = textAfterLastSeparator(prefix, characters); tail && !tail->empty()) {
       merged = mergedCandidates(learnt, lexicon, *tail, limit);
-      confirmBase = textAfterLastSeparator(base).value_or(std::string_view{});
+      const auto after = contextFacts_.afterSeparator;
+      confirmBase = after ? base.substr(*after) : std::string_view{};
     }
   }
-  const auto particles =
-      particleSuggestions(base, dropCharacters(prefix, text::characterCount(base)));
+  const auto particles = particleSuggestions(
+      contextFacts_, dropCharacters(prefix, characters, contextFacts_.characters));
   auto shown = particles ? withParticlesInFront(*particles, std::move(merged)) : std::move(merged);
   if (shown.empty()) {
     clearCandidateBase();
@@ -103,7 +107,7 @@ void YakdromInputController::updateCandidates(std::string_view prefix, std::stri
   }
   candidateBasePrefix_ = confirmBase;
   offeredParticles_ = particles.value_or(std::vector<std::string>{});
-  particleLead_ = particleLead(base).value_or(std::string{});
+  particleLead_ = contextFacts_.lead.value_or(std::string{});
   candidates_.setPageSize(static_cast<std::size_t>(pageSize));
   showCandidates(std::move(shown));
 }

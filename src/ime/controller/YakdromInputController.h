@@ -12,6 +12,7 @@
 
 #include "engine/composition/CompositionState.h"
 #include "engine/composition/EngineOutput.h"
+#include "ime/controller/CandidateAssembly.h"
 #include "ime/controller/InputControllerServices.h"
 #include "ime/controller/InputMethodMenu.h"
 #include "ime/controller/ModifierFlags.h"
@@ -117,6 +118,7 @@ class YakdromInputController {
   // the client already holds at the end of the committed context.
   std::vector<std::string> offeredParticles_;
   std::string particleLead_;
+  ContextFacts contextFacts_;  // of the context candidates were last updated after
 };
 
 }  // namespace yakdrom

@@ -46,6 +46,34 @@ TEST(CandidateAssemblyTest, SeparatorsCountOnlyAsWholeCharacters) {
   EXPECT_EQ(textAfterLastSeparator("ཀ་\u0F71བོད"), std::nullopt);
 }
 
+TEST(CandidateAssemblyTest, ContextFactsAnswerWhatTheRulesAskOfTheContext) {
+  struct Case {
+    const char* base;
+    std::size_t characters;
+    std::optional<std::string_view> tail;
+    std::optional<std::string> lead;
+    std::optional<Words> forms;
+  };
+  const std::vector<Case> cases = {
+      {"", 0, std::nullopt, std::nullopt, std::nullopt},
+      {"ཀ་བོད་", 5, "", "བོད་", Words{"བོད་ཀྱི་", "བོད་ཀྱིས་", "བོད་དུ་"}},
+      {"བོད།ཁ", 4, "ཁ", std::nullopt, std::nullopt},
+      {"ཀ་\u0F71བོད", 4, std::nullopt, std::nullopt, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.base);
+    const ContextFacts facts = contextFacts(c.base);
+    EXPECT_EQ(facts.base, c.base);
+    EXPECT_EQ(facts.characters, c.characters);
+    const std::string_view base = c.base;
+    EXPECT_EQ(
+        facts.afterSeparator ? std::optional(base.substr(*facts.afterSeparator)) : std::nullopt,
+        c.tail);
+    EXPECT_EQ(facts.lead, c.lead);
+    EXPECT_EQ(facts.forms, c.forms);
+  }
+}
+
 TEST(CandidateAssemblyTest, ContextKeepsItsLastSixtyCharactersFromASeparatorOn) {
   const auto repeat = [](std::string_view piece, int times) {
     std::string out;
