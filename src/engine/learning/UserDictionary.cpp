@@ -160,11 +160,14 @@ std::vector<std::string> UserDictionary::candidates(std::string_view prefix,
   }
   // Keys are NFC and NFC keeps character boundaries, so every word that begins with the
   // prefix character by character lies in the run of keys that begin with its NFC bytes.
-  const std::string key = text::nfc(text::sanitizeUtf8(prefix));
+  // Well-formed text, nearly always, needs no sanitised copy.
+  const std::string key =
+      text::nfc(text::isWellFormedUtf8(prefix) ? prefix : text::sanitizeUtf8(prefix));
   if (key.empty()) return {};  // ICU could not normalise the prefix
-  std::vector<UserWord> matches;
   std::vector<std::string> out;
   std::lock_guard lock(mutex_);
+  auto& matches = matches_;
+  matches.clear();
   const bool narrows = narrowing_.version == version_ && key.starts_with(narrowing_.key);
   if (narrows && narrowing_.first == narrowing_.last) return out;
   const auto wanted = static_cast<std::size_t>(limit);
@@ -203,7 +206,7 @@ std::vector<std::string> UserDictionary::candidates(std::string_view prefix,
   for (const UserWord& word : matches) out.emplace_back(word.word);
   if (run > std::max(kLongRun, wanted)) {
     if (answers_.size() == kMostAnswers) answers_.clear();
-    answers_.push_back({key, wanted, std::move(matches)});
+    answers_.push_back({key, wanted, matches});
   }
   return out;
 }

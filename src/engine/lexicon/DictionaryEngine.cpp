@@ -43,7 +43,9 @@ std::vector<std::string> DictionaryEngine::candidates(std::string_view prefix, i
   if (prefix.empty() || limit <= 0) return out;
   const Snapshot snap = snapshot();
   const WordList& words = *snap.words;
-  const std::string query = text::nfc(text::sanitizeUtf8(prefix));
+  // Well-formed text, nearly always, needs no sanitised copy.
+  const std::string query =
+      text::nfc(text::isWellFormedUtf8(prefix) ? prefix : text::sanitizeUtf8(prefix));
   const auto [from, to] = searchRange(snap, query);
   if (from == to) return out;
   const auto begins = [&query](std::string_view word) { return word.starts_with(query); };
