@@ -25,13 +25,30 @@ FileError lockError(const fs::path& path, int error) {
 
 }  // namespace
 
-FileResult<FileLock> FileLock::acquire(const fs::path& path, std::chrono::milliseconds patience) {
+FileResult<FileLock> FileLock::open(const fs::path& path) {
   std::error_code ec;
   const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
   fs::create_directories(folder, ec);
   if (ec) return FileError{"create the folder", folder, ec};
   FileLock lock(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666));
   if (lock.fd_ < 0) return lockError(path, errno);
+  return lock;
+}
+
+FileResult<FileLock> FileLock::wait(const fs::path& path) {
+  auto opened = open(path);
+  if (!opened) return opened;
+  FileLock lock = std::move(opened.value());
+  while (::flock(lock.fd_, LOCK_EX) != 0) {
+    if (errno != EINTR) return lockError(path, errno);
+  }
+  return lock;
+}
+
+FileResult<FileLock> FileLock::acquire(const fs::path& path, std::chrono::milliseconds patience) {
+  auto opened = open(path);
+  if (!opened) return opened;
+  FileLock lock = std::move(opened.value());
   const auto deadline = std::chrono::steady_clock::now() + patience;
   for (auto pause = kFirstPause;; pause = std::min(2 * pause, kLongestPause)) {
     if (::flock(lock.fd_, LOCK_EX | LOCK_NB) == 0) return lock;

@@ -20,6 +20,12 @@ class FileLock {
   [[nodiscard]] static FileResult<FileLock> acquire(const std::filesystem::path& path,
                                                     std::chrono::milliseconds patience);
 
+  /// Takes the exclusive lock on the file at `path` as acquire() does, waiting in the
+  /// kernel's queue for as long as it takes. Waiters there are woken as the lock is let go,
+  /// which keeps a program from starving while others take and release the lock in a
+  /// tight loop, as polling cannot.
+  [[nodiscard]] static FileResult<FileLock> wait(const std::filesystem::path& path);
+
   FileLock(FileLock&& other) noexcept;
   FileLock& operator=(FileLock&& other) noexcept;
   FileLock(const FileLock&) = delete;
@@ -30,6 +36,8 @@ class FileLock {
 
  private:
   explicit FileLock(int fd) : fd_(fd) {}
+  // Opens the lock file, making it and its folder when missing, without locking it.
+  [[nodiscard]] static FileResult<FileLock> open(const std::filesystem::path& path);
 
   int fd_ = -1;
 };

@@ -1,11 +1,7 @@
 #include "engine/store/SettingsFileLock.h"
 
-#include <chrono>
-
 namespace yakdrom {
 namespace {
-
-constexpr std::chrono::milliseconds kPatience{5000};
 
 std::filesystem::path lockFileOf(const std::filesystem::path& file) {
   std::filesystem::path lockFile = file;
@@ -16,6 +12,6 @@ std::filesystem::path lockFileOf(const std::filesystem::path& file) {
 }  // namespace
 
 SettingsFileLock::SettingsFileLock(const std::filesystem::path& file)
-    : lock_(detail::FileLock::acquire(lockFileOf(file), kPatience)) {}
+    : lock_(detail::FileLock::wait(lockFileOf(file))) {}
 
 }  // namespace yakdrom

@@ -12,9 +12,8 @@ namespace yakdrom {
 
 class SettingsFileLock {
  public:
-  /// Takes the lock of `file`, creating the folder and the lock file when absent. Settings
-  /// are written while typing, so a program stuck holding the lock is waited for only
-  /// briefly; then the lock is not held, and the caller goes on without it.
+  /// Waits for the lock of `file`, creating the folder and the lock file when absent; holds
+  /// nothing when they cannot be made or opened, and the caller goes on without it.
   explicit SettingsFileLock(const std::filesystem::path& file);
 
   /// Returns true when the lock is held.

@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/learning/FileLock.h"
 #include "engine/learning/TemporaryFolder.h"
 #include "engine/store/FilePreferenceStore.h"
 #include "engine/store/InMemoryPreferenceStore.h"
@@ -186,18 +185,6 @@ TEST(FilePreferenceStoreLocation, UserFileFollowsXdgConfigHomeElseHome) {
         std::exit(xdg && relative && unset ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");
-}
-
-// Settings are written while typing: a program stuck holding the lock delays a write
-// briefly, never for good.
-TEST(FilePreferenceStoreLockTest, AStuckHolderOfTheLockDoesNotStopWrites) {
-  TemporaryFolder folder;
-  const auto file = folder / "Yakdrom.ini";
-  const auto stuck = detail::FileLock::acquire(folder / "Yakdrom.ini.flock", {});
-  ASSERT_TRUE(stuck.ok());
-  FilePreferenceStore store(file);
-  store.setInteger("Yakdrom.candidateCount", 7);
-  EXPECT_EQ(FilePreferenceStore(file).integer("Yakdrom.candidateCount"), 7);
 }
 
 }  // namespace
