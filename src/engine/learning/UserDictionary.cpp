@@ -152,7 +152,14 @@ void UserDictionary::learn(std::string_view raw) {
 
 std::vector<std::string> UserDictionary::candidates(std::string_view prefix,
                                                     std::int64_t limit) const {
-  if (prefix.empty() || limit < 1) return {};
+  std::vector<std::string> out;
+  out.resize(candidatesInto(prefix, limit, out));
+  return out;
+}
+
+std::size_t UserDictionary::candidatesInto(std::string_view prefix, std::int64_t limit,
+                                           std::vector<std::string>& room) const {
+  if (prefix.empty() || limit < 1) return 0;
   const std::int64_t now = std::chrono::steady_clock::now().time_since_epoch().count();
   if (now >= nextCheck_.load(std::memory_order_relaxed)) {
     nextCheck_.store(now + kReloadCheckInterval.count(), std::memory_order_relaxed);
@@ -163,19 +170,26 @@ std::vector<std::string> UserDictionary::candidates(std::string_view prefix,
   // Well-formed text, nearly always, needs no sanitised copy.
   const std::string key =
       text::nfc(text::isWellFormedUtf8(prefix) ? prefix : text::sanitizeUtf8(prefix));
-  if (key.empty()) return {};  // ICU could not normalise the prefix
-  std::vector<std::string> out;
+  if (key.empty()) return 0;  // ICU could not normalise the prefix
+  std::size_t count = 0;
+  const auto put = [&room, &count](const UserWord& word) {
+    if (count < room.size()) {
+      room[count].assign(word.word);
+    } else {
+      room.emplace_back(word.word);
+    }
+    ++count;
+  };
   std::lock_guard lock(mutex_);
   auto& matches = matches_;
   matches.clear();
   const bool narrows = narrowing_.version == version_ && key.starts_with(narrowing_.key);
-  if (narrows && narrowing_.first == narrowing_.last) return out;
+  if (narrows && narrowing_.first == narrowing_.last) return 0;
   const auto wanted = static_cast<std::size_t>(limit);
   for (const Answer& answer : answers_) {
     if (answer.key != key || answer.limit != wanted) continue;
-    out.reserve(answer.words.size());
-    for (const UserWord& word : answer.words) out.emplace_back(word.word);
-    return out;
+    for (const UserWord& word : answer.words) put(word);
+    return count;
   }
   const auto below = [](const UserWord& entry, std::string_view k) { return entry.word < k; };
   const auto begins = [&key](const UserWord& entry) { return entry.word.starts_with(key); };
@@ -202,13 +216,12 @@ std::vector<std::string> UserDictionary::candidates(std::string_view prefix,
   std::partial_sort(matches.begin(), matches.begin() + static_cast<std::ptrdiff_t>(take),
                     matches.end(), inEntryOrder);
   matches.resize(take);
-  out.reserve(take);
-  for (const UserWord& word : matches) out.emplace_back(word.word);
+  for (const UserWord& word : matches) put(word);
   if (run > std::max(kLongRun, wanted)) {
     if (answers_.size() == kMostAnswers) answers_.clear();
     answers_.push_back({key, wanted, matches});
   }
-  return out;
+  return count;
 }
 
 // Frequencies only rise between replacements of the content, so a word that rises into an

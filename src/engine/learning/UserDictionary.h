@@ -83,6 +83,12 @@ class UserDictionary {
   [[nodiscard]] std::vector<std::string> candidates(std::string_view prefix,
                                                     std::int64_t limit) const;
 
+  /// Writes the words candidates() returns into the first strings of `room`, adding strings
+  /// when it holds too few, and returns their number; the strings after them are left as
+  /// they are, so that their room serves the next query.
+  std::size_t candidatesInto(std::string_view prefix, std::int64_t limit,
+                             std::vector<std::string>& room) const;
+
   /// Returns every entry in entry order: frequency descending, then word.
   [[nodiscard]] std::vector<Entry> allEntries() const;
 

@@ -55,33 +55,47 @@ std::string_view dropCharacters(std::string_view text,
 std::vector<std::string> mergedCandidates(const UserDictionary& learnt,
                                           const DictionaryEngine& lexicon, std::string_view prefix,
                                           std::int64_t limit) {
-  std::vector<std::string> result = learnt.candidates(prefix, limit);
-  if (std::ssize(result) >= limit) return result;
-  auto words = lexicon.candidates(prefix, static_cast<int>(limit));
-  result.reserve(std::min(result.size() + words.size(), static_cast<std::size_t>(limit)));
-  // A few pages of words at most: a scan costs less than hashing them.
-  for (std::string& word : words) {
-    if (std::ssize(result) >= limit) break;
-    if (std::find(result.begin(), result.end(), word) == result.end()) {
-      result.push_back(std::move(word));
-    }
-  }
+  std::vector<std::string> result;
+  result.resize(mergedCandidatesInto(learnt, lexicon, prefix, limit, result));
   return result;
 }
 
-std::vector<std::string> withParticlesInFront(const std::vector<std::string>& particles,
-                                              std::vector<std::string> merged) {
-  std::vector<std::string> result;
-  result.reserve(particles.size() + merged.size());
-  const auto holds = [](const std::vector<std::string>& words, const std::string& word) {
-    return std::find(words.begin(), words.end(), word) != words.end();
-  };
-  for (const std::string& particle : particles) {
-    if (!holds(merged, particle) && !holds(result, particle)) result.push_back(particle);
+std::size_t mergedCandidatesInto(const UserDictionary& learnt, const DictionaryEngine& lexicon,
+                                 std::string_view prefix, std::int64_t limit,
+                                 std::vector<std::string>& room) {
+  auto count = static_cast<std::ptrdiff_t>(learnt.candidatesInto(prefix, limit, room));
+  if (count >= limit) return static_cast<std::size_t>(count);
+  auto words = lexicon.candidates(prefix, static_cast<int>(limit));
+  // A few pages of words at most: a scan costs less than hashing them.
+  for (std::string& word : words) {
+    if (count >= limit) break;
+    const auto taken = room.begin() + count;
+    if (std::find(room.begin(), taken, word) != taken) continue;
+    if (taken != room.end()) {
+      taken->swap(word);
+    } else {
+      room.push_back(std::move(word));
+    }
+    ++count;
   }
-  result.insert(result.end(), std::make_move_iterator(merged.begin()),
-                std::make_move_iterator(merged.end()));
-  return result;
+  return static_cast<std::size_t>(count);
+}
+
+void putParticlesInFront(const std::vector<std::string>& particles,
+                         std::vector<std::string>& merged) {
+  const auto missing = [&merged](auto first, auto last) {
+    std::vector<std::string> out;
+    for (auto it = first; it != last; ++it) {
+      const bool repeated = std::find(first, it, *it) != it;
+      if (!repeated && std::find(merged.begin(), merged.end(), *it) == merged.end()) {
+        out.push_back(*it);
+      }
+    }
+    return out;
+  };
+  auto front = missing(particles.begin(), particles.end());
+  merged.insert(merged.begin(), std::make_move_iterator(front.begin()),
+                std::make_move_iterator(front.end()));
 }
 
 std::optional<std::vector<std::string>> particleForms(std::string_view syllable) {

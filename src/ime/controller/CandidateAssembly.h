@@ -45,14 +45,21 @@ inline constexpr int kPagesPerSource = 5;
                                                         std::string_view prefix,
                                                         std::int64_t limit);
 
+/// Writes the words mergedCandidates() returns into the first strings of `room`, adding
+/// strings when it holds too few, and returns their number; the strings after them are left
+/// as they are, so that their room serves the next query.
+std::size_t mergedCandidatesInto(const UserDictionary& learnt, const DictionaryEngine& lexicon,
+                                 std::string_view prefix, std::int64_t limit,
+                                 std::vector<std::string>& room);
+
 /// Returns the genitive, ergative and dative forms that can follow `syllable`, each as the
 /// syllable, a tsheg, the particle and a tsheg; nothing when none fits.
 [[nodiscard]] std::optional<std::vector<std::string>> particleForms(std::string_view syllable);
 
-/// Returns the particle forms that `merged` lacks, in their order and without repeats,
-/// followed by the whole of `merged`.
-[[nodiscard]] std::vector<std::string> withParticlesInFront(
-    const std::vector<std::string>& particles, std::vector<std::string> merged);
+/// Puts in front of `merged` the particle forms it lacks, in their order and without
+/// repeats.
+void putParticlesInFront(const std::vector<std::string>& particles,
+                         std::vector<std::string>& merged);
 
 /// What the rules below need of the committed context, worked out once for each context
 /// rather than for every key typed after it.

@@ -86,20 +86,23 @@ void YakdromInputController::updateCandidates(std::string_view prefix, std::stri
   // The context changes once a word while keys come many times a word.
   if (contextFacts_.base != base) contextFacts_ = contextFacts(base);
   const auto characters = text::characters(prefix);
-  auto merged = mergedCandidates(learnt, lexicon, prefix, limit);
+  // The strings of the list shown now make room for the next one.
+  std::vector<std::string> shown = candidates_.takeCandidates();
+  std::size_t count = mergedCandidatesInto(learnt, lexicon, prefix, limit, shown);
   std::string_view confirmBase = base;
-  if (merged.empty()) {
+  if (count == 0) {
     // Nothing continues the whole context: offer words for the syllable after its last
     // separator instead.
     if (const auto tail = textAfterLastSeparator(prefix, characters); tail && !tail->empty()) {
-      merged = mergedCandidates(learnt, lexicon, *tail, limit);
+      count = mergedCandidatesInto(learnt, lexicon, *tail, limit, shown);
       const auto after = contextFacts_.afterSeparator;
       confirmBase = after ? base.substr(*after) : std::string_view{};
     }
   }
+  shown.resize(count);
   const auto particles = particleSuggestions(
       contextFacts_, dropCharacters(prefix, characters, contextFacts_.characters));
-  auto shown = particles ? withParticlesInFront(*particles, std::move(merged)) : std::move(merged);
+  if (particles) putParticlesInFront(*particles, shown);
   if (shown.empty()) {
     clearCandidateBase();
     hidePanel();

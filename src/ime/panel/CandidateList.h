@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ime/panel/ExplanationProvider.h"
@@ -74,6 +75,8 @@ class CandidateList {
   void reset(std::vector<std::string> candidates);
   /// Empties the list.
   void clear() { candidates_.clear(); }
+  /// Empties the list and returns its candidates, whose strings' room a new list can reuse.
+  [[nodiscard]] std::vector<std::string> takeCandidates() { return std::exchange(candidates_, {}); }
 
   /// Moves the selection by `step`, wrapping around the ends of the list; the page follows
   /// the selection. Does nothing without candidates.

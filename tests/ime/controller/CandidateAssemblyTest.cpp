@@ -116,6 +116,14 @@ TEST(CandidateAssemblyTest, MergedCandidatesPutLearntWordsFirstWithinTheLimit) {
   for (const auto& [limit, expected] : cases) {
     SCOPED_TRACE(limit);
     EXPECT_EQ(mergedCandidates(learnt, lexicon, "བོ", limit), expected);
+    // Room left by an earlier list, among it a word this one takes: only the words written
+    // count, and the rest stays untouched.
+    Words room = {"ཁ་", "ཁ་", "ཁ་", "ཁ་", "བོད་", "ཁ་"};
+    const std::size_t count = mergedCandidatesInto(learnt, lexicon, "བོ", limit, room);
+    ASSERT_EQ(count, expected.size());
+    EXPECT_EQ(Words(room.begin(), room.begin() + static_cast<std::ptrdiff_t>(count)), expected);
+    EXPECT_EQ(room.size(), 6u);
+    EXPECT_EQ(room.back(), "ཁ་");
   }
   EXPECT_EQ(mergedCandidates(learnt, lexicon, "པ", 10), Words{});
 }
