@@ -61,10 +61,11 @@ class QSettingsPreferenceStore final : public PreferenceStore {
   mutable std::recursive_mutex mutex_;
   mutable std::unique_ptr<QSettings> settings_;  // guarded by mutex_
   const std::filesystem::path file_;
-  mutable std::optional<detail::FileIdentity> syncedStamp_;  // guarded by mutex_; the file last synced
-  mutable bool synced_ = false;                   // guarded by mutex_
-  std::optional<std::string> lastError_;          // guarded by mutex_
-  bool updating_ = false;                         // guarded by mutex_; within update()
+  mutable std::optional<detail::FileIdentity>
+      syncedStamp_;                       // guarded by mutex_; the file last synced
+  mutable bool synced_ = false;           // guarded by mutex_
+  std::optional<std::string> lastError_;  // guarded by mutex_
+  bool updating_ = false;                 // guarded by mutex_; within update()
 };
 
 }  // namespace yakdrom

@@ -54,8 +54,9 @@ class FilePreferenceStore final : public PreferenceStore {
   const std::filesystem::path file_;
   // Recursive, so that a change run by update() uses the store's own calls.
   mutable std::recursive_mutex mutex_;
-  mutable IniDocument document_;                  // guarded by mutex_
-  mutable std::optional<detail::FileIdentity> loadedStamp_;  // guarded by mutex_; nothing while absent
+  mutable IniDocument document_;  // guarded by mutex_
+  mutable std::optional<detail::FileIdentity>
+      loadedStamp_;                               // guarded by mutex_; nothing while absent
   mutable bool loaded_ = false;                   // guarded by mutex_
   mutable std::optional<std::string> readError_;  // guarded by mutex_
   std::optional<std::string> writeError_;         // guarded by mutex_

@@ -3,6 +3,7 @@
 // and back; hung up on, and started again.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -260,20 +261,25 @@ TEST_F(PadInTmux, KeepsTheTextOnAHangUpAndPointsTheNextPadToIt) {
 }
 
 TEST_F(PadInTmux, SaysOnceThatTheStatisticsCannotBeSaved) {
-  // A file where the settings folder belongs: nothing can be saved.
+  // A file where the settings folder belongs: nothing can be saved. The reason's wording is
+  // the settings store's own, which differs between the builds with and without Qt.
   std::filesystem::create_directories(dir_ / "home/config");
   std::ofstream(dir_ / "home/config/Yakdrom").close();
-  const std::string notice = "Statistics cannot be saved: cannot read or write " +
-                             (dir_ / "home/config/Yakdrom/Yakdrom.ini").string();
+  const auto showsNotice = [](const std::vector<std::string>& shown) {
+    return std::any_of(shown.begin(), shown.end(), [](const std::string& line) {
+      return line.starts_with("Statistics cannot be saved: ") &&
+             line.find("/home/config/Yakdrom") != std::string::npos;
+    });
+  };
   startPad(250);
   waitForPad();
   tmux("send-keys -t pad -l 'fod '");
-  auto shown = waitForLine(notice);
-  EXPECT_TRUE(hasLine(shown, notice));
+  auto shown = waitFor(showsNotice);
+  EXPECT_TRUE(showsNotice(shown));
   tmux("send-keys -t pad -l 'fod '");
   shown = waitForLine("བོད་བོད་");
   ASSERT_TRUE(hasLine(shown, "བོད་བོད་"));
-  EXPECT_FALSE(hasLine(shown, notice)) << "said once";
+  EXPECT_FALSE(showsNotice(shown)) << "said once";
   tmux("send-keys -t pad C-c");
   waitForLine("[pad exited 130]");
 }
