@@ -66,12 +66,12 @@ std::int64_t incremented(std::int64_t freq) {
   return freq == std::numeric_limits<std::int64_t>::max() ? freq : freq + 1;
 }
 
-// Returns the least text above every key that shares `key`'s bytes up to `offset` and
-// the scalar that starts there.
-std::string pastScalarRun(std::string_view key, std::size_t offset) {
+// Makes `bound` the least text above every key that shares `key`'s bytes up to `offset`
+// and the scalar that starts there; one string serves every skip of a query.
+std::string_view pastScalarRun(std::string_view key, std::size_t offset, std::string& bound) {
   const auto lead = static_cast<unsigned char>(key[offset]);
   const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-  std::string bound(key.substr(0, std::min(key.size(), offset + length)));
+  bound.assign(key.substr(0, std::min(key.size(), offset + length)));
   // The last byte is ASCII or a continuation byte, so it never overflows.
   ++bound.back();
   return bound;
@@ -201,6 +201,7 @@ std::size_t UserDictionary::candidatesInto(std::string_view prefix, std::int64_t
   narrowing_.first = static_cast<std::size_t>(it - words_.begin());
   narrowing_.last = static_cast<std::size_t>(std::partition_point(it, to, begins) - words_.begin());
   narrowing_.version = version_;
+  std::string bound;
   while (it != words_.end() && it->word.starts_with(key)) {
     if (text::hasCharacterPrefix(it->word, key)) {
       if (offerable(it->word)) matches.push_back(*it);
@@ -209,7 +210,7 @@ std::size_t UserDictionary::candidatesInto(std::string_view prefix, std::int64_t
     }
     // Whether a character boundary follows the prefix depends only on the prefix and the
     // next scalar, so every key that continues with this scalar fails too: skip them all.
-    it = words_.lowerBound(pastScalarRun(it->word, key.size()));
+    it = words_.lowerBound(pastScalarRun(it->word, key.size(), bound));
   }
   const std::size_t run = matches.size();
   const std::size_t take = std::min(wanted, run);

@@ -40,26 +40,37 @@ bool DictionaryEngine::contains(std::string_view word) const {
 
 std::vector<std::string> DictionaryEngine::candidates(std::string_view prefix, int limit) const {
   std::vector<std::string> out;
-  if (prefix.empty() || limit <= 0) return out;
+  out.resize(candidatesInto(prefix, limit, out, 0));
+  return out;
+}
+
+std::size_t DictionaryEngine::candidatesInto(std::string_view prefix, int limit,
+                                             std::vector<std::string>& room,
+                                             std::size_t from) const {
+  if (prefix.empty() || limit <= 0) return from;
   const Snapshot snap = snapshot();
   const WordList& words = *snap.words;
   // Well-formed text, nearly always, needs no sanitised copy.
   const std::string query =
       text::nfc(text::isWellFormedUtf8(prefix) ? prefix : text::sanitizeUtf8(prefix));
-  const auto [from, to] = searchRange(snap, query);
-  if (from == to) return out;
+  const auto [low, high] = searchRange(snap, query);
+  if (low == high) return from;
   const auto begins = [&query](std::string_view word) { return word.starts_with(query); };
-  const auto first = std::lower_bound(words.begin() + from, words.begin() + to, query);
-  const auto last = std::partition_point(first, words.begin() + to, begins);
+  const auto first = std::lower_bound(words.begin() + low, words.begin() + high, query);
+  const auto last = std::partition_point(first, words.begin() + high, begins);
   rememberRange(snap, query, static_cast<std::size_t>(first - words.begin()),
                 static_cast<std::size_t>(last - words.begin()));
-  const auto wanted =
-      std::min(static_cast<std::size_t>(limit), static_cast<std::size_t>(last - first));
-  out.reserve(wanted);
-  for (auto it = first; out.size() < wanted && text::hasCharacterPrefix(*it, query); ++it) {
-    out.emplace_back(*it);
+  const auto wanted = std::min(static_cast<std::ptrdiff_t>(limit), last - first);
+  std::size_t end = from;
+  for (auto it = first; it - first < wanted && text::hasCharacterPrefix(*it, query); ++it) {
+    if (end < room.size()) {
+      room[end].assign(*it);
+    } else {
+      room.emplace_back(*it);
+    }
+    ++end;
   }
-  return out;
+  return end;
 }
 
 // Every word that begins with the query begins with the last one, so it lies in its run.

@@ -36,6 +36,12 @@ class DictionaryEngine {
   /// unbroken run of such words from the prefix's place in the list, in list order.
   [[nodiscard]] std::vector<std::string> candidates(std::string_view prefix, int limit) const;
 
+  /// Writes the words candidates() returns into the strings of `room` from index `from` on,
+  /// adding strings when it holds too few, and returns the index past the last one written;
+  /// the strings after it are left as they are, so that their room serves the next query.
+  std::size_t candidatesInto(std::string_view prefix, int limit, std::vector<std::string>& room,
+                             std::size_t from) const;
+
   /// Replaces the list with the words of a comma-separated lexicon file; returns true when
   /// it held at least one. A file that cannot be read, is not well-formed UTF-8 or whose
   /// words pass WordList::kMaxBytes leaves the list alone and returns false.

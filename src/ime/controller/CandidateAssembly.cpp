@@ -65,17 +65,16 @@ std::size_t mergedCandidatesInto(const UserDictionary& learnt, const DictionaryE
                                  std::vector<std::string>& room) {
   auto count = static_cast<std::ptrdiff_t>(learnt.candidatesInto(prefix, limit, room));
   if (count >= limit) return static_cast<std::size_t>(count);
-  auto words = lexicon.candidates(prefix, static_cast<int>(limit));
-  // A few pages of words at most: a scan costs less than hashing them.
-  for (std::string& word : words) {
+  // The lexicon's words go after the learnt ones; those already taken drop out. A few
+  // pages of words at most: a scan costs less than hashing them.
+  const std::size_t end = lexicon.candidatesInto(prefix, static_cast<int>(limit), room,
+                                                 static_cast<std::size_t>(count));
+  for (auto next = room.begin() + count; next != room.begin() + static_cast<std::ptrdiff_t>(end);
+       ++next) {
     if (count >= limit) break;
     const auto taken = room.begin() + count;
-    if (std::find(room.begin(), taken, word) != taken) continue;
-    if (taken != room.end()) {
-      taken->swap(word);
-    } else {
-      room.push_back(std::move(word));
-    }
+    if (std::find(room.begin(), taken, *next) != taken) continue;
+    if (next != taken) taken->swap(*next);
     ++count;
   }
   return static_cast<std::size_t>(count);
