@@ -96,6 +96,16 @@ ThreadIterator& threadIterator() {
   return it;
 }
 
+// Counts what icuBoundaries would list, less the final boundary, without a list.
+std::size_t icuCount(std::string_view text) {
+  icu::BreakIterator* it = threadIterator().attach(text);
+  if (it == nullptr) return 0;
+  std::size_t clusters = 0;
+  it->first();
+  while (it->next() != icu::BreakIterator::DONE) ++clusters;
+  return clusters;
+}
+
 }  // namespace
 
 std::vector<std::size_t> GraphemeBreaker::icuBoundaries(std::string_view text) {
@@ -124,6 +134,18 @@ std::vector<std::size_t> GraphemeBreaker::boundaries(std::string_view text) {
   }
   out.push_back(text.size());
   return out;
+}
+
+std::size_t GraphemeBreaker::count(std::string_view text) {
+  std::size_t clusters = 0;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const std::size_t start = i;
+    const Join j = fastJoin(next(text, i));
+    if (j == Join::unknown) return icuCount(text);
+    if (j == Join::breaks || start == 0) ++clusters;
+  }
+  return clusters;
 }
 
 bool GraphemeBreaker::isBoundary(std::string_view text, std::size_t offset) {

@@ -15,6 +15,10 @@ class GraphemeBreaker {
   /// nothing when the text needs ICU and ICU fails. `text` must be well-formed UTF-8.
   [[nodiscard]] static std::vector<std::size_t> boundaries(std::string_view text);
 
+  /// Returns the number of clusters in `text` without building the boundary list; 0 when
+  /// the text needs ICU and ICU fails. `text` must be well-formed UTF-8.
+  [[nodiscard]] static std::size_t count(std::string_view text);
+
   /// Returns true when a cluster boundary lies at byte `offset` of `text`; false when the
   /// text needs ICU and ICU fails.
   [[nodiscard]] static bool isBoundary(std::string_view text, std::size_t offset);

@@ -216,9 +216,7 @@ std::vector<std::string_view> characters(std::string_view text) {
 }
 
 std::size_t characterCount(std::string_view text) {
-  if (text.empty()) return 0;
-  const auto b = GraphemeBreaker::boundaries(text);
-  return b.empty() ? 0 : b.size() - 1;
+  return text.empty() ? 0 : GraphemeBreaker::count(text);
 }
 
 bool isSingleCharacter(std::string_view text) { return characterCount(text) == 1; }

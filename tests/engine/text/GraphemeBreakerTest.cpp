@@ -37,6 +37,7 @@ TEST(GraphemeBreaker, FastPathAgreesWithIcuOnRandomTibetanRuns) {
     for (int k = 0; k < 8; ++k) s += scalar(static_cast<char32_t>(pick(rng)));
     const auto fast = GraphemeBreaker::boundaries(s);
     ASSERT_EQ(fast, GraphemeBreaker::icuBoundaries(s)) << s;
+    ASSERT_EQ(GraphemeBreaker::count(s), fast.size() - 1) << s;
     for (std::size_t off = 0; off <= s.size(); ++off) {
       const bool expected = std::find(fast.begin(), fast.end(), off) != fast.end();
       if ((off < s.size() && (static_cast<unsigned char>(s[off]) & 0xC0) == 0x80)) continue;
@@ -49,6 +50,8 @@ TEST(GraphemeBreaker, TextOutsideTheFastPathUsesIcu) {
   const std::string s = "\u1100\u1161\u11A8x\r\n";  // a Hangul syllable, then CR LF
   EXPECT_EQ(GraphemeBreaker::boundaries(s), GraphemeBreaker::icuBoundaries(s));
   EXPECT_EQ(GraphemeBreaker::boundaries(s).size(), 4U);
+  EXPECT_EQ(GraphemeBreaker::count(s), 3U);
+  EXPECT_EQ(GraphemeBreaker::count("x\u0F71\u0301"), 1U);  // ICU decides from the start
   EXPECT_EQ(GraphemeBreaker::boundaries(""), std::vector<std::size_t>{0});
 }
 
