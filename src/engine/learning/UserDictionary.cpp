@@ -167,9 +167,9 @@ std::size_t UserDictionary::candidatesInto(std::string_view prefix, std::int64_t
   }
   // Keys are NFC and NFC keeps character boundaries, so every word that begins with the
   // prefix character by character lies in the run of keys that begin with its NFC bytes.
-  // Well-formed text, nearly always, needs no sanitised copy.
-  const std::string key =
-      text::nfc(text::isWellFormedUtf8(prefix) ? prefix : text::sanitizeUtf8(prefix));
+  // Typed Tibetan is nearly always NFC already and then needs no normalised copy.
+  std::string normalized;
+  const std::string_view key = text::wellFormedNfc(prefix, normalized);
   if (key.empty()) return 0;  // ICU could not normalise the prefix
   std::size_t count = 0;
   const auto put = [&room, &count](const UserWord& word) {
@@ -220,7 +220,7 @@ std::size_t UserDictionary::candidatesInto(std::string_view prefix, std::int64_t
   for (const UserWord& word : matches) put(word);
   if (run > std::max(kLongRun, wanted)) {
     if (answers_.size() == kMostAnswers) answers_.clear();
-    answers_.push_back({key, wanted, matches});
+    answers_.push_back({std::string(key), wanted, matches});
   }
   return count;
 }

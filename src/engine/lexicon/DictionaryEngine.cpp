@@ -50,9 +50,9 @@ std::size_t DictionaryEngine::candidatesInto(std::string_view prefix, int limit,
   if (prefix.empty() || limit <= 0) return from;
   const Snapshot snap = snapshot();
   const WordList& words = *snap.words;
-  // Well-formed text, nearly always, needs no sanitised copy.
-  const std::string query =
-      text::nfc(text::isWellFormedUtf8(prefix) ? prefix : text::sanitizeUtf8(prefix));
+  // Typed Tibetan is nearly always NFC already and then needs no normalised copy.
+  std::string normalized;
+  const std::string_view query = text::wellFormedNfc(prefix, normalized);
   const auto [low, high] = searchRange(snap, query);
   if (low == high) return from;
   const auto begins = [&query](std::string_view word) { return word.starts_with(query); };

@@ -223,6 +223,12 @@ bool isSingleCharacter(std::string_view text) { return characterCount(text) == 1
 
 std::string nfc(std::string_view text) { return normalized(text, true).value_or(std::string()); }
 
+std::string_view wellFormedNfc(std::string_view text, std::string& room) {
+  if (isPlainNfc(text)) return text;
+  room = nfc(isWellFormedUtf8(text) ? text : sanitizeUtf8(text));
+  return room;
+}
+
 std::string nfd(std::string_view text) { return normalized(text, false).value_or(std::string()); }
 
 bool canonicallyEqual(std::string_view a, std::string_view b) {

@@ -52,6 +52,10 @@ void removeLastScalar(std::string& text);
 /// Returns the NFC form of `text`, or an empty string when ICU cannot normalise it.
 [[nodiscard]] std::string nfc(std::string_view text);
 
+/// Returns the NFC form of `text`, made well-formed first: `text` itself when isPlainNfc()
+/// vouches for it, else a view of `room`, which receives the form (empty when ICU fails).
+[[nodiscard]] std::string_view wellFormedNfc(std::string_view text, std::string& room);
+
 /// Returns the NFD form of `text`, or an empty string when ICU cannot normalise it.
 [[nodiscard]] std::string nfd(std::string_view text);
 

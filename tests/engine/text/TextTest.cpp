@@ -199,5 +199,29 @@ TEST_F(PlainNfc, IllFormedOrCutBytesAreLeftToIcu) {
   }
 }
 
+// The view is the text itself only when it is plain NFC; anything else is normalised, and
+// ill-formed bytes are replaced first.
+TEST_F(PlainNfc, WellFormedNfcSharesPlainTextAndNormalisesTheRest) {
+  const struct {
+    const char* text;
+    const char* form;
+    bool shared;
+  } kCases[] = {
+      {"\u0F40\u0F72 a", "\u0F40\u0F72 a", true},
+      {"\u0F40\u0F74\u0F71", "\u0F40\u0F71\u0F74", false},  // marks out of order
+      {"\u0F73", "\u0F71\u0F72", false},                    // a decomposing vowel sign
+      {"e\u0301", "\u00E9", false},
+      {"\u0F40\xFF", "\u0F40\uFFFD", false},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.text);
+    const std::string_view text = c.text;
+    std::string room;
+    const std::string_view form = wellFormedNfc(text, room);
+    EXPECT_EQ(form, c.form);
+    EXPECT_EQ(form.data() == text.data(), c.shared);
+  }
+}
+
 }  // namespace
 }  // namespace yakdrom::text
