@@ -204,7 +204,7 @@ std::size_t UserDictionary::candidatesInto(std::string_view prefix, std::int64_t
   std::string bound;
   while (it != words_.end() && it->word.starts_with(key)) {
     if (text::hasCharacterPrefix(it->word, key)) {
-      if (offerable(it->word)) matches.push_back(*it);
+      if (offerable(it->word)) matches.push_back(it);
       ++it;
       continue;
     }
@@ -214,13 +214,19 @@ std::size_t UserDictionary::candidatesInto(std::string_view prefix, std::int64_t
   }
   const std::size_t run = matches.size();
   const std::size_t take = std::min(wanted, run);
+  const auto byEntryOrder = [](const UserWord* a, const UserWord* b) {
+    return inEntryOrder(*a, *b);
+  };
   std::partial_sort(matches.begin(), matches.begin() + static_cast<std::ptrdiff_t>(take),
-                    matches.end(), inEntryOrder);
+                    matches.end(), byEntryOrder);
   matches.resize(take);
-  for (const UserWord& word : matches) put(word);
+  for (const UserWord* word : matches) put(*word);
   if (run > std::max(kLongRun, wanted)) {
     if (answers_.size() == kMostAnswers) answers_.clear();
-    answers_.push_back({std::string(key), wanted, matches});
+    std::vector<UserWord> words;
+    words.reserve(take);
+    for (const UserWord* word : matches) words.push_back(*word);
+    answers_.push_back({std::string(key), wanted, std::move(words)});
   }
   return count;
 }

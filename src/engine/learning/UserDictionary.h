@@ -158,12 +158,12 @@ class UserDictionary {
   std::optional<FileError> loadError_;
 
   mutable std::mutex mutex_;
-  UserWords words_;                        // guarded by mutex_
-  DictionaryChanges changes_;              // guarded by mutex_; not yet written
-  mutable std::vector<Answer> answers_;    // guarded by mutex_
-  std::uint64_t version_ = 1;              // guarded by mutex_; raised by every change of words_
-  mutable Narrowing narrowing_;            // guarded by mutex_
-  mutable std::vector<UserWord> matches_;  // guarded by mutex_; a query's room, kept for the next
+  UserWords words_;                      // guarded by mutex_
+  DictionaryChanges changes_;            // guarded by mutex_; not yet written
+  mutable std::vector<Answer> answers_;  // guarded by mutex_
+  std::uint64_t version_ = 1;            // guarded by mutex_; raised by every change of words_
+  mutable Narrowing narrowing_;          // guarded by mutex_
+  mutable std::vector<const UserWord*> matches_;  // guarded by mutex_; a query's room
   // When candidates() next checks the file, in steady-clock ticks.
   mutable std::atomic<std::int64_t> nextCheck_{0};
 
