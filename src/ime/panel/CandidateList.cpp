@@ -104,9 +104,18 @@ std::string CandidateList::number(std::size_t index) const {
   return std::to_string(index - pageStart() + 1);
 }
 
-CandidateWindowContent CandidateList::windowContent(const TextMeasurer& measurer) const {
-  CandidateWindowContent content{horizontal_, font_, explanationFont_, {}, {}, pageLabel()};
-  for (std::size_t i = pageStart(); i < pageEnd(); ++i) content.rows.push_back(row(i, measurer));
+// The window is redrawn on every key: the rows keep their strings' buffers from the last page.
+void CandidateList::windowContentInto(const TextMeasurer& measurer,
+                                      CandidateWindowContent& content) const {
+  content.horizontal = horizontal_;
+  content.font = font_;
+  content.explanationFont = explanationFont_;
+  content.rows.resize(pageEnd() - std::min(pageStart(), pageEnd()));
+  for (std::size_t i = pageStart(); i < pageEnd(); ++i) {
+    rowInto(i, measurer, content.rows[i - pageStart()]);
+  }
+  content.explanationLine.reset();
+  content.pageLabel = pageLabel();
   if (horizontal_) {
     if (auto text = explanation(selection_)) {
       const bool more =
@@ -114,22 +123,22 @@ CandidateWindowContent CandidateList::windowContent(const TextMeasurer& measurer
       content.explanationLine = ExplanationLineContent{std::move(*text), more};
     }
   }
-  return content;
 }
 
-CandidateRowContent CandidateList::row(std::size_t index, const TextMeasurer& measurer) const {
-  CandidateRowContent row;
+void CandidateList::rowInto(std::size_t index, const TextMeasurer& measurer,
+                            CandidateRowContent& row) const {
   row.index = index;
   row.number = number(index);
-  row.text = candidates_[index];
+  row.text.assign(candidates_[index]);
   row.isSelected = index == selection_;
+  row.explanation.reset();
+  row.showsMoreButton = false;
   if (!horizontal_ && row.isSelected) {
     row.explanation = explanation(index);
     row.showsMoreButton =
         row.explanation &&
         measurer.singleLineWidth(*row.explanation, explanationFont_) > kRowExplanationMaxWidth;
   }
-  return row;
 }
 
 CandidatePage CandidateList::currentPage() const {

@@ -101,9 +101,9 @@ class CandidateList {
   /// Returns the explanation to show in a box: the selected candidate's, while requested.
   [[nodiscard]] std::optional<std::string> boxExplanation() const;
 
-  /// Returns what our own candidate window draws for the current page; `measurer` decides
-  /// which explanations are too wide and offer "…".
-  [[nodiscard]] CandidateWindowContent windowContent(const TextMeasurer& measurer) const;
+  /// Replaces `content` with what our own candidate window draws for the current page,
+  /// reusing its strings; `measurer` decides which explanations are too wide and offer "…".
+  void windowContentInto(const TextMeasurer& measurer, CandidateWindowContent& content) const;
 
   /// Returns the current page as a desktop's candidate panel shows it.
   [[nodiscard]] CandidatePage currentPage() const;
@@ -112,7 +112,7 @@ class CandidateList {
   [[nodiscard]] std::size_t pageStart() const { return page_ * pageSize_; }
   [[nodiscard]] std::size_t pageEnd() const;
   [[nodiscard]] std::string number(std::size_t index) const;
-  [[nodiscard]] CandidateRowContent row(std::size_t index, const TextMeasurer& measurer) const;
+  void rowInto(std::size_t index, const TextMeasurer& measurer, CandidateRowContent& row) const;
   [[nodiscard]] std::string pageLabel() const;
 
   ExplanationProvider explanationProvider_;

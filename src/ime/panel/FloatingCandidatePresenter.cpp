@@ -45,7 +45,8 @@ void FloatingCandidatePresenter::show(const CandidateList& list, const Rect& car
 
 void FloatingCandidatePresenter::update(const CandidateList& list) {
   window_->applyTheme();
-  window_->display(list.windowContent(measurer_));
+  list.windowContentInto(measurer_, content_);
+  window_->display(content_);
   const Size fitting = window_->fittingSize();
   window_->setContentSize({std::clamp(fitting.width, kMinWindowWidth, kMaxWindowWidth),
                            fitting.height + kPageLabelRoom});

@@ -40,6 +40,7 @@ class FloatingCandidatePresenter final : public CandidatePresenter {
   ExplanationBox explanationBox_;
   const Screens& screens_;
   const TextMeasurer& measurer_;
+  CandidateWindowContent content_;  // the last page drawn; its strings are reused
 };
 
 }  // namespace yakdrom

@@ -220,6 +220,26 @@ TEST_F(CandidateListTest, ASingleRowPanelExplainsInALineUnderTheRows) {
   EXPECT_FALSE(window->last().explanationLine);
 }
 
+// The window's content is refilled in place on every redraw: nothing of a longer,
+// explained, paged list may linger in a shorter single-row one.
+TEST_F(CandidateListTest, ARedrawnPageKeepsNothingOfTheLastOne) {
+  provideExplanations({{"w0", "long"}});
+  measurer.widths = {{"long", 300}};
+  panel->list.setPageSize(5);
+  panel->show(words(12), caret);
+  ASSERT_TRUE(window->last().rows[0].showsMoreButton);
+  panel->list.setHorizontal(true);
+  panel->show(words(2), caret);
+
+  auto freshView = std::make_unique<FakeCandidateWindowView>();
+  const FakeCandidateWindowView* fresh = freshView.get();
+  FloatingCandidatePresenter other(std::move(freshView), std::make_unique<FakeExplanationBoxView>(),
+                                   screens, measurer);
+  other.show(panel->list, caret);
+  EXPECT_EQ(window->last(), fresh->last());
+  EXPECT_EQ(window->last().rows.size(), 2U);
+}
+
 TEST_F(CandidateListTest, ArrowsMoveAlongTheRowsAndOpenOrCloseAcrossThem) {
   struct Case {
     bool horizontal;
