@@ -1,6 +1,7 @@
 // The candidate half of YakdromInputController: candidate keys, confirming a candidate,
 // building the list, and the context, learning and counting that every commit feeds.
 #include <algorithm>
+#include <iterator>
 
 #include "engine/text/Text.h"
 #include "ime/controller/CandidateAssembly.h"
@@ -8,6 +9,20 @@
 #include "ime/controller/YakdromInputController.h"
 
 namespace yakdrom {
+namespace {
+
+// Moves the strings of `from` to the end of `into`, taking over the whole vector when `into`
+// is empty, so that neither the vector nor its strings need new buffers.
+void appendStrings(std::vector<std::string>& into, std::vector<std::string>& from) {
+  if (into.empty()) {
+    into.swap(from);
+  } else {
+    std::move(from.begin(), from.end(), std::back_inserter(into));
+  }
+  from.clear();
+}
+
+}  // namespace
 
 std::optional<KeyResult> YakdromInputController::handleCandidateKey(std::uint16_t keyCode) {
   const KeyResult taken{true, std::nullopt, std::nullopt};
@@ -86,8 +101,9 @@ void YakdromInputController::updateCandidates(std::string_view prefix, std::stri
   // The context changes once a word while keys come many times a word.
   if (contextFacts_.base != base) contextFacts_ = contextFacts(base);
   const auto characters = text::characters(prefix);
-  // The strings of the list shown now make room for the next one.
+  // The strings of the list shown now, and those it left over, make room for the next one.
   std::vector<std::string> shown = candidates_.takeCandidates();
+  appendStrings(shown, spareCandidates_);
   std::size_t count = mergedCandidatesInto(learnt, lexicon, prefix, limit, shown);
   std::string_view confirmBase = base;
   if (count == 0) {
@@ -99,7 +115,12 @@ void YakdromInputController::updateCandidates(std::string_view prefix, std::stri
       confirmBase = after ? base.substr(*after) : std::string_view{};
     }
   }
+  std::move(shown.begin() + static_cast<std::ptrdiff_t>(count), shown.end(),
+            std::back_inserter(spareCandidates_));
   shown.resize(count);
+  // Particle forms join lists as new strings: keep no more than both sources can fill.
+  const auto most = static_cast<std::size_t>(2 * limit);
+  if (spareCandidates_.size() > most) spareCandidates_.resize(most);
   const auto particles = particleSuggestions(
       contextFacts_, dropCharacters(prefix, characters, contextFacts_.characters));
   if (particles) putParticlesInFront(*particles, shown);
@@ -122,6 +143,10 @@ void YakdromInputController::showCandidates(std::vector<std::string> candidates)
   candidates_.setHorizontal(settings.panelStyle() == CandidatePanelStyle::singleRow);
   candidates_.reset(std::move(candidates));
   services_.presenter.show(candidates_, caretRect());
+}
+
+void YakdromInputController::keepSpareCandidates(std::vector<std::string> strings) {
+  appendStrings(spareCandidates_, strings);
 }
 
 void YakdromInputController::clearCandidateBase() {

@@ -146,7 +146,7 @@ Rect YakdromInputController::caretRect() { return caret_.caretRect(client_); }
 
 void YakdromInputController::hidePanel() {
   services_.presenter.hide();
-  candidates_.clear();
+  keepSpareCandidates(candidates_.takeCandidates());
 }
 
 }  // namespace yakdrom

@@ -100,6 +100,8 @@ class YakdromInputController {
   void hidePanel();
   void refreshPanel();
   void clearCandidateBase();
+  // Keeps `strings` with their buffers as room for the next candidate list.
+  void keepSpareCandidates(std::vector<std::string> strings);
   void showCandidates(std::vector<std::string> candidates);
   void clickCandidate(std::size_t index);
   void requestExplanation();
@@ -119,6 +121,8 @@ class YakdromInputController {
   std::vector<std::string> offeredParticles_;
   std::string particleLead_;
   ContextFacts contextFacts_;  // of the context candidates were last updated after
+  // Strings a shorter or hidden list left over, kept with their buffers for the next list.
+  std::vector<std::string> spareCandidates_;
 };
 
 }  // namespace yakdrom
