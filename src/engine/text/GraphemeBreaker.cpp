@@ -96,6 +96,20 @@ ThreadIterator& threadIterator() {
   return it;
 }
 
+// Replaces `out` with the boundaries ICU finds; leaves it empty when ICU fails.
+void icuBoundariesInto(std::string_view text, std::vector<std::size_t>& out) {
+  out.clear();
+  if (text.empty()) {
+    out.push_back(0);
+    return;
+  }
+  icu::BreakIterator* it = threadIterator().attach(text);
+  if (it == nullptr) return;
+  for (int32_t p = it->first(); p != icu::BreakIterator::DONE; p = it->next()) {
+    out.push_back(static_cast<std::size_t>(p));
+  }
+}
+
 // Counts what icuBoundaries would list, less the final boundary, without a list.
 std::size_t icuCount(std::string_view text) {
   icu::BreakIterator* it = threadIterator().attach(text);
@@ -110,30 +124,30 @@ std::size_t icuCount(std::string_view text) {
 
 std::vector<std::size_t> GraphemeBreaker::icuBoundaries(std::string_view text) {
   std::vector<std::size_t> out;
-  if (text.empty()) {
-    out.push_back(0);
-    return out;
-  }
-  icu::BreakIterator* it = threadIterator().attach(text);
-  if (it == nullptr) return out;
-  for (int32_t p = it->first(); p != icu::BreakIterator::DONE; p = it->next()) {
-    out.push_back(static_cast<std::size_t>(p));
-  }
+  icuBoundariesInto(text, out);
   return out;
 }
 
 std::vector<std::size_t> GraphemeBreaker::boundaries(std::string_view text) {
   std::vector<std::size_t> out;
+  boundariesInto(text, out);
+  return out;
+}
+
+void GraphemeBreaker::boundariesInto(std::string_view text, std::vector<std::size_t>& out) {
+  out.clear();
   out.reserve(text.size() / 3 + 2);
   std::size_t i = 0;
   while (i < text.size()) {
     const std::size_t start = i;
     const Join j = fastJoin(next(text, i));
-    if (j == Join::unknown) return icuBoundaries(text);
+    if (j == Join::unknown) {
+      icuBoundariesInto(text, out);
+      return;
+    }
     if (j == Join::breaks || start == 0) out.push_back(start);
   }
   out.push_back(text.size());
-  return out;
 }
 
 std::size_t GraphemeBreaker::count(std::string_view text) {

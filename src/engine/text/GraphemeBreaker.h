@@ -15,6 +15,9 @@ class GraphemeBreaker {
   /// nothing when the text needs ICU and ICU fails. `text` must be well-formed UTF-8.
   [[nodiscard]] static std::vector<std::size_t> boundaries(std::string_view text);
 
+  /// Replaces `out` with boundaries(text), reusing its capacity.
+  static void boundariesInto(std::string_view text, std::vector<std::size_t>& out);
+
   /// Returns the number of clusters in `text` without building the boundary list; 0 when
   /// the text needs ICU and ICU fails. `text` must be well-formed UTF-8.
   [[nodiscard]] static std::size_t count(std::string_view text);

@@ -207,12 +207,19 @@ std::size_t scalarCount(std::string_view text) {
 
 std::vector<std::string_view> characters(std::string_view text) {
   std::vector<std::string_view> out;
-  if (text.empty()) return out;
-  const auto b = GraphemeBreaker::boundaries(text);
-  if (b.empty()) return out;
+  charactersInto(text, out);
+  return out;
+}
+
+void charactersInto(std::string_view text, std::vector<std::string_view>& out) {
+  out.clear();
+  if (text.empty()) return;
+  // Each thread keeps one list of boundaries, so breaking text costs no allocation.
+  thread_local std::vector<std::size_t> b;
+  GraphemeBreaker::boundariesInto(text, b);
+  if (b.empty()) return;
   out.reserve(b.size() - 1);
   for (std::size_t k = 0; k + 1 < b.size(); ++k) out.push_back(text.substr(b[k], b[k + 1] - b[k]));
-  return out;
 }
 
 std::size_t characterCount(std::string_view text) {

@@ -43,6 +43,9 @@ void removeLastScalar(std::string& text);
 /// when ICU cannot break the text.
 [[nodiscard]] std::vector<std::string_view> characters(std::string_view text);
 
+/// Replaces `out` with characters(text), reusing its capacity.
+void charactersInto(std::string_view text, std::vector<std::string_view>& out);
+
 /// Returns the number of extended grapheme clusters in `text`; 0 when ICU cannot break it.
 [[nodiscard]] std::size_t characterCount(std::string_view text);
 

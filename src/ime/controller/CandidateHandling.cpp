@@ -100,7 +100,8 @@ void YakdromInputController::updateCandidates(std::string_view prefix, std::stri
   const auto& lexicon = services_.dictionary.engine();
   // The context changes once a word while keys come many times a word.
   if (contextFacts_.base != base) contextFacts_ = contextFacts(base);
-  const auto characters = text::characters(prefix);
+  text::charactersInto(prefix, prefixCharacters_);
+  const auto& characters = prefixCharacters_;
   // The strings of the list shown now, and those it left over, make room for the next one.
   std::vector<std::string> shown = candidates_.takeCandidates();
   appendStrings(shown, spareCandidates_);

@@ -123,6 +123,8 @@ class YakdromInputController {
   ContextFacts contextFacts_;  // of the context candidates were last updated after
   // Strings a shorter or hidden list left over, kept with their buffers for the next list.
   std::vector<std::string> spareCandidates_;
+  // The characters of the prefix being looked up; room kept from key to key.
+  std::vector<std::string_view> prefixCharacters_;
 };
 
 }  // namespace yakdrom

@@ -32,12 +32,15 @@ TEST(GraphemeBreaker, FastPathAgreesWithIcuOnEveryTibetanPair) {
 TEST(GraphemeBreaker, FastPathAgreesWithIcuOnRandomTibetanRuns) {
   std::mt19937 rng(7);
   std::uniform_int_distribution<int> pick(0x0F00, 0x0FFF);
+  std::vector<std::size_t> reused;
   for (int round = 0; round < 2000; ++round) {
     std::string s;
     for (int k = 0; k < 8; ++k) s += scalar(static_cast<char32_t>(pick(rng)));
     const auto fast = GraphemeBreaker::boundaries(s);
     ASSERT_EQ(fast, GraphemeBreaker::icuBoundaries(s)) << s;
     ASSERT_EQ(GraphemeBreaker::count(s), fast.size() - 1) << s;
+    GraphemeBreaker::boundariesInto(s, reused);
+    ASSERT_EQ(reused, fast) << s;
     for (std::size_t off = 0; off <= s.size(); ++off) {
       const bool expected = std::find(fast.begin(), fast.end(), off) != fast.end();
       if ((off < s.size() && (static_cast<unsigned char>(s[off]) & 0xC0) == 0x80)) continue;

@@ -74,6 +74,17 @@ TEST(Characters, BaseLetterWithSubjoinedAndVowelsIsOneCharacter) {
   EXPECT_EQ(characterCount("e\u0301x"), 2U);  // outside the Tibetan block ICU decides
 }
 
+// One list refilled for text after text holds exactly the latest text's characters.
+TEST(Characters, AReusedListHoldsOnlyTheLatestText) {
+  const std::string_view kTexts[] = {"\u0F40\u0F72\u0F0Babc", "e\u0301x", "", "\u0F66\u0F90"};
+  std::vector<std::string_view> reused{"stale"};
+  for (const std::string_view text : kTexts) {
+    SCOPED_TRACE(text);
+    charactersInto(text, reused);
+    EXPECT_EQ(reused, characters(text));
+  }
+}
+
 TEST(Canonical, TibetanDecompositionsAndVowelOrderCompareEqual) {
   EXPECT_TRUE(canonicallyEqual("\u0F43", "\u0F42\u0FB7"));
   EXPECT_TRUE(canonicallyEqual("\u0F73", "\u0F71\u0F72"));
