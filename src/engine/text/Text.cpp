@@ -258,8 +258,11 @@ bool lexiconLess(std::string_view a, std::string_view b) { return compareLexicon
 bool hasCharacterPrefix(std::string_view text, std::string_view prefix) {
   if (prefix.empty()) return true;
   if (text.starts_with(prefix)) return GraphemeBreaker::isBoundary(text, prefix.size());
-  const auto pc = characters(prefix);
-  const auto tc = characters(text);
+  // The lists live on with the thread, so the test allocates nothing once they are grown.
+  thread_local std::vector<std::string_view> pc;
+  thread_local std::vector<std::string_view> tc;
+  charactersInto(prefix, pc);
+  charactersInto(text, tc);
   // No characters for a prefix that is not empty means ICU could not break it.
   if (pc.empty() || tc.size() < pc.size()) return false;
   for (std::size_t k = 0; k < pc.size(); ++k) {
