@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <utility>
@@ -23,8 +24,11 @@ namespace fs = std::filesystem;
 constexpr std::size_t kMostBytesRead = std::size_t{512} << 20;
 
 // A temporary file last changed before the program started is left by a writer that was
-// stopped: one that a running write still owns was changed since.
-const fs::file_time_type kProgramStart = fs::file_time_type::clock::now();
+// stopped: one that a running write still owns was changed since. File times come from the
+// kernel's coarse clock, which lags this one by up to a tick, so a file written just after
+// start-up can look older than the start; the margin keeps such a file.
+constexpr std::chrono::seconds kClockMargin{5};
+const fs::file_time_type kStaleBefore = fs::file_time_type::clock::now() - kClockMargin;
 
 FileError errnoError(std::string action, const fs::path& path, int error) {
   return FileError{std::move(action), path, std::error_code(error, std::generic_category())};
@@ -118,7 +122,7 @@ void removeStaleTemporaries(const fs::path& target) {
       continue;
     }
     const fs::file_time_type changed = fs::last_write_time(it->path(), failed);
-    if (!failed && changed < kProgramStart) fs::remove(it->path(), failed);
+    if (!failed && changed < kStaleBefore) fs::remove(it->path(), failed);
   }
 }
 

@@ -152,20 +152,23 @@ TEST(AtomicFile, WriteRefusesALinkToAMissingFile) {
 TEST(AtomicFile, WriteRemovesTemporariesThatStoppedWritersLeft) {
   TemporaryFolder folder;
   const auto lastWeek = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 7);
+  // File times lag the clock by up to a tick, so a write begun just after start-up can
+  // carry a time from just before it.
+  const auto aMomentAgo = std::filesystem::file_time_type::clock::now() - std::chrono::seconds(1);
   const struct {
     const char* name;
     bool stale;
     bool removed;
   } cases[] = {
       {".dict.txt.tmp-123-0", true, true},      {".dict.txt.tmp-4567-12", true, true},
-      {".dict.txt.tmp-123-1", false, false},  // a running write's
+      {".dict.txt.tmp-123-1", false, false},  // a running write's, stamped a moment ago
       {".other.txt.tmp-123-0", true, false},    {".dict.txt.tmp-123", true, false},
       {".dict.txt.tmp-12a-0", true, false},     {"dict.txt.tmp-123-0", true, false},
       {".dict.txt.tmp-123-0.bak", true, false},
   };
   for (const auto& c : cases) {
     const auto path = folder.write(c.name, "partial");
-    if (c.stale) std::filesystem::last_write_time(path, lastWeek);
+    std::filesystem::last_write_time(path, c.stale ? lastWeek : aMomentAgo);
   }
   ASSERT_TRUE(AtomicFile::write(folder / "dict.txt", "ཀ 1\n").ok());
   for (const auto& c : cases) {
