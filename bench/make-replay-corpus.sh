@@ -3,6 +3,8 @@
 #   replay-2000.keys        the keys of 2,000 words spread over the list, one word a line,
 #                           as `yakdrom keys` types them
 #   user-dictionary-100k.txt the first 100,000 words of the list, frequencies descending
+#   running-100.keys        the keys of bench/running-text.txt, a paragraph of running text
+#                           written for this benchmark (CC0 1.0), typed 100 times
 # Words whose keys the candidate window would take (digits, Space, Return, Escape, arrows)
 # are left out: with candidates on they would pick candidates instead of typing.
 # Usage: bench/make-replay-corpus.sh OUT_DIR [YAKDROM]
@@ -25,3 +27,6 @@ if [ "$kept" -ne 2000 ]; then
 fi
 
 awk 'NR <= 100000 { print $0 " " (100001 - NR) }' "$words" >"$out/user-dictionary-100k.txt"
+
+paragraph=$("$yakdrom" keys "$(cat bench/running-text.txt)")
+for _ in $(seq 100); do echo "$paragraph"; done >"$out/running-100.keys"
