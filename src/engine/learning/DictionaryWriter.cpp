@@ -16,6 +16,9 @@ namespace fs = std::filesystem;
 constexpr std::chrono::milliseconds kLockPatience{2000};
 // How long after such a failure the write is tried again unasked.
 constexpr std::chrono::milliseconds kRetryDelay{1000};
+// How long a write that learning asked for waits for more words, so a burst of typing
+// costs one write and one wake-up of this thread rather than one per word.
+constexpr std::chrono::milliseconds kGatherDelay{250};
 
 }  // namespace
 
@@ -53,15 +56,15 @@ DictionaryWriter::~DictionaryWriter() {
   if (thread_.joinable()) thread_.join();
 }
 
-std::uint64_t DictionaryWriter::request() { return enqueue(true); }
+std::uint64_t DictionaryWriter::request() { return enqueue(true, true); }
 
-std::uint64_t DictionaryWriter::requestReload() { return enqueue(false); }
+std::uint64_t DictionaryWriter::requestReload() { return enqueue(false, true); }
 
 // A pass clears the flag before it takes the content, so a change made before a schedule()
 // that finds the flag set is always in the content that the coming pass takes.
 void DictionaryWriter::schedule() {
   if (scheduled_.exchange(true)) return;
-  static_cast<void>(enqueue(true));
+  static_cast<void>(enqueue(true, false));
 }
 
 void DictionaryWriter::reloadIfReplaced() {
@@ -74,12 +77,13 @@ void DictionaryWriter::reloadIfReplaced() {
   static_cast<void>(requestReload());
 }
 
-std::uint64_t DictionaryWriter::enqueue(bool write) {
+std::uint64_t DictionaryWriter::enqueue(bool write, bool awaited) {
   std::uint64_t ticket = 0;
   {
     std::lock_guard lock(mutex_);
     ticket = ++requested_;
     if (write) writeRequested_ = ticket;
+    if (awaited) awaitedRequested_ = ticket;
     if (!thread_.joinable()) thread_ = std::thread([this] { run(); });
   }
   wake_.notify_one();
@@ -109,6 +113,7 @@ void DictionaryWriter::run() {
       writeRequested_ = ++requested_;
     }
     wake_.wait(lock, due);
+    wake_.wait_for(lock, kGatherDelay, [&] { return stopping_ || awaitedRequested_ > completed_; });
     if (requested_ == completed_) return;
     // Everything changed before this ticket was issued is in the content by now, so one
     // pass serves every request up to it.

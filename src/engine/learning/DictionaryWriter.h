@@ -73,7 +73,8 @@ class DictionaryWriter {
   std::uint64_t request();
 
   /// Asks for a write of the content as it is from now on unless a write asked for earlier
-  /// has not started yet, which takes this change along.
+  /// has not started yet, which takes this change along. The write waits a moment for
+  /// further changes unless something waits for it.
   void schedule();
 
   /// Asks for the file to be read again if another program has replaced it, without
@@ -92,7 +93,7 @@ class DictionaryWriter {
   [[nodiscard]] std::optional<std::filesystem::path> keptOriginal() const;
 
  private:
-  [[nodiscard]] std::uint64_t enqueue(bool write);
+  [[nodiscard]] std::uint64_t enqueue(bool write, bool awaited);
   void run();
   [[nodiscard]] FileResult<std::size_t> pass(bool write);
   [[nodiscard]] FileStatus reloadIfChanged();
@@ -114,6 +115,7 @@ class DictionaryWriter {
   std::optional<FileIdentity> known_;                  // guarded by mutex_
   std::uint64_t requested_ = 0;                        // guarded by mutex_
   std::uint64_t writeRequested_ = 0;                   // guarded by mutex_
+  std::uint64_t awaitedRequested_ = 0;                 // guarded by mutex_
   std::uint64_t completed_ = 0;                        // guarded by mutex_
   std::optional<FileResult<std::size_t>> lastResult_;  // guarded by mutex_
   std::optional<std::filesystem::path> keptPath_;      // guarded by mutex_

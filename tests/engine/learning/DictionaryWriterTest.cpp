@@ -209,6 +209,19 @@ TEST(DictionaryWriter, ReplaceAllWritesOnlyTheEditorsChanges) {
   EXPECT_EQ(typing.renderText(), readBytes(file));
 }
 
+// Words learnt in a burst are gathered into a later write that nobody has to ask for,
+// and a flush writes whatever the gathering has not yet written.
+TEST(DictionaryWriter, LearntWordsReachTheFileUnaskedAndAFlushAtOnce) {
+  TemporaryFolder folder;
+  const auto file = folder / "user-dictionary.txt";
+  UserDictionary dict(file);
+  for (int k = 0; k < 50; ++k) dict.learn("ཀ");
+  EXPECT_TRUE(eventually([&] { return readBytes(file) == "ཀ 50\n"; }));
+  dict.learn("ཁ");
+  ASSERT_TRUE(dict.flush().ok());
+  EXPECT_EQ(readBytes(file), "ཀ 50\nཁ 1\n");
+}
+
 // A program stuck while holding the lock never holds up typing: learning goes on in memory,
 // a flush reports the lock, and the changes are written unasked once it is free.
 TEST(DictionaryWriter, LockHeldElsewhereDelaysOnlyTheWrite) {
