@@ -63,19 +63,27 @@ std::optional<ParticleEngine::Kind> ParticleEngine::kind(std::string_view raw) {
   return std::nullopt;
 }
 
+// A letter after the last vowel sign, or anywhere when there is none.
 bool ParticleEngine::hasSuffix(std::string_view word) {
-  const std::u32string scalars = text::decodeUtf8(word);
-  const auto lastVowel = std::find_if(scalars.rbegin(), scalars.rend(), isVowelSign);
-  const auto after = lastVowel == scalars.rend() ? scalars.begin() : lastVowel.base();
-  return std::any_of(after, scalars.end(), [](char32_t c) { return !isSkippedMark(c); });
+  bool letterAfterVowel = false;
+  for (std::size_t i = 0; i < word.size();) {
+    const char32_t c = text::decodeScalarAt(word, i);
+    if (isVowelSign(c)) {
+      letterAfterVowel = false;
+    } else if (!isSkippedMark(c)) {
+      letterAfterVowel = true;
+    }
+  }
+  return letterAfterVowel;
 }
 
 std::optional<char32_t> ParticleEngine::lastLetter(std::string_view word) {
-  const std::u32string scalars = text::decodeUtf8(word);
-  const auto letter =
-      std::find_if(scalars.rbegin(), scalars.rend(), [](char32_t c) { return !isSkippedMark(c); });
-  if (letter == scalars.rend()) return std::nullopt;
-  return isSubjoined(*letter) ? *letter - kSubjoinedOffset : *letter;
+  std::optional<char32_t> letter;
+  for (std::size_t i = 0; i < word.size();) {
+    const char32_t c = text::decodeScalarAt(word, i);
+    if (!isSkippedMark(c)) letter = isSubjoined(c) ? c - kSubjoinedOffset : c;
+  }
+  return letter;
 }
 
 std::optional<std::string> ParticleEngine::particle(Kind kind, std::string_view previousWord) {

@@ -165,6 +165,10 @@ std::size_t UserDictionary::candidatesInto(std::string_view prefix, std::int64_t
     nextCheck_.store(now + kReloadCheckInterval.count(), std::memory_order_relaxed);
     writer_->reloadIfReplaced();
   }
+  {
+    std::lock_guard lock(mutex_);
+    if (failed_.rulesOut(prefix, version_)) return 0;
+  }
   // Keys are NFC and NFC keeps character boundaries, so every word that begins with the
   // prefix character by character lies in the run of keys that begin with its NFC bytes.
   // Typed Tibetan is nearly always NFC already and then needs no normalised copy.
@@ -184,7 +188,10 @@ std::size_t UserDictionary::candidatesInto(std::string_view prefix, std::int64_t
   auto& matches = matches_;
   matches.clear();
   const bool narrows = narrowing_.version == version_ && key.starts_with(narrowing_.key);
-  if (narrows && narrowing_.first == narrowing_.last) return 0;
+  if (narrows && narrowing_.first == narrowing_.last) {
+    failed_.note(prefix, version_);
+    return 0;
+  }
   const auto wanted = static_cast<std::size_t>(limit);
   for (const Answer& answer : answers_) {
     if (answer.key != key || answer.limit != wanted) continue;
@@ -201,16 +208,25 @@ std::size_t UserDictionary::candidatesInto(std::string_view prefix, std::int64_t
   narrowing_.first = static_cast<std::size_t>(it - words_.begin());
   narrowing_.last = static_cast<std::size_t>(std::partition_point(it, to, begins) - words_.begin());
   narrowing_.version = version_;
+  if (narrowing_.first == narrowing_.last) failed_.note(prefix, version_);
+  const auto* const end = words_.begin() + narrowing_.last;
   std::string bound;
-  while (it != words_.end() && it->word.starts_with(key)) {
-    if (text::hasCharacterPrefix(it->word, key)) {
+  while (it != end) {
+    if (it->word.size() == key.size()) {  // the key itself, a whole word
       if (offerable(it->word)) matches.push_back(it);
       ++it;
       continue;
     }
     // Whether a character boundary follows the prefix depends only on the prefix and the
-    // next scalar, so every key that continues with this scalar fails too: skip them all.
-    it = words_.lowerBound(pastScalarRun(it->word, key.size(), bound));
+    // next scalar, so the keys that continue with this scalar all match or all fail.
+    const auto* const next =
+        std::lower_bound(it, end, pastScalarRun(it->word, key.size(), bound), below);
+    if (text::hasCharacterPrefix(it->word, key)) {
+      for (; it != next; ++it) {
+        if (offerable(it->word)) matches.push_back(it);
+      }
+    }
+    it = next;
   }
   const std::size_t run = matches.size();
   const std::size_t take = std::min(wanted, run);

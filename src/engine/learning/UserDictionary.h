@@ -21,6 +21,7 @@
 #include "engine/learning/LocalCalendar.h"
 #include "engine/learning/UserDictionaryFormat.h"
 #include "engine/learning/UserWords.h"
+#include "engine/text/FailedPrefixes.h"
 
 namespace yakdrom {
 
@@ -163,6 +164,7 @@ class UserDictionary {
   mutable std::vector<Answer> answers_;  // guarded by mutex_
   std::uint64_t version_ = 1;            // guarded by mutex_; raised by every change of words_
   mutable Narrowing narrowing_;          // guarded by mutex_
+  mutable text::FailedPrefixes failed_;  // guarded by mutex_
   mutable std::vector<const UserWord*> matches_;  // guarded by mutex_; a query's room
   // When candidates() next checks the file, in steady-clock ticks.
   mutable std::atomic<std::int64_t> nextCheck_{0};

@@ -49,16 +49,16 @@ std::size_t DictionaryEngine::candidatesInto(std::string_view prefix, int limit,
                                              std::size_t from) const {
   if (prefix.empty() || limit <= 0) return from;
   const Snapshot snap = snapshot();
+  if (ruledOut(snap, prefix)) return from;
   const WordList& words = *snap.words;
   // Typed Tibetan is nearly always NFC already and then needs no normalised copy.
   std::string normalized;
   const std::string_view query = text::wellFormedNfc(prefix, normalized);
   const auto [low, high] = searchRange(snap, query);
-  if (low == high) return from;
   const auto begins = [&query](std::string_view word) { return word.starts_with(query); };
   const auto first = std::lower_bound(words.begin() + low, words.begin() + high, query);
   const auto last = std::partition_point(first, words.begin() + high, begins);
-  rememberRange(snap, query, static_cast<std::size_t>(first - words.begin()),
+  rememberRange(snap, prefix, query, static_cast<std::size_t>(first - words.begin()),
                 static_cast<std::size_t>(last - words.begin()));
   const auto wanted = std::min(static_cast<std::ptrdiff_t>(limit), last - first);
   std::size_t end = from;
@@ -83,13 +83,20 @@ std::pair<std::size_t, std::size_t> DictionaryEngine::searchRange(const Snapshot
   return {0, words.words->size()};
 }
 
-void DictionaryEngine::rememberRange(const Snapshot& words, std::string_view query,
-                                     std::size_t first, std::size_t last) const {
+void DictionaryEngine::rememberRange(const Snapshot& words, std::string_view prefix,
+                                     std::string_view query, std::size_t first,
+                                     std::size_t last) const {
   std::lock_guard lock(narrowingMutex_);
   narrowing_.query.assign(query);
   narrowing_.first = first;
   narrowing_.last = last;
   narrowing_.version = words.version;
+  if (first == last) failed_.note(prefix, words.version);
+}
+
+bool DictionaryEngine::ruledOut(const Snapshot& words, std::string_view prefix) const {
+  std::lock_guard lock(narrowingMutex_);
+  return failed_.rulesOut(prefix, words.version);
 }
 
 bool DictionaryEngine::loadCSV(const std::filesystem::path& path) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/lexicon/WordList.h"
+#include "engine/text/FailedPrefixes.h"
 
 namespace yakdrom {
 
@@ -67,8 +68,10 @@ class DictionaryEngine {
   // Returns the range of `words` that the words beginning with `query` lie in.
   [[nodiscard]] std::pair<std::size_t, std::size_t> searchRange(const Snapshot& words,
                                                                 std::string_view query) const;
-  void rememberRange(const Snapshot& words, std::string_view query, std::size_t first,
-                     std::size_t last) const;
+  // Notes the range of the words that begin with `query`, the NFC form of `prefix`.
+  void rememberRange(const Snapshot& words, std::string_view prefix, std::string_view query,
+                     std::size_t first, std::size_t last) const;
+  [[nodiscard]] bool ruledOut(const Snapshot& words, std::string_view prefix) const;
 
   mutable std::mutex mutex_;
   // Never changed in place: an install swaps in a new list, so a query keeps a whole one.
@@ -77,7 +80,8 @@ class DictionaryEngine {
 
   // Held only to read or note the narrowing, never during a search.
   mutable std::mutex narrowingMutex_;
-  mutable Narrowing narrowing_;  // guarded by narrowingMutex_
+  mutable Narrowing narrowing_;          // guarded by narrowingMutex_
+  mutable text::FailedPrefixes failed_;  // guarded by narrowingMutex_
 };
 
 }  // namespace yakdrom

@@ -61,9 +61,10 @@ char32_t next(std::string_view s, std::size_t& i) {
   return c;
 }
 
-Join fastJoin(char32_t c) {
+// Takes the table from the caller: a loop fetches it once rather than per scalar.
+Join fastJoin(const std::array<Join, 0x1000>& tibetan, char32_t c) {
   if (c >= 0x20 && c < 0x7F) return Join::breaks;
-  if (c >= kTibetanFirst && c <= kTibetanLast) return tibetanTable()[c - kTibetanFirst];
+  if (c >= kTibetanFirst && c <= kTibetanLast) return tibetan[c - kTibetanFirst];
   return Join::unknown;
 }
 
@@ -137,10 +138,11 @@ std::vector<std::size_t> GraphemeBreaker::boundaries(std::string_view text) {
 void GraphemeBreaker::boundariesInto(std::string_view text, std::vector<std::size_t>& out) {
   out.clear();
   out.reserve(text.size() / 3 + 2);
+  const auto& tibetan = tibetanTable();
   std::size_t i = 0;
   while (i < text.size()) {
     const std::size_t start = i;
-    const Join j = fastJoin(next(text, i));
+    const Join j = fastJoin(tibetan, next(text, i));
     if (j == Join::unknown) {
       icuBoundariesInto(text, out);
       return;
@@ -152,10 +154,11 @@ void GraphemeBreaker::boundariesInto(std::string_view text, std::vector<std::siz
 
 std::size_t GraphemeBreaker::count(std::string_view text) {
   std::size_t clusters = 0;
+  const auto& tibetan = tibetanTable();
   std::size_t i = 0;
   while (i < text.size()) {
     const std::size_t start = i;
-    const Join j = fastJoin(next(text, i));
+    const Join j = fastJoin(tibetan, next(text, i));
     if (j == Join::unknown) return icuCount(text);
     if (j == Join::breaks || start == 0) ++clusters;
   }
@@ -164,11 +167,12 @@ std::size_t GraphemeBreaker::count(std::string_view text) {
 
 bool GraphemeBreaker::isBoundary(std::string_view text, std::size_t offset) {
   if (offset == 0 || offset >= text.size()) return true;
+  const auto& tibetan = tibetanTable();
   std::size_t i = offset;
-  const Join here = fastJoin(next(text, i));
+  const Join here = fastJoin(tibetan, next(text, i));
   std::size_t back = offset - 1;
   while (back > 0 && (static_cast<unsigned char>(text[back]) & 0xC0) == 0x80) --back;
-  const Join before = fastJoin(next(text, back));
+  const Join before = fastJoin(tibetan, next(text, back));
   if (here != Join::unknown && before != Join::unknown) return here == Join::breaks;
   icu::BreakIterator* it = threadIterator().attach(text);
   return it != nullptr && it->isBoundary(static_cast<int32_t>(offset)) != 0;

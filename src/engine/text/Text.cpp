@@ -21,7 +21,56 @@ bool isContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 
 // Decodes one scalar at `i` by the WHATWG "maximal subpart" rule, so each ill-formed
 // sequence turns into exactly one U+FFFD, as ICU and the platform decoders do.
-char32_t decodeAt(std::string_view s, std::size_t& i) {
+
+// ICU measures UTF-8 text in 32-bit lengths.
+constexpr std::size_t kLongestForIcu = std::numeric_limits<int32_t>::max();
+
+// The NFC or NFD normaliser, or null when ICU cannot provide it.
+const icu::Normalizer2* normalizer(bool compose) {
+  UErrorCode status = U_ZERO_ERROR;
+  const icu::Normalizer2* n =
+      compose ? icu::Normalizer2::getNFCInstance(status) : icu::Normalizer2::getNFDInstance(status);
+  return U_SUCCESS(status) ? n : nullptr;
+}
+
+// The NFC or NFD form of `text`, or nothing when ICU fails.
+std::optional<std::string> normalized(std::string_view text, bool compose) {
+  const icu::Normalizer2* n = normalizer(compose);
+  if (n == nullptr || text.size() > kLongestForIcu) return std::nullopt;
+  const auto length = static_cast<int32_t>(text.size());
+  const icu::StringPiece piece(text.data(), length);
+  UErrorCode status = U_ZERO_ERROR;
+  const bool already = n->isNormalizedUTF8(piece, status);
+  if (U_SUCCESS(status) && already) return std::string(text);
+  std::string out;
+  icu::StringByteSink<std::string> sink(&out, length);
+  status = U_ZERO_ERROR;
+  n->normalizeUTF8(0, piece, sink, nullptr, status);
+  if (U_FAILURE(status)) return std::nullopt;
+  return out;
+}
+
+std::string_view trimBy(std::string_view text, bool (*drop)(char32_t)) {
+  std::size_t begin = 0;
+  while (begin < text.size()) {
+    std::size_t i = begin;
+    if (!drop(decodeScalarAt(text, i))) break;
+    begin = i;
+  }
+  std::size_t end = text.size();
+  while (end > begin) {
+    std::size_t start = end - 1;
+    while (start > begin && isContinuation(static_cast<unsigned char>(text[start]))) --start;
+    std::size_t i = start;
+    if (!drop(decodeScalarAt(text, i)) || i != end) break;
+    end = start;
+  }
+  return text.substr(begin, end - begin);
+}
+
+}  // namespace
+
+char32_t decodeScalarAt(std::string_view s, std::size_t& i) {
   const auto b0 = static_cast<unsigned char>(s[i++]);
   if (b0 < 0x80) return b0;
   int need = 0;
@@ -56,58 +105,10 @@ char32_t decodeAt(std::string_view s, std::size_t& i) {
   return c;
 }
 
-// ICU measures UTF-8 text in 32-bit lengths.
-constexpr std::size_t kLongestForIcu = std::numeric_limits<int32_t>::max();
-
-// The NFC or NFD normaliser, or null when ICU cannot provide it.
-const icu::Normalizer2* normalizer(bool compose) {
-  UErrorCode status = U_ZERO_ERROR;
-  const icu::Normalizer2* n =
-      compose ? icu::Normalizer2::getNFCInstance(status) : icu::Normalizer2::getNFDInstance(status);
-  return U_SUCCESS(status) ? n : nullptr;
-}
-
-// The NFC or NFD form of `text`, or nothing when ICU fails.
-std::optional<std::string> normalized(std::string_view text, bool compose) {
-  const icu::Normalizer2* n = normalizer(compose);
-  if (n == nullptr || text.size() > kLongestForIcu) return std::nullopt;
-  const auto length = static_cast<int32_t>(text.size());
-  const icu::StringPiece piece(text.data(), length);
-  UErrorCode status = U_ZERO_ERROR;
-  const bool already = n->isNormalizedUTF8(piece, status);
-  if (U_SUCCESS(status) && already) return std::string(text);
-  std::string out;
-  icu::StringByteSink<std::string> sink(&out, length);
-  status = U_ZERO_ERROR;
-  n->normalizeUTF8(0, piece, sink, nullptr, status);
-  if (U_FAILURE(status)) return std::nullopt;
-  return out;
-}
-
-std::string_view trimBy(std::string_view text, bool (*drop)(char32_t)) {
-  std::size_t begin = 0;
-  while (begin < text.size()) {
-    std::size_t i = begin;
-    if (!drop(decodeAt(text, i))) break;
-    begin = i;
-  }
-  std::size_t end = text.size();
-  while (end > begin) {
-    std::size_t start = end - 1;
-    while (start > begin && isContinuation(static_cast<unsigned char>(text[start]))) --start;
-    std::size_t i = start;
-    if (!drop(decodeAt(text, i)) || i != end) break;
-    end = start;
-  }
-  return text.substr(begin, end - begin);
-}
-
-}  // namespace
-
 std::u32string decodeUtf8(std::string_view bytes) {
   std::u32string out;
   out.reserve(bytes.size());
-  for (std::size_t i = 0; i < bytes.size();) out.push_back(decodeAt(bytes, i));
+  for (std::size_t i = 0; i < bytes.size();) out.push_back(decodeScalarAt(bytes, i));
   return out;
 }
 
@@ -180,7 +181,7 @@ std::string sanitizeUtf8(std::string_view bytes) {
 char32_t firstScalar(std::string_view text) {
   if (text.empty()) return 0;
   std::size_t i = 0;
-  return decodeAt(text, i);
+  return decodeScalarAt(text, i);
 }
 
 char32_t lastScalar(std::string_view text) {
@@ -188,7 +189,7 @@ char32_t lastScalar(std::string_view text) {
   std::size_t start = text.size() - 1;
   while (start > 0 && isContinuation(static_cast<unsigned char>(text[start]))) --start;
   std::size_t i = start;
-  const char32_t c = decodeAt(text, i);
+  const char32_t c = decodeScalarAt(text, i);
   return i == text.size() ? c : kReplacementCharacter;
 }
 
@@ -201,7 +202,7 @@ void removeLastScalar(std::string& text) {
 
 std::size_t scalarCount(std::string_view text) {
   std::size_t n = 0;
-  for (std::size_t i = 0; i < text.size(); ++n) decodeAt(text, i);
+  for (std::size_t i = 0; i < text.size(); ++n) static_cast<void>(decodeScalarAt(text, i));
   return n;
 }
 
@@ -213,13 +214,23 @@ std::vector<std::string_view> characters(std::string_view text) {
 
 void charactersInto(std::string_view text, std::vector<std::string_view>& out) {
   out.clear();
+  appendCharacters(text, out);
+}
+
+void appendCharacters(std::string_view text, std::vector<std::string_view>& out) {
   if (text.empty()) return;
   // Each thread keeps one list of boundaries, so breaking text costs no allocation.
   thread_local std::vector<std::size_t> b;
   GraphemeBreaker::boundariesInto(text, b);
   if (b.empty()) return;
-  out.reserve(b.size() - 1);
   for (std::size_t k = 0; k + 1 < b.size(); ++k) out.push_back(text.substr(b[k], b[k + 1] - b[k]));
+}
+
+std::string_view lastCharacter(std::string_view text) {
+  // The list lives on with the thread, so the test allocates nothing once it has grown.
+  thread_local std::vector<std::string_view> characters;
+  charactersInto(text, characters);
+  return characters.empty() ? std::string_view{} : characters.back();
 }
 
 std::size_t characterCount(std::string_view text) {
@@ -236,10 +247,22 @@ std::string_view wellFormedNfc(std::string_view text, std::string& room) {
   return room;
 }
 
+bool extendsNormalized(std::string_view text, std::string_view start) {
+  if (!text.starts_with(start)) return false;
+  if (text.size() == start.size()) return true;
+  // A cut inside a sequence would be decoded differently on its own.
+  if (isContinuation(static_cast<unsigned char>(text[start.size()]))) return false;
+  const icu::Normalizer2* n = normalizer(true);
+  std::size_t next = start.size();
+  return n != nullptr && n->hasBoundaryBefore(static_cast<UChar32>(decodeScalarAt(text, next)));
+}
+
 std::string nfd(std::string_view text) { return normalized(text, false).value_or(std::string()); }
 
 bool canonicallyEqual(std::string_view a, std::string_view b) {
   if (a == b) return true;
+  // Two texts already in NFC are equivalent only when they are the same.
+  if (isPlainNfc(a) && isPlainNfc(b)) return false;
   const auto na = normalized(a, false);
   const auto nb = normalized(b, false);
   return na && nb && *na == *nb;
@@ -258,6 +281,9 @@ bool lexiconLess(std::string_view a, std::string_view b) { return compareLexicon
 bool hasCharacterPrefix(std::string_view text, std::string_view prefix) {
   if (prefix.empty()) return true;
   if (text.starts_with(prefix)) return GraphemeBreaker::isBoundary(text, prefix.size());
+  // Characters of texts already in NFC are equivalent only when they are the same, so the
+  // bytes would have matched.
+  if (isPlainNfc(text) && isPlainNfc(prefix)) return false;
   // The lists live on with the thread, so the test allocates nothing once they are grown.
   thread_local std::vector<std::string_view> pc;
   thread_local std::vector<std::string_view> tc;
@@ -290,7 +316,7 @@ std::string removeWhitespace(std::string_view text) {
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
     const std::size_t start = i;
-    if (!isWhitespace(decodeAt(text, i))) out.append(text.substr(start, i - start));
+    if (!isWhitespace(decodeScalarAt(text, i))) out.append(text.substr(start, i - start));
   }
   return out;
 }

@@ -12,6 +12,10 @@ namespace yakdrom::text {
 
 inline constexpr char32_t kReplacementCharacter = U'\uFFFD';
 
+/// Decodes the scalar that starts at byte `i` of `bytes` and moves `i` past it; an
+/// ill-formed UTF-8 sequence gives U+FFFD. `i` must lie inside `bytes`.
+[[nodiscard]] char32_t decodeScalarAt(std::string_view bytes, std::size_t& i);
+
 /// Returns the scalars of `bytes`; each ill-formed UTF-8 sequence becomes U+FFFD.
 [[nodiscard]] std::u32string decodeUtf8(std::string_view bytes);
 
@@ -46,6 +50,12 @@ void removeLastScalar(std::string& text);
 /// Replaces `out` with characters(text), reusing its capacity.
 void charactersInto(std::string_view text, std::vector<std::string_view>& out);
 
+/// Appends characters(text) to `out`.
+void appendCharacters(std::string_view text, std::vector<std::string_view>& out);
+
+/// Returns the last of characters(text); empty for empty text.
+[[nodiscard]] std::string_view lastCharacter(std::string_view text);
+
 /// Returns the number of extended grapheme clusters in `text`; 0 when ICU cannot break it.
 [[nodiscard]] std::size_t characterCount(std::string_view text);
 
@@ -61,6 +71,10 @@ void charactersInto(std::string_view text, std::vector<std::string_view>& out);
 
 /// Returns the NFD form of `text`, or an empty string when ICU cannot normalise it.
 [[nodiscard]] std::string nfd(std::string_view text);
+
+/// Returns true when `text` begins with `start` and the NFC form of `text`, made
+/// well-formed, begins with that of `start`: no text that lacks the one can have the other.
+[[nodiscard]] bool extendsNormalized(std::string_view text, std::string_view start);
 
 /// Returns true when `a` and `b` are canonically equivalent; false when they differ and
 /// ICU cannot normalise them.

@@ -10,7 +10,7 @@ std::string describe(TextRange range) {
 
 std::int64_t utf16Length(std::string_view text) {
   std::int64_t units = 0;
-  for (const char32_t scalar : text::decodeUtf8(text)) units += scalar > 0xFFFF ? 2 : 1;
+  for (std::size_t i = 0; i < text.size();) units += text::decodeScalarAt(text, i) > 0xFFFF ? 2 : 1;
   return units;
 }
 

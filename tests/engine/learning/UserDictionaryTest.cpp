@@ -192,6 +192,11 @@ TEST_F(UserDictionaryTest, ChangesShowInQueriesThatExtendOneThatFoundNothing) {
     change(dict);
     EXPECT_EQ(dict.candidates("ཀཀ", 5), Words{"ཀཀ"});
   }
+  // A mark that composes with the end of a query that found nothing can make it find words.
+  UserDictionary dict(file_);
+  dict.learn("\u00E9x");
+  EXPECT_EQ(dict.candidates("e", 5), Words{});
+  EXPECT_EQ(dict.candidates("e\u0301", 5), Words{"\u00E9x"});
 }
 
 TEST_F(UserDictionaryTest, ImportTakesLargerFrequencyAndCountsEveryLine) {

@@ -116,6 +116,15 @@ TEST(DictionaryEngineTest, LongerQueriesFindWhatAFreshEngineFinds) {
   }
   engine->install({"ཀ་བ་ཀ་"});
   EXPECT_EQ(engine->candidates("ཀ་བ་ཀ", 10), Words{"ཀ་བ་ཀ་"});
+  // A mark that joins the end of a query that found nothing can make it find words.
+  engine->install({"\u00E9x", "\u0F40\u0F71"});
+  for (const auto& [shorter, longer] :
+       {std::pair{"e", "\u00E9x"}, std::pair{"\u0F40", "\u0F40\u0F71"}}) {
+    SCOPED_TRACE(longer);
+    EXPECT_EQ(engine->candidates(shorter, 10), Words{});
+  }
+  EXPECT_EQ(engine->candidates("e\u0301", 10), Words{"\u00E9x"});
+  EXPECT_EQ(engine->candidates("\u0F40\u0F71", 10), Words{"\u0F40\u0F71"});
 }
 
 TEST(DictionaryEngineTest, InstallReplacesTheWholeList) {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/text/FailedPrefixes.h"
 #include "engine/text/Text.h"
 
 namespace yakdrom::text {
@@ -232,6 +233,42 @@ TEST_F(PlainNfc, WellFormedNfcSharesPlainTextAndNormalisesTheRest) {
     EXPECT_EQ(form, c.form);
     EXPECT_EQ(form.data() == text.data(), c.shared);
   }
+}
+
+// A query that found nothing rules out only what normalises to a text beginning with it.
+TEST(FailedPrefixesTest, RuleOutOnlyExtensionsThatKeepTheirStartNormalised) {
+  const struct {
+    const char* text;
+    const char* start;
+    bool extends;
+  } cases[] = {
+      {"\u0F56\u0F7C\u0F51", "\u0F56\u0F7C", true},  // a letter starts afresh
+      {"\u0F56\u0F7C", "\u0F56\u0F7C", true},
+      {"e\u0301", "e", false},                        // composes with the end
+      {"\u0F40\u0F71", "\u0F40", false},              // a vowel sign joins its letter
+      {"\u0F40\u0F72\u0F71", "\u0F40\u0F72", false},  // and reorders with another
+      {"\u0F40", "\u0F41", false},
+      {"\u0F40", "\u0F40\u0F0B", false},
+      {"\xE0\xBD\x80", "\xE0\xBD", false},  // a cut inside a sequence
+      {"\xE0\xBD"
+       "a",
+       "\xE0\xBD", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(extendsNormalized(c.text, c.start), c.extends);
+  }
+
+  FailedPrefixes failed;
+  EXPECT_FALSE(failed.rulesOut("\u0F40", 1));
+  failed.note("\u0F40\u0F0B\u0F41", 1);
+  failed.note("\u0F42", 1);
+  EXPECT_TRUE(failed.rulesOut("\u0F40\u0F0B\u0F41\u0F0B", 1));
+  EXPECT_TRUE(failed.rulesOut("\u0F42\u0F44", 1));
+  EXPECT_FALSE(failed.rulesOut("\u0F42\u0F44", 2));  // the list has changed since
+  failed.note("\u0F44", 1);                          // forgets the oldest
+  EXPECT_FALSE(failed.rulesOut("\u0F40\u0F0B\u0F41\u0F0B", 1));
+  EXPECT_TRUE(failed.rulesOut("\u0F42", 1));
 }
 
 }  // namespace
