@@ -66,6 +66,6 @@ inline constexpr std::uint16_t kStateKey = KeyCode::kM;
 [[nodiscard]] Result flushWith(const CompositionState& state, std::string_view appending);
 
 /// Orders subjoined letters ya, ra, la, wa, then any other, keeping typing order within a rank.
-void sortSubjoined(std::vector<std::string>& subjoined);
+void sortSubjoined(LetterList& subjoined);
 
 }  // namespace yakdrom::CompositionEngine

@@ -1,5 +1,7 @@
 #include "engine/composition/SyllableModel.h"
 
+#include <vector>
+
 #include "engine/composition/Letters.h"
 #include "engine/composition/TibetanNormalizer.h"
 #include "engine/text/Text.h"
@@ -19,7 +21,10 @@ void appendSubjoined(std::string& out, const std::string& letter,
 
 // Appends the body characters of `free` to `body` and its trailing marks to `marks`.
 void splitFree(std::string_view free, std::string& body, std::string& marks) {
-  for (std::string_view character : text::characters(free)) {
+  // Kept by the thread: a syllable is serialised on every key.
+  thread_local std::vector<std::string_view> characters;
+  text::charactersInto(free, characters);
+  for (const std::string_view character : characters) {
     const char32_t first = text::firstScalar(character);
     const bool mark = first >= kFirstTrailingMark && first <= kLastTrailingMark;
     (mark ? marks : body) += character;

@@ -4,7 +4,8 @@
 
 #include <optional>
 #include <string>
-#include <vector>
+
+#include "engine/composition/LetterList.h"
 
 namespace yakdrom {
 
@@ -12,8 +13,8 @@ struct SyllableModel {
   std::optional<std::string> prefix{};
   std::optional<std::string> superscript{};
   std::optional<std::string> root{};
-  std::vector<std::string> subjoined{};  // below the root, in typing order
-  std::vector<std::string> vowels{};     // in typing order
+  LetterList subjoined{};  // below the root, in typing order
+  LetterList vowels{};     // in typing order
   std::optional<std::string> suffix{};
   std::optional<std::string> postsuffix{};
   std::string free{};  // dead-key output, letters moved out of the suffix slots, marks

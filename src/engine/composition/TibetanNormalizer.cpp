@@ -101,7 +101,7 @@ std::optional<std::string> subjoinedForm(std::string_view letter,
   return form;
 }
 
-std::string orderVowels(const std::vector<std::string>& vowels) {
+std::string orderVowels(const LetterList& vowels) {
   std::string out;
   for (const std::string& v : vowels) {
     if (text::firstScalar(v) == letters::kAaScalar) out += v;

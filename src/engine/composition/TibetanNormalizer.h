@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/composition/LetterList.h"
+
 namespace yakdrom::TibetanNormalizer {
 
 /// Precomposed character -> its components.
@@ -23,7 +25,7 @@ using DecomposeMap = std::map<std::string, std::string, std::less<>>;
     std::string_view letter, std::optional<std::string_view> root = std::nullopt);
 
 /// Returns the vowel signs joined, those starting with U+0F71 first, order otherwise kept.
-[[nodiscard]] std::string orderVowels(const std::vector<std::string>& vowels);
+[[nodiscard]] std::string orderVowels(const LetterList& vowels);
 
 /// Returns `text` with every character that is a decomposeMap key as a whole replaced by
 /// its components; other characters are copied unchanged.

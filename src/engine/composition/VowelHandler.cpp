@@ -37,7 +37,7 @@ std::optional<std::string> settleSuffix(SyllableModel& s) {
   if (!s.suffix) return std::nullopt;
   const bool foot = holds(s.suffix, letters::kRa) || holds(s.suffix, letters::kLa);
   if (foot && s.root && Orthography::canSubjoin(*s.root, *s.suffix)) {
-    s.subjoined.push_back(std::move(*s.suffix));
+    s.subjoined.push_back(*s.suffix);
     s.suffix.reset();
     sortSubjoined(s.subjoined);
     return std::nullopt;
@@ -64,14 +64,14 @@ Result handleVowel(std::string_view v, const CompositionState& state) {
     return detail::markedResult(std::move(next));
   }
   auto displaced = settleSuffix(next.syllable);
-  next.syllable.vowels.emplace_back(v);
+  next.syllable.vowels.push_back(v);
   if (!displaced) return detail::markedResult(std::move(next));
   auto marked = next.syllable.serialized();
   return {EngineOutput::makeCommitThenMark(std::move(*displaced), std::move(marked)),
           std::move(next)};
 }
 
-void sortSubjoined(std::vector<std::string>& subjoined) {
+void sortSubjoined(LetterList& subjoined) {
   static constexpr std::array<std::string_view, 4> kFootOrder{letters::kYa, letters::kRa,
                                                               letters::kLa, letters::kWa};
   const auto rank = [](const std::string& letter) {
@@ -80,8 +80,11 @@ void sortSubjoined(std::vector<std::string>& subjoined) {
     });
     return it == kFootOrder.end() ? 9 : static_cast<int>(it - kFootOrder.begin());
   };
-  std::stable_sort(subjoined.begin(), subjoined.end(),
-                   [&](const std::string& a, const std::string& b) { return rank(a) < rank(b); });
+  // Insertion keeps typing order within a rank without the buffer a stable sort takes.
+  const auto byRank = [&](const std::string& a, const std::string& b) { return rank(a) < rank(b); };
+  for (auto* next = subjoined.begin(); next != subjoined.end(); ++next) {
+    std::rotate(std::upper_bound(subjoined.begin(), next, *next, byRank), next, next + 1);
+  }
 }
 
 }  // namespace yakdrom::CompositionEngine

@@ -131,7 +131,7 @@ TEST(Vowels, VowelSettlesThePendingSuffix) {
       {"\u0F40\u0F62\u0F72\u0F62", "", "\u0F40\u0FB2\u0F72\u0F62"},
   });
   const Typed kra = type("\u0F40\u0F62\u0F72");
-  EXPECT_EQ(kra.state.syllable.subjoined, std::vector<std::string>{"\u0F62"});
+  EXPECT_EQ(kra.state.syllable.subjoined, LetterList{"\u0F62"});
   EXPECT_FALSE(kra.state.syllable.suffix);
 }
 
@@ -161,10 +161,9 @@ TEST(Vowels, PrefixPushedOutByReReadingIsCommitted) {
 }
 
 TEST(Vowels, SubjoinedLettersSortByFoot) {
-  std::vector<std::string> subjoined{"\u0F5D", "\u0F40", "\u0F63", "\u0F61", "\u0F41", "\u0F62"};
+  LetterList subjoined{"\u0F5D", "\u0F40", "\u0F63", "\u0F61", "\u0F41", "\u0F62"};
   CompositionEngine::sortSubjoined(subjoined);
-  EXPECT_EQ(subjoined,
-            (std::vector<std::string>{"\u0F61", "\u0F62", "\u0F63", "\u0F5D", "\u0F40", "\u0F41"}));
+  EXPECT_EQ(subjoined, (LetterList{"\u0F61", "\u0F62", "\u0F63", "\u0F5D", "\u0F40", "\u0F41"}));
 }
 
 // Whatever base-layer letters and vowels are typed, every one of them ends up in the
