@@ -107,6 +107,43 @@ TEST_F(InputStatisticsTest, DaysChangeAtLocalMidnight) {
             (IntegerMap{{"2026-03-14", 2}, {"2026-03-15", 1}}));
 }
 
+// The store may be a file shared with other programs: counts wait in memory between
+// writes, but this program always sees them, and none is lost to the day changing or to
+// the statistics ending.
+TEST_F(InputStatisticsTest, CountsGoToTheStoreEveryTwoSecondsAndWhenTheStatisticsEnd) {
+  const auto stored = [&] { return store_->integer(InputStatistics::kTotalCharactersKey); };
+  stats_.record("ཀ་");
+  EXPECT_EQ(stored(), 2);
+  now_ += seconds(1);
+  stats_.record("ཀ་");
+  EXPECT_EQ(stored(), 2);
+  EXPECT_EQ(stats_.totalCharacters(), 4);
+  EXPECT_EQ(stats_.todayWords(), 2);
+  EXPECT_EQ(InputStatistics(store_).totalCharacters(), 2);
+  now_ += seconds(1);
+  stats_.record("ཀ");
+  EXPECT_EQ(stored(), 5);
+  stats_.record("ཀ");
+  stats_.flush();
+  EXPECT_EQ(stored(), 6);
+
+  now_ = shanghai(15, 0) - milliseconds(300);
+  stats_.record("ཀཀ");
+  stats_.record("ཀ");
+  now_ += milliseconds(500);
+  {
+    InputStatistics other(store_, LocalCalendar([this] { return now_; }, "Asia/Shanghai"));
+    other.record("ཀ་");
+    other.record("ཀ");
+  }
+  stats_.record("ཀ");
+  EXPECT_EQ(stored(), 6 + 3 + 3);
+  EXPECT_EQ(daily(InputStatistics::kDailyCharactersKey),
+            (IntegerMap{{"2026-03-14", 6 + 3}, {"2026-03-15", 3}}));
+  EXPECT_EQ(stats_.todayCharacters(), 3 + 1);
+  EXPECT_EQ(stats_.totalCharacters(), 6 + 3 + 3 + 1);
+}
+
 TEST_F(InputStatisticsTest, WeekSumsTodayAndTheSixDaysBefore) {
   store_->setIntegerMap(InputStatistics::kDailyWordsKey, {{"2026-03-14", 1},
                                                           {"2026-03-13", 10},
