@@ -27,11 +27,14 @@ constexpr Rect kCaret{{120, 800}, {2, 20}};
 
 class SimulatedScreens final : public Screens {
  public:
-  [[nodiscard]] std::vector<Screen> screens() const override { return {{kDisplay, kDisplay}}; }
+  [[nodiscard]] const std::vector<Screen>& screens() const override { return screens_; }
   [[nodiscard]] std::optional<Screen> mainScreen() const override {
     return Screen{kDisplay, kDisplay};
   }
   [[nodiscard]] Point mouseLocation() const override { return kCaret.origin; }
+
+ private:
+  const std::vector<Screen> screens_{{kDisplay, kDisplay}};
 };
 
 // The settings resolve both fonts on every candidate update, and the command line's font

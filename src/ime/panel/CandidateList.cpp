@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "ime/platform/ResizeKeepingRoom.h"
+
 namespace yakdrom {
 namespace {
 
@@ -105,12 +107,12 @@ std::string CandidateList::number(std::size_t index) const {
 }
 
 // The window is redrawn on every key: the rows keep their strings' buffers from the last page.
-void CandidateList::windowContentInto(const TextMeasurer& measurer,
-                                      CandidateWindowContent& content) const {
+void CandidateList::windowContentInto(const TextMeasurer& measurer, CandidateWindowContent& content,
+                                      std::vector<CandidateRowContent>& spareRows) const {
   content.horizontal = horizontal_;
   content.font = font_;
   content.explanationFont = explanationFont_;
-  content.rows.resize(pageEnd() - std::min(pageStart(), pageEnd()));
+  resizeKeepingRoom(content.rows, pageEnd() - std::min(pageStart(), pageEnd()), spareRows);
   for (std::size_t i = pageStart(); i < pageEnd(); ++i) {
     rowInto(i, measurer, content.rows[i - pageStart()]);
   }

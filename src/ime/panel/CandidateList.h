@@ -103,7 +103,9 @@ class CandidateList {
 
   /// Replaces `content` with what our own candidate window draws for the current page,
   /// reusing its strings; `measurer` decides which explanations are too wide and offer "…".
-  void windowContentInto(const TextMeasurer& measurer, CandidateWindowContent& content) const;
+  /// Rows a shorter page leaves over wait in `spareRows` for a longer one.
+  void windowContentInto(const TextMeasurer& measurer, CandidateWindowContent& content,
+                         std::vector<CandidateRowContent>& spareRows) const;
 
   /// Returns the current page as a desktop's candidate panel shows it.
   [[nodiscard]] CandidatePage currentPage() const;

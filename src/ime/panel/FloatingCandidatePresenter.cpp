@@ -45,7 +45,7 @@ void FloatingCandidatePresenter::show(const CandidateList& list, const Rect& car
 
 void FloatingCandidatePresenter::update(const CandidateList& list) {
   window_->applyTheme();
-  list.windowContentInto(measurer_, content_);
+  list.windowContentInto(measurer_, content_, spareRows_);
   window_->display(content_);
   const Size fitting = window_->fittingSize();
   window_->setContentSize({std::clamp(fitting.width, kMinWindowWidth, kMaxWindowWidth),

@@ -40,7 +40,8 @@ class FloatingCandidatePresenter final : public CandidatePresenter {
   ExplanationBox explanationBox_;
   const Screens& screens_;
   const TextMeasurer& measurer_;
-  CandidateWindowContent content_;  // the last page drawn; its strings are reused
+  CandidateWindowContent content_;              // the last page drawn; its strings are reused
+  std::vector<CandidateRowContent> spareRows_;  // rows a shorter page left over
 };
 
 }  // namespace yakdrom

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ime/platform/ResizeKeepingRoom.h"
+
 namespace yakdrom {
 namespace {
 
@@ -22,8 +24,15 @@ double lineHeight(const Font& font) { return font.pointSize * kLineHeightPerEm; 
 HeadlessCandidateWindowView::HeadlessCandidateWindowView(const TextMeasurer& measurer)
     : HeadlessWindow({200, 40}), measurer_(measurer) {}
 
+// Copied part by part, so that each row keeps its strings' buffers from key to key.
 void HeadlessCandidateWindowView::display(const CandidateWindowContent& content) {
-  content_ = content;
+  resizeKeepingRoom(content_.rows, content.rows.size(), spareRows_);
+  std::copy(content.rows.begin(), content.rows.end(), content_.rows.begin());
+  content_.horizontal = content.horizontal;
+  content_.font = content.font;
+  content_.explanationFont = content.explanationFont;
+  content_.explanationLine = content.explanationLine;
+  content_.pageLabel = content.pageLabel;
 }
 
 Size HeadlessCandidateWindowView::rowSize(const CandidateRowContent& row) const {

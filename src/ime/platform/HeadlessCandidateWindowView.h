@@ -30,6 +30,7 @@ class HeadlessCandidateWindowView final : public HeadlessWindow<CandidateWindowV
 
   const TextMeasurer& measurer_;
   CandidateWindowContent content_;
+  std::vector<CandidateRowContent> spareRows_;  // rows a shorter page left over
 };
 
 }  // namespace yakdrom

@@ -21,8 +21,9 @@ class Screens {
  public:
   virtual ~Screens() = default;
 
-  /// Returns every screen, in the platform's order.
-  [[nodiscard]] virtual std::vector<Screen> screens() const = 0;
+  /// Returns every screen, in the platform's order. Windows are placed on every key, so the
+  /// list is kept rather than made for each call; it lasts until the screens change.
+  [[nodiscard]] virtual const std::vector<Screen>& screens() const = 0;
 
   /// Returns the screen holding the focused window, or nothing when there is no screen.
   [[nodiscard]] virtual std::optional<Screen> mainScreen() const = 0;
@@ -35,11 +36,14 @@ class Screens {
 class NoScreens final : public Screens {
  public:
   /// Returns an empty list.
-  [[nodiscard]] std::vector<Screen> screens() const override { return {}; }
+  [[nodiscard]] const std::vector<Screen>& screens() const override { return none_; }
   /// Returns nothing.
   [[nodiscard]] std::optional<Screen> mainScreen() const override { return std::nullopt; }
   /// Returns the origin.
   [[nodiscard]] Point mouseLocation() const override { return {}; }
+
+ private:
+  const std::vector<Screen> none_;
 };
 
 }  // namespace yakdrom

@@ -18,7 +18,7 @@ namespace yakdrom::testing {
 
 class FakeScreens final : public Screens {
  public:
-  [[nodiscard]] std::vector<Screen> screens() const override { return list; }
+  [[nodiscard]] const std::vector<Screen>& screens() const override { return list; }
   [[nodiscard]] std::optional<Screen> mainScreen() const override { return main; }
   [[nodiscard]] Point mouseLocation() const override { return mouse; }
 

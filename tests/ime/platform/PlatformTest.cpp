@@ -125,5 +125,43 @@ TEST(HeadlessViewsTest, APanelOnHeadlessViewsShowsHidesAndSizesItself) {
   EXPECT_FALSE(box.isVisible());
 }
 
+// The headless window keeps its rows' strings from page to page: whatever it was shown
+// before, it must keep exactly what it was shown last.
+TEST(HeadlessViewsTest, TheCandidateWindowKeepsExactlyTheLastContent) {
+  EstimatingTextMeasurer measurer;
+  HeadlessCandidateWindowView window(measurer);
+  const auto row = [](std::size_t index, std::string text, std::optional<std::string> more) {
+    return CandidateRowContent{
+        index, std::to_string(index + 1), std::move(text), std::move(more), false, index == 0};
+  };
+  const std::string longWord = "\u0F56\u0F7C\u0F51\u0F0B\u0F66\u0F90\u0F51\u0F0B";
+  const std::vector<CandidateWindowContent> shown = {
+      {false,
+       Font{"A", 16},
+       Font{"B", 12},
+       {row(0, longWord, "an explanation longer than a short string"), row(1, longWord, {}),
+        row(2, "x", {})},
+       std::nullopt,
+       "1/3"},
+      {true,
+       Font{"C", 20},
+       Font{"D", 10},
+       {row(0, "y", {})},
+       ExplanationLineContent{"a line", true},
+       ""},
+      {false,
+       Font{"A", 16},
+       Font{"B", 12},
+       {row(0, "z", {}), row(1, longWord + longWord, "more"), row(2, "w", {}), row(3, "v", {})},
+       std::nullopt,
+       "2/3"},
+      {false, Font{}, Font{}, {}, std::nullopt, ""},
+  };
+  for (const auto& content : shown) {
+    window.display(content);
+    EXPECT_EQ(window.content(), content);
+  }
+}
+
 }  // namespace
 }  // namespace yakdrom
