@@ -111,22 +111,28 @@ void YakdromSettings::setExplanationFontSize(double size) {
 }
 
 Font YakdromSettings::candidateFont() const {
-  return resolveFont(candidateFontName(), &YakdromSettings::candidateFontSize);
+  return resolveFont(candidateFontName(), candidateFontSize(), candidateFont_);
 }
 
 Font YakdromSettings::explanationFont() const {
-  return resolveFont(explanationFontName(), &YakdromSettings::explanationFontSize);
+  return resolveFont(explanationFontName(), explanationFontSize(), explanationFont_);
 }
 
 // A stored name the platform no longer knows (a font the user chose and later removed)
 // falls back to the face of the program's own font file before the user-interface font.
-Font YakdromSettings::resolveFont(const std::string& name, SizeGetter size) const {
-  if (auto font = fonts_.font(name, (this->*size)())) return *font;
-  if (const auto file = resources_.find(kBundledFontFamily, "ttf")) {
-    (void)fonts_.registerFontFile(*file);
-    if (auto font = fonts_.font(kBundledFontFace, (this->*size)())) return *font;
+Font YakdromSettings::resolveFont(const std::string& name, double size, ResolvedFont& last) const {
+  if (last.font && last.name == name && last.size == size) return *last.font;
+  last.name = name;
+  last.size = size;
+  last.font = fonts_.font(name, size);
+  if (!last.font) {
+    if (const auto file = resources_.find(kBundledFontFamily, "ttf")) {
+      (void)fonts_.registerFontFile(*file);
+      last.font = fonts_.font(kBundledFontFace, size);
+    }
   }
-  return fonts_.systemFont((this->*size)());
+  if (!last.font) last.font = fonts_.systemFont(size);
+  return *last.font;
 }
 
 }  // namespace yakdrom

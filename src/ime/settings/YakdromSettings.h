@@ -1,9 +1,12 @@
-// The typed view of the user's settings. It keeps nothing itself: every getter reads the
-// preference store afresh and maps absent or invalid values to the defaults, so a change made
-// in the settings window applies from the next read. Main thread.
+// The typed view of the user's settings. Every getter reads the preference store afresh and
+// maps absent or invalid values to the defaults, so a change made in the settings window
+// applies from the next read. Only the fonts' resolution is kept, since candidates ask for
+// both fonts on every key: the platform is asked again when a font's name or size changes.
+// Main thread.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -82,13 +85,20 @@ class YakdromSettings {
   [[nodiscard]] Font explanationFont() const;
 
  private:
-  using SizeGetter = double (YakdromSettings::*)() const;
+  // The font last resolved for a name and size.
+  struct ResolvedFont {
+    std::string name;
+    double size = 0;
+    std::optional<Font> font;
+  };
 
-  [[nodiscard]] Font resolveFont(const std::string& name, SizeGetter size) const;
+  [[nodiscard]] Font resolveFont(const std::string& name, double size, ResolvedFont& last) const;
 
   PreferenceStore& store_;
   FontSystem& fonts_;
   const ResourceLocator& resources_;
+  mutable ResolvedFont candidateFont_;
+  mutable ResolvedFont explanationFont_;
 };
 
 }  // namespace yakdrom

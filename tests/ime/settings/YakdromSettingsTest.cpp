@@ -133,9 +133,13 @@ TEST_F(YakdromSettingsTest, FontResolutionFallsBackToTheBundledFaceThenTheSystem
   settings.setCandidateFontName("Removed Font");
   EXPECT_EQ(settings.candidateFont(), (Font{"System UI", 24}));
 
-  // With the program's own font file, its face wins over the system font.
+  // A font resolved is kept while its name and size stay; the platform is asked again when
+  // either changes. With the program's own font file, its face wins over the system font.
   resources.files["Yakdrom-SN.ttf"] = "/bundle/Resources/Yakdrom-SN.ttf";
   fonts.facesInFile["/bundle/Resources/Yakdrom-SN.ttf"] = "Yakdrom-SN-R";
+  EXPECT_EQ(settings.candidateFont(), (Font{"System UI", 24}));
+  settings.setCandidateFontName("Another Removed Font");
+  EXPECT_EQ(settings.candidateFont(), (Font{"Yakdrom-SN-R", 24}));
   EXPECT_EQ(settings.candidateFont(), (Font{"Yakdrom-SN-R", 24}));
   ASSERT_EQ(fonts.registered.size(), 1U);
   EXPECT_EQ(fonts.registered[0], "/bundle/Resources/Yakdrom-SN.ttf");
