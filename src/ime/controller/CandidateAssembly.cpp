@@ -1,54 +1,78 @@
 #include "ime/controller/CandidateAssembly.h"
 
 #include <algorithm>
+#include <array>
 
 #include "engine/learning/ParticleEngine.h"
 #include "engine/text/Text.h"
+#include "ime/platform/ResizeKeepingRoom.h"
 
 namespace yakdrom {
 namespace {
 
-bool isSeparator(std::string_view character) { return character == kTsheg || character == kShad; }
-
-// The byte offset just past the last whole-character separator, if any.
-std::optional<std::size_t> endOfLastSeparator(std::string_view text,
-                                              const std::vector<std::string_view>& characters) {
-  const auto last = std::find_if(characters.rbegin(), characters.rend(), isSeparator);
-  if (last == characters.rend()) return std::nullopt;
-  return static_cast<std::size_t>(last->data() - text.data()) + last->size();
+// Sets `lead` to the syllable and tsheg that the particle forms offered after `base` begin
+// with, or empties it when `base` does not end with a tsheg after a syllable.
+void particleLeadInto(std::string_view base, const std::vector<std::size_t>& starts,
+                      std::string& lead) {
+  lead.clear();
+  if (starts.empty() || characterAt(base, starts, starts.size() - 1) != kTsheg) return;
+  const std::size_t tsheg = starts.back();
+  const std::size_t from = endOfLastSeparator(base, starts, starts.size() - 1).value_or(0);
+  if (from != tsheg) lead.assign(base.substr(from, tsheg - from)).append(kTsheg);
 }
 
-std::string_view lastCharacter(std::string_view text) {
-  const auto characters = text::characters(text);
-  return characters.empty() ? std::string_view{} : characters.back();
+// Sets `forms` to the genitive, ergative and dative forms that can follow `syllable`, each
+// as the syllable, a tsheg, the particle and a tsheg; none for no syllable. The strings
+// already there, and those in `spare`, are reused.
+void particleFormsInto(std::string_view syllable, std::vector<std::string>& forms,
+                       std::vector<std::string>& spare) {
+  std::array<std::optional<std::string>, ParticleEngine::kAllKinds.size()> particles;
+  if (!syllable.empty()) {
+    std::transform(ParticleEngine::kAllKinds.begin(), ParticleEngine::kAllKinds.end(),
+                   particles.begin(),
+                   [syllable](auto kind) { return ParticleEngine::particle(kind, syllable); });
+  }
+  resizeKeepingRoom(forms,
+                    static_cast<std::size_t>(
+                        std::count_if(particles.begin(), particles.end(),
+                                      [](const auto& particle) { return particle.has_value(); })),
+                    spare);
+  auto form = forms.begin();
+  for (const auto& particle : particles) {
+    if (particle) (form++)->assign(syllable).append(kTsheg).append(*particle).append(kTsheg);
+  }
 }
 
 }  // namespace
 
-bool endsWithSeparator(std::string_view text) { return isSeparator(lastCharacter(text)); }
+bool isSeparator(std::string_view character) { return character == kTsheg || character == kShad; }
 
-bool endsWithTsheg(std::string_view text) { return lastCharacter(text) == kTsheg; }
-
-std::optional<std::string_view> textAfterLastSeparator(std::string_view text) {
-  return textAfterLastSeparator(text, text::characters(text));
+std::string_view characterAt(std::string_view text, const std::vector<std::size_t>& starts,
+                             std::size_t k) {
+  const std::size_t end = k + 1 < starts.size() ? starts[k + 1] : text.size();
+  return text.substr(starts[k], end - starts[k]);
 }
 
-std::optional<std::string_view> textAfterLastSeparator(
-    std::string_view text, const std::vector<std::string_view>& characters) {
-  const auto end = endOfLastSeparator(text, characters);
-  if (!end) return std::nullopt;
-  return text.substr(*end);
+std::optional<std::size_t> endOfLastSeparator(std::string_view text,
+                                              const std::vector<std::size_t>& starts,
+                                              std::size_t count) {
+  for (std::size_t k = count; k-- > 0;) {
+    const std::string_view character = characterAt(text, starts, k);
+    if (isSeparator(character)) return starts[k] + character.size();
+  }
+  return std::nullopt;
 }
+
+bool endsWithSeparator(std::string_view text) { return isSeparator(text::lastCharacter(text)); }
+
+bool endsWithTsheg(std::string_view text) { return text::lastCharacter(text) == kTsheg; }
 
 std::string_view dropCharacters(std::string_view text, std::size_t count) {
-  return dropCharacters(text, text::characters(text), count);
-}
-
-std::string_view dropCharacters(std::string_view text,
-                                const std::vector<std::string_view>& characters,
-                                std::size_t count) {
-  if (count >= characters.size()) return {};
   if (count == 0) return text;
+  // Kept by the thread, as the text is broken for every confirmed candidate.
+  thread_local std::vector<std::string_view> characters;
+  text::charactersInto(text, characters);
+  if (count >= characters.size()) return {};
   return text.substr(static_cast<std::size_t>(characters[count].data() - text.data()));
 }
 
@@ -66,98 +90,84 @@ std::size_t mergedCandidatesInto(const UserDictionary& learnt, const DictionaryE
   auto count = static_cast<std::ptrdiff_t>(learnt.candidatesInto(prefix, limit, room));
   if (count >= limit) return static_cast<std::size_t>(count);
   // The lexicon's words go after the learnt ones; those already taken drop out. A few
-  // pages of words at most: a scan costs less than hashing them.
+  // pages of words at most: a scan costs less than hashing them. The lexicon's words come
+  // in its sorted order, so one it repeats follows right after its first.
+  const std::ptrdiff_t learntCount = count;
   const std::size_t end = lexicon.candidatesInto(prefix, static_cast<int>(limit), room,
                                                  static_cast<std::size_t>(count));
-  for (auto next = room.begin() + count; next != room.begin() + static_cast<std::ptrdiff_t>(end);
-       ++next) {
+  const auto learntEnd = room.begin() + learntCount;
+  for (auto next = learntEnd; next != room.begin() + static_cast<std::ptrdiff_t>(end); ++next) {
     if (count >= limit) break;
     const auto taken = room.begin() + count;
-    if (std::find(room.begin(), taken, *next) != taken) continue;
+    if (std::find(room.begin(), learntEnd, *next) != learntEnd) continue;
+    if (taken != learntEnd && *(taken - 1) == *next) continue;
     if (next != taken) taken->swap(*next);
     ++count;
   }
   return static_cast<std::size_t>(count);
 }
 
-void putParticlesInFront(const std::vector<std::string>& particles,
-                         std::vector<std::string>& merged) {
-  const auto missing = [&merged](auto first, auto last) {
-    std::vector<std::string> out;
-    for (auto it = first; it != last; ++it) {
-      const bool repeated = std::find(first, it, *it) != it;
-      if (!repeated && std::find(merged.begin(), merged.end(), *it) == merged.end()) {
-        out.push_back(*it);
-      }
+void putParticlesInFront(const std::vector<std::string_view>& particles,
+                         std::vector<std::string>& merged, std::vector<std::string>& spare) {
+  const auto listed = merged.size();
+  for (auto it = particles.begin(); it != particles.end(); ++it) {
+    const auto end = merged.begin() + static_cast<std::ptrdiff_t>(listed);
+    if (std::find(particles.begin(), it, *it) != it || std::find(merged.begin(), end, *it) != end) {
+      continue;
     }
-    return out;
-  };
-  auto front = missing(particles.begin(), particles.end());
-  merged.insert(merged.begin(), std::make_move_iterator(front.begin()),
-                std::make_move_iterator(front.end()));
-}
-
-std::optional<std::vector<std::string>> particleForms(std::string_view syllable) {
-  std::vector<std::string> forms;
-  for (const auto kind : ParticleEngine::kAllKinds) {
-    if (auto particle = ParticleEngine::particle(kind, syllable)) {
-      forms.push_back(std::string(syllable) + std::string(kTsheg) + *particle +
-                      std::string(kTsheg));
+    if (spare.empty()) {
+      merged.emplace_back(*it);
+    } else {
+      merged.push_back(std::move(spare.back()));
+      spare.pop_back();
+      merged.back().assign(*it);
     }
   }
-  if (forms.empty()) return std::nullopt;
-  return forms;
-}
-
-std::optional<std::string> particleLead(std::string_view base) {
-  if (!endsWithTsheg(base)) return std::nullopt;
-  const std::string_view rest = base.substr(0, base.size() - kTsheg.size());
-  const std::string_view syllable = textAfterLastSeparator(rest).value_or(rest);
-  if (syllable.empty()) return std::nullopt;
-  return std::string(syllable) + std::string(kTsheg);
+  std::rotate(merged.begin(), merged.begin() + static_cast<std::ptrdiff_t>(listed), merged.end());
 }
 
 ContextFacts contextFacts(std::string_view base) {
-  const auto characters = text::characters(base);
-  ContextFacts facts{std::string(base), characters.size(), endOfLastSeparator(base, characters),
-                     particleLead(base), std::nullopt};
-  if (facts.lead) {
-    facts.forms =
-        particleForms(std::string_view(*facts.lead).substr(0, facts.lead->size() - kTsheg.size()));
+  std::vector<std::size_t> starts;
+  for (const std::string_view character : text::characters(base)) {
+    starts.push_back(static_cast<std::size_t>(character.data() - base.data()));
   }
+  ContextFacts facts;
+  contextFactsInto(base, starts, facts);
   return facts;
 }
 
-std::optional<std::vector<std::string>> particleSuggestions(std::string_view base,
-                                                            std::string_view marked) {
-  return particleSuggestions(contextFacts(base), marked);
+void contextFactsInto(std::string_view base, const std::vector<std::size_t>& starts,
+                      ContextFacts& facts) {
+  facts.afterSeparator = endOfLastSeparator(base, starts, starts.size());
+  particleLeadInto(base, starts, facts.lead);
+  const std::string_view lead = facts.lead;
+  particleFormsInto(lead.empty() ? lead : lead.substr(0, lead.size() - kTsheg.size()), facts.forms,
+                    facts.spareForms);
 }
 
-std::optional<std::vector<std::string>> particleSuggestions(const ContextFacts& facts,
-                                                            std::string_view marked) {
-  const auto& lead = facts.lead;
-  if (!lead) return std::nullopt;
+std::vector<std::string> particleSuggestions(std::string_view base, std::string_view marked) {
+  const ContextFacts facts = contextFacts(base);
+  std::vector<std::string_view> suggested;
+  particleSuggestionsInto(facts, marked, suggested);
+  return {suggested.begin(), suggested.end()};
+}
+
+void particleSuggestionsInto(const ContextFacts& facts, std::string_view marked,
+                             std::vector<std::string_view>& out) {
+  out.clear();
   const auto& forms = facts.forms;
-  if (!forms || marked.empty()) return forms;
-  const std::string typed = *lead + std::string(marked);
-  std::vector<std::string> selected;
-  std::copy_if(forms->begin(), forms->end(), std::back_inserter(selected),
-               [&](const std::string& form) { return text::hasCharacterPrefix(form, typed); });
-  if (!selected.empty()) return selected;
+  if (forms.empty()) return;
+  if (marked.empty()) return out.assign(forms.begin(), forms.end());
+  // One string a thread, so that narrowing the forms allocates nothing once it has grown.
+  thread_local std::string typed;
+  typed.assign(facts.lead).append(marked);
+  for (const std::string& form : forms) {
+    if (text::hasCharacterPrefix(form, typed)) out.emplace_back(form);
+  }
+  if (!out.empty()) return;
   const std::string_view particle =
       endsWithTsheg(marked) ? marked.substr(0, marked.size() - kTsheg.size()) : marked;
-  if (ParticleEngine::isParticle(particle)) return forms;
-  return std::nullopt;
-}
-
-std::string trimmedContext(std::string context) {
-  const auto characters = text::characters(context);
-  if (characters.size() <= kMaxContextCharacters) return context;
-  const auto kept = characters.end() - static_cast<std::ptrdiff_t>(kMaxContextCharacters);
-  const auto separator = std::find_if(kept, characters.end(), isSeparator);
-  const std::string_view start =
-      separator == characters.end() ? kept->substr(0, 0) : separator->substr(separator->size());
-  return context.substr(static_cast<std::size_t>(start.data() - context.data()));
+  if (ParticleEngine::isParticle(particle)) out.assign(forms.begin(), forms.end());
 }
 
 }  // namespace yakdrom

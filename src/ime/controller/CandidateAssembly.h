@@ -18,21 +18,28 @@
 
 namespace yakdrom {
 
-/// Most characters of committed text kept as context for candidates.
-inline constexpr std::size_t kMaxContextCharacters = 60;
-
 /// Each candidate source is asked for this many pages of words.
 inline constexpr int kPagesPerSource = 5;
+
+/// Returns true when `character` is a tsheg or a shad.
+[[nodiscard]] bool isSeparator(std::string_view character);
+
+/// Returns the `k`th character of `text`, whose characters start at the byte offsets
+/// `starts`.
+[[nodiscard]] std::string_view characterAt(std::string_view text,
+                                           const std::vector<std::size_t>& starts, std::size_t k);
+
+/// Returns where the text after the last tsheg or shad among the first `count` characters
+/// of `text` starts, in bytes (its characters start at `starts`); nothing without one.
+[[nodiscard]] std::optional<std::size_t> endOfLastSeparator(std::string_view text,
+                                                            const std::vector<std::size_t>& starts,
+                                                            std::size_t count);
 
 /// Returns true when the last character of `text` is a tsheg or a shad.
 [[nodiscard]] bool endsWithSeparator(std::string_view text);
 
 /// Returns true when the last character of `text` is a tsheg.
 [[nodiscard]] bool endsWithTsheg(std::string_view text);
-
-/// Returns the text after the last tsheg or shad character of `text`, or nothing when it
-/// holds none.
-[[nodiscard]] std::optional<std::string_view> textAfterLastSeparator(std::string_view text);
 
 /// Returns `text` without its first `count` characters.
 [[nodiscard]] std::string_view dropCharacters(std::string_view text, std::size_t count);
@@ -52,59 +59,44 @@ std::size_t mergedCandidatesInto(const UserDictionary& learnt, const DictionaryE
                                  std::string_view prefix, std::int64_t limit,
                                  std::vector<std::string>& room);
 
-/// Returns the genitive, ergative and dative forms that can follow `syllable`, each as the
-/// syllable, a tsheg, the particle and a tsheg; nothing when none fits.
-[[nodiscard]] std::optional<std::vector<std::string>> particleForms(std::string_view syllable);
-
-/// Puts in front of `merged` the particle forms it lacks, in their order and without
-/// repeats.
-void putParticlesInFront(const std::vector<std::string>& particles,
-                         std::vector<std::string>& merged);
-
 /// What the rules below need of the committed context, worked out once for each context
 /// rather than for every key typed after it.
 struct ContextFacts {
-  /// The context described.
-  std::string base;
-  /// The number of its characters.
-  std::size_t characters = 0;
   /// Where the text after its last separator starts, in bytes; nothing without one.
   std::optional<std::size_t> afterSeparator;
-  /// particleLead() of the context.
-  std::optional<std::string> lead;
-  /// The particle forms of the lead's syllable, when there is a lead.
-  std::optional<std::vector<std::string>> forms;
+  /// The syllable and tsheg that the particle forms offered after the context begin with;
+  /// empty when the context does not end with a tsheg after a syllable.
+  std::string lead;
+  /// The genitive, ergative and dative forms that can follow the lead's syllable, each as
+  /// the lead, the particle and a tsheg; empty without a lead or when none fits.
+  std::vector<std::string> forms;
+  /// Strings the forms of an earlier context left over, kept for those of a later one.
+  std::vector<std::string> spareForms;
 };
 
 /// Returns the facts of the committed context `base`.
 [[nodiscard]] ContextFacts contextFacts(std::string_view base);
 
-/// Returns textAfterLastSeparator() of `text`, whose characters are `characters`.
-[[nodiscard]] std::optional<std::string_view> textAfterLastSeparator(
-    std::string_view text, const std::vector<std::string_view>& characters);
-
-/// Returns dropCharacters() of `text`, whose characters are `characters`.
-[[nodiscard]] std::string_view dropCharacters(std::string_view text,
-                                              const std::vector<std::string_view>& characters,
-                                              std::size_t count);
-
-/// Returns particleSuggestions() of the context that `facts` describe.
-[[nodiscard]] std::optional<std::vector<std::string>> particleSuggestions(const ContextFacts& facts,
-                                                                          std::string_view marked);
+/// Sets `facts` to those of the committed context `base`, whose characters start at the
+/// byte offsets `starts`, reusing the strings `facts` holds.
+void contextFactsInto(std::string_view base, const std::vector<std::size_t>& starts,
+                      ContextFacts& facts);
 
 /// Returns the particle forms of the syllable that `base` (committed context) ends with,
 /// narrowed to those that continue with `marked` (the text being composed). Returns all of
-/// them when `marked` matches none but is itself a particle, and nothing when `base` does
-/// not end with a tsheg, no form fits, or `marked` fits no form and is no particle.
-[[nodiscard]] std::optional<std::vector<std::string>> particleSuggestions(std::string_view base,
-                                                                          std::string_view marked);
+/// them when `marked` matches none but is itself a particle, and none when `base` does not
+/// end with a tsheg, no form fits, or `marked` fits no form and is no particle.
+[[nodiscard]] std::vector<std::string> particleSuggestions(std::string_view base,
+                                                           std::string_view marked);
 
-/// Returns the syllable and tsheg that the particle forms offered after `base` begin with,
-/// or nothing when `base` does not end with a tsheg after a syllable.
-[[nodiscard]] std::optional<std::string> particleLead(std::string_view base);
+/// Replaces `out` with particleSuggestions() of the context that `facts` describe, as views
+/// into `facts`.
+void particleSuggestionsInto(const ContextFacts& facts, std::string_view marked,
+                             std::vector<std::string_view>& out);
 
-/// Returns `context` cut to its last 60 characters when it is longer, starting after the
-/// first separator among them when they hold one.
-[[nodiscard]] std::string trimmedContext(std::string context);
+/// Puts in front of `merged` the particle forms it lacks, in their order and without
+/// repeats, in strings taken from `spare` while it has any.
+void putParticlesInFront(const std::vector<std::string_view>& particles,
+                         std::vector<std::string>& merged, std::vector<std::string>& spare);
 
 }  // namespace yakdrom

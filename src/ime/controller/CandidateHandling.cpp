@@ -3,22 +3,19 @@
 #include <algorithm>
 #include <iterator>
 
+#include "engine/learning/ParticleEngine.h"
 #include "engine/text/Text.h"
 #include "ime/controller/CandidateAssembly.h"
 #include "ime/controller/CandidateKeys.h"
 #include "ime/controller/YakdromInputController.h"
+#include "ime/platform/ResizeKeepingRoom.h"
 
 namespace yakdrom {
 namespace {
 
-// Moves the strings of `from` to the end of `into`, taking over the whole vector when `into`
-// is empty, so that neither the vector nor its strings need new buffers.
-void appendStrings(std::vector<std::string>& into, std::vector<std::string>& from) {
-  if (into.empty()) {
-    into.swap(from);
-  } else {
-    std::move(from.begin(), from.end(), std::back_inserter(into));
-  }
+// Moves the strings of `from` to the end of `into`; both vectors keep their buffers.
+void moveStrings(std::vector<std::string>& from, std::vector<std::string>& into) {
+  std::move(from.begin(), from.end(), std::back_inserter(into));
   from.clear();
 }
 
@@ -69,7 +66,7 @@ void YakdromInputController::confirmCandidate(std::string word) {
   if (client_) client_->insertText(text, {TextRange::kNotFound, 0});
   engineState_ = {};
   appendCommittedContext(text);
-  if (endsWithSeparator(text)) updateCandidates(committedText_, committedText_);
+  if (endsWithSeparator(text)) updateCandidates({});
 }
 
 // The client holds the confirm base when the word begins with it. A particle form begins
@@ -88,7 +85,7 @@ bool YakdromInputController::isOfferedParticle(std::string_view word) const {
          offeredParticles_.end();
 }
 
-void YakdromInputController::updateCandidates(std::string_view prefix, std::string_view base) {
+void YakdromInputController::updateCandidates(std::string_view marked) {
   if (!services_.settings.suggestionEnabled()) {
     hidePanel();
     clearCandidateBase();
@@ -99,19 +96,26 @@ void YakdromInputController::updateCandidates(std::string_view prefix, std::stri
   const auto& learnt = services_.userDictionary;
   const auto& lexicon = services_.dictionary.engine();
   // The context changes once a word while keys come many times a word.
-  if (contextFacts_.base != base) contextFacts_ = contextFacts(base);
-  text::charactersInto(prefix, prefixCharacters_);
-  const auto& characters = prefixCharacters_;
+  if (contextFactsVersion_ != context_.version()) {
+    contextFactsInto(context_.text(), context_.characterStarts(), contextFacts_);
+    contextFactsVersion_ = context_.version();
+  }
+  const std::string_view base = context_.text();
+  prefix_.assign(base).append(marked);
+  const std::string_view prefix = prefix_;
+  const CommittedContext::Continuation continuation = context_.continuation(prefix);
   // The strings of the list shown now, and those it left over, make room for the next one.
   std::vector<std::string> shown = candidates_.takeCandidates();
-  appendStrings(shown, spareCandidates_);
+  if (shown.capacity() == 0) shown.swap(listRoom_);
+  moveStrings(spareCandidates_, shown);
   std::size_t count = mergedCandidatesInto(learnt, lexicon, prefix, limit, shown);
   std::string_view confirmBase = base;
   if (count == 0) {
     // Nothing continues the whole context: offer words for the syllable after its last
     // separator instead.
-    if (const auto tail = textAfterLastSeparator(prefix, characters); tail && !tail->empty()) {
-      count = mergedCandidatesInto(learnt, lexicon, *tail, limit, shown);
+    const auto separator = continuation.afterLastSeparator;
+    if (separator && *separator < prefix.size()) {
+      count = mergedCandidatesInto(learnt, lexicon, prefix.substr(*separator), limit, shown);
       const auto after = contextFacts_.afterSeparator;
       confirmBase = after ? base.substr(*after) : std::string_view{};
     }
@@ -119,20 +123,21 @@ void YakdromInputController::updateCandidates(std::string_view prefix, std::stri
   std::move(shown.begin() + static_cast<std::ptrdiff_t>(count), shown.end(),
             std::back_inserter(spareCandidates_));
   shown.resize(count);
-  // Particle forms join lists as new strings: keep no more than both sources can fill.
-  const auto most = static_cast<std::size_t>(2 * limit);
+  // Keep no more than both sources and the particle forms can fill.
+  const auto most = static_cast<std::size_t>(2 * limit) + ParticleEngine::kAllKinds.size();
   if (spareCandidates_.size() > most) spareCandidates_.resize(most);
-  const auto particles = particleSuggestions(
-      contextFacts_, dropCharacters(prefix, characters, contextFacts_.characters));
-  if (particles) putParticlesInFront(*particles, shown);
+  particleSuggestionsInto(contextFacts_, continuation.afterContext, suggestedParticles_);
+  putParticlesInFront(suggestedParticles_, shown, spareCandidates_);
   if (shown.empty()) {
     clearCandidateBase();
     hidePanel();
+    keepSpareCandidates(std::move(shown));
     return;
   }
   candidateBasePrefix_ = confirmBase;
-  offeredParticles_ = particles.value_or(std::vector<std::string>{});
-  particleLead_ = contextFacts_.lead.value_or(std::string{});
+  resizeKeepingRoom(offeredParticles_, suggestedParticles_.size(), spareParticles_);
+  std::copy(suggestedParticles_.begin(), suggestedParticles_.end(), offeredParticles_.begin());
+  particleLead_.assign(contextFacts_.lead);
   candidates_.setPageSize(static_cast<std::size_t>(pageSize));
   showCandidates(std::move(shown));
 }
@@ -147,19 +152,19 @@ void YakdromInputController::showCandidates(std::vector<std::string> candidates)
 }
 
 void YakdromInputController::keepSpareCandidates(std::vector<std::string> strings) {
-  appendStrings(spareCandidates_, strings);
+  moveStrings(strings, spareCandidates_);
+  if (strings.capacity() > listRoom_.capacity()) listRoom_.swap(strings);
 }
 
 void YakdromInputController::clearCandidateBase() {
   candidateBasePrefix_.clear();
-  offeredParticles_.clear();
+  resizeKeepingRoom(offeredParticles_, 0, spareParticles_);
   particleLead_.clear();
 }
 
 void YakdromInputController::appendCommittedContext(std::string_view text) {
-  committedText_ += text;
+  context_.append(text);
   services_.statistics.record(text);
-  committedText_ = trimmedContext(std::move(committedText_));
 }
 
 void YakdromInputController::learnCommittedWord(std::string_view text) {

@@ -66,7 +66,7 @@ void YakdromInputController::activateServer(TextInputClient* client) {
     isOwnAppClient_ = false;
   }
   engineState_ = {};
-  committedText_.clear();
+  context_.clear();
   caret_.clear();
   services_.dictionary.preloadIfNeeded();
 }
@@ -82,7 +82,7 @@ void YakdromInputController::commitComposition(TextInputClient* client) {
   if (isOwnAppClient_ || engineState_.syllable.isEmpty()) return;
   const std::string text = engineState_.syllable.serialized();
   engineState_ = {};
-  committedText_.clear();
+  context_.clear();
   hidePanel();
   if (client_) client_->insertText(text, kInsertionRange);
 }
@@ -107,18 +107,18 @@ bool YakdromInputController::apply(const EngineOutput& output, TextInputClient& 
   switch (output.kind) {
     case EngineOutput::Kind::marked:
       setMarked(output.marked);
-      updateCandidates(committedText_ + output.marked, committedText_);
+      updateCandidates(output.marked);
       return true;
     case EngineOutput::Kind::commit:
       hidePanel();
       commitText(output.committed, client);
-      if (endsWithSeparator(output.committed)) updateCandidates(committedText_, committedText_);
+      if (endsWithSeparator(output.committed)) updateCandidates({});
       return true;
     case EngineOutput::Kind::commitThenMark:
       // The window stays up: the marked text that follows refreshes it at once.
       commitText(output.committed, client);
       setMarked(output.marked);
-      updateCandidates(committedText_ + output.marked, committedText_);
+      updateCandidates(output.marked);
       return true;
     case EngineOutput::Kind::commitThenPassthrough:
       hidePanel();

@@ -13,6 +13,7 @@
 #include "engine/composition/CompositionState.h"
 #include "engine/composition/EngineOutput.h"
 #include "ime/controller/CandidateAssembly.h"
+#include "ime/controller/CommittedContext.h"
 #include "ime/controller/InputControllerServices.h"
 #include "ime/controller/InputMethodMenu.h"
 #include "ime/controller/ModifierFlags.h"
@@ -61,7 +62,7 @@ class YakdromInputController {
   void openSettings();
 
   [[nodiscard]] const CompositionState& engineState() const { return engineState_; }
-  [[nodiscard]] const std::string& committedText() const { return committedText_; }
+  [[nodiscard]] const std::string& committedText() const { return context_.text(); }
   /// Returns the candidate list; empty while no candidates are shown.
   [[nodiscard]] const CandidateList& candidates() const { return candidates_; }
   /// Returns the part of the shown candidates that the client already holds.
@@ -88,9 +89,9 @@ class YakdromInputController {
   // Inserts the part of `word` that the client does not hold yet, learns the whole word,
   // starts a new syllable and, after a separator, proposes the next words.
   void confirmCandidate(std::string word);
-  // Shows the candidates for `prefix` (committed context and marked text), or hides them
-  // when there are none; `base` is the committed context.
-  void updateCandidates(std::string_view prefix, std::string_view base);
+  // Shows the candidates for the committed context followed by `marked`, or hides them
+  // when there are none.
+  void updateCandidates(std::string_view marked);
   // Adds committed `text` to the context (kept to its last 60 characters) and counts it.
   void appendCommittedContext(std::string_view text);
   // Learns a typed word that ends a syllable or clause when the lexicon knows it.
@@ -110,7 +111,7 @@ class YakdromInputController {
 
   InputControllerServices services_;
   CompositionState engineState_;
-  std::string committedText_;
+  CommittedContext context_;
   CandidateList candidates_;
   std::string candidateBasePrefix_;
   bool isOwnAppClient_ = false;
@@ -119,12 +120,18 @@ class YakdromInputController {
   // The particle forms in the shown list and the syllable and tsheg they begin with, which
   // the client already holds at the end of the committed context.
   std::vector<std::string> offeredParticles_;
+  std::vector<std::string> spareParticles_;  // strings fewer offered forms left over
   std::string particleLead_;
-  ContextFacts contextFacts_;  // of the context candidates were last updated after
+  ContextFacts contextFacts_;              // of the context candidates were last updated after
+  std::uint64_t contextFactsVersion_ = 0;  // that context's version
+  // The committed context and the marked text after it; room kept from key to key.
+  std::string prefix_;
   // Strings a shorter or hidden list left over, kept with their buffers for the next list.
   std::vector<std::string> spareCandidates_;
-  // The characters of the prefix being looked up; room kept from key to key.
-  std::vector<std::string_view> prefixCharacters_;
+  // The emptied vector of a hidden list, kept with its buffer for the next list.
+  std::vector<std::string> listRoom_;
+  // The particle forms that fit the prefix being looked up; room kept from key to key.
+  std::vector<std::string_view> suggestedParticles_;
 };
 
 }  // namespace yakdrom
