@@ -139,6 +139,7 @@ bool QSettingsPreferenceStore::sync() const {
 // would take for the copy it holds: that one gets a later time stamp so that the sync
 // reads it. `locked` says whether this thread holds the SettingsFileLock already.
 void QSettingsPreferenceStore::refresh(bool locked) const {
+  if (!looks_.readLooks()) return;
   const auto current = detail::FileIdentity::of(file_);
   if (synced_ && current == syncedStamp_) return;
   if (current && syncedStamp_ && alikeToQt(*current, *syncedStamp_)) {
@@ -172,6 +173,7 @@ void QSettingsPreferenceStore::update(const std::function<void(PreferenceStore&)
     return;
   }
   const SettingsFileLock fileLock(file_);
+  looks_.forget();
   refresh(fileLock.held());
   updating_ = true;
   change(*this);
@@ -179,6 +181,16 @@ void QSettingsPreferenceStore::update(const std::function<void(PreferenceStore&)
   lastError_.reset();
   if (!sync()) lastError_ = "cannot read or write " + file_.string();
   syncedStamp_ = detail::FileIdentity::of(file_);
+}
+
+void QSettingsPreferenceStore::beginReads() const {
+  std::lock_guard lock(mutex_);
+  looks_.beginScope();
+}
+
+void QSettingsPreferenceStore::endReads() const {
+  std::lock_guard lock(mutex_);
+  looks_.endScope();
 }
 
 std::optional<std::int64_t> QSettingsPreferenceStore::integer(std::string_view key) const {

@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "engine/learning/FileIdentity.h"
+#include "engine/store/FileLooks.h"
 #include "engine/store/PreferenceStore.h"
 
 class QSettings;
@@ -46,6 +47,8 @@ class QSettingsPreferenceStore final : public PreferenceStore {
   void update(const std::function<void(PreferenceStore&)>& change) override;
   /// Returns why the last change was not written: the file could not be read or written.
   [[nodiscard]] std::optional<std::string> lastError() const override;
+  void beginReads() const override;
+  void endReads() const override;
 
   /// Returns the file the store reads and writes.
   [[nodiscard]] const std::filesystem::path& file() const { return file_; }
@@ -64,6 +67,7 @@ class QSettingsPreferenceStore final : public PreferenceStore {
   mutable std::optional<detail::FileIdentity>
       syncedStamp_;                       // guarded by mutex_; the file last synced
   mutable bool synced_ = false;           // guarded by mutex_
+  mutable detail::FileLooks looks_;       // guarded by mutex_
   std::optional<std::string> lastError_;  // guarded by mutex_
   bool updating_ = false;                 // guarded by mutex_; within update()
 };

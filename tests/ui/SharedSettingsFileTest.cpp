@@ -129,6 +129,37 @@ TEST(SharedSettingsFile, AnotherProgramsChangeIsReadNextEvenInTheSameMillisecond
   }
 }
 
+// A key reads its settings together: the file is looked at once for them, so a change
+// made meanwhile shows from the next key, and a write still adds to what is on disk.
+TEST(SharedSettingsFile, ReadsTogetherSeeTheFileAsTheFirstOfThemDid) {
+  for (const auto& [name, open] : kKinds) {
+    SCOPED_TRACE(name);
+    const testing::TemporaryFolder folder;
+    const auto file = folder / "Yakdrom.ini";
+    const auto reader = open(file);
+    // QSettings objects on one file share what they read within a process, so the other
+    // program writes as the file store does.
+    const auto other = kPlain(file);
+    other->setInteger("Yakdrom.count", 1);
+    {
+      const PreferenceStore::ReadTogether outer(*reader);
+      EXPECT_EQ(reader->integer("Yakdrom.count"), 1);
+      other->setInteger("Yakdrom.count", 2);
+      const PreferenceStore::ReadTogether inner(*reader);
+      EXPECT_EQ(reader->integer("Yakdrom.count"), 1);
+      EXPECT_FALSE(reader->contains("Yakdrom.more"));
+      other->setInteger("Yakdrom.more", 1);
+      reader->update([](PreferenceStore& store) {
+        store.setInteger("Yakdrom.more", store.integer("Yakdrom.more").value_or(0) + 1);
+      });
+      EXPECT_EQ(reader->integer("Yakdrom.more"), 2);
+    }
+    other->setInteger("Yakdrom.count", 3);
+    EXPECT_EQ(reader->integer("Yakdrom.count"), 3);
+    EXPECT_EQ(other->integer("Yakdrom.more"), 2);
+  }
+}
+
 TEST(SharedSettingsFile, FailedSavesAreReportedUntilASaveSucceeds) {
   struct Obstacle {
     const char* name;

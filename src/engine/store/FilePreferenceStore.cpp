@@ -28,6 +28,7 @@ fs::path FilePreferenceStore::userFile() { return UserFolders::config() / "Yakdr
 // Cheap when the file is unchanged: one stat (about 0.3 µs), so every read may make
 // it and see another program's change at once.
 void FilePreferenceStore::reloadIfChanged() const {
+  if (!looks_.readLooks()) return;
   const auto current = detail::FileIdentity::of(file_);
   if (loaded_ && current == loadedStamp_) return;
   loaded_ = true;
@@ -64,6 +65,7 @@ void FilePreferenceStore::update(const std::function<void(PreferenceStore&)>& ch
     return;
   }
   const SettingsFileLock fileLock(file_);
+  looks_.forget();
   reloadIfChanged();
   updating_ = true;
   changed_ = false;
@@ -83,6 +85,16 @@ void FilePreferenceStore::save() {
   writeError_.reset();
   if (!written.ok()) writeError_ = written.error().message();
   loadedStamp_ = detail::FileIdentity::of(file_);
+}
+
+void FilePreferenceStore::beginReads() const {
+  std::lock_guard lock(mutex_);
+  looks_.beginScope();
+}
+
+void FilePreferenceStore::endReads() const {
+  std::lock_guard lock(mutex_);
+  looks_.endScope();
 }
 
 std::optional<std::int64_t> FilePreferenceStore::integer(std::string_view key) const {

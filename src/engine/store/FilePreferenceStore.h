@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "engine/learning/FileIdentity.h"
+#include "engine/store/FileLooks.h"
 #include "engine/store/IniDocument.h"
 #include "engine/store/PreferenceStore.h"
 
@@ -41,6 +42,8 @@ class FilePreferenceStore final : public PreferenceStore {
   /// Returns why the last change was not written: the file could not be read (writing would
   /// lose what it holds) or could not be written.
   [[nodiscard]] std::optional<std::string> lastError() const override;
+  void beginReads() const override;
+  void endReads() const override;
 
   /// Returns the file the store reads and writes.
   [[nodiscard]] const std::filesystem::path& file() const { return file_; }
@@ -58,6 +61,7 @@ class FilePreferenceStore final : public PreferenceStore {
   mutable std::optional<detail::FileIdentity>
       loadedStamp_;                               // guarded by mutex_; nothing while absent
   mutable bool loaded_ = false;                   // guarded by mutex_
+  mutable detail::FileLooks looks_;               // guarded by mutex_
   mutable std::optional<std::string> readError_;  // guarded by mutex_
   std::optional<std::string> writeError_;         // guarded by mutex_
   bool updating_ = false;                         // guarded by mutex_; within update()

@@ -61,6 +61,25 @@ class PreferenceStore {
 
   /// Returns why the last change could not be saved, or nothing when it was saved.
   [[nodiscard]] virtual std::optional<std::string> lastError() const = 0;
+
+  /// Reads between beginReads() and the matching endReads() see the store as the first of
+  /// them found it: a store kept in a file looks at the file once for them all rather than
+  /// once each. Scopes nest; writes are not affected. A front end opens one per key
+  /// (ReadTogether).
+  virtual void beginReads() const {}
+  virtual void endReads() const {}
+
+  /// Holds a read scope open on a store for its lifetime.
+  class ReadTogether {
+   public:
+    explicit ReadTogether(const PreferenceStore& store) : store_(store) { store_.beginReads(); }
+    ~ReadTogether() { store_.endReads(); }
+    ReadTogether(const ReadTogether&) = delete;
+    ReadTogether& operator=(const ReadTogether&) = delete;
+
+   private:
+    const PreferenceStore& store_;
+  };
 };
 
 }  // namespace yakdrom

@@ -46,6 +46,8 @@ KeyResult YakdromInputController::handleKey(std::uint16_t keyCode, ModifierFlags
   client_ = &client;
   if (isOwnAppClient_ || isChord(flags))
     return {false, std::nullopt, EngineOutput::makePassthrough()};
+  // A key reads about ten settings; a settings file is looked at once for them all.
+  const auto settingsRead = services_.settings.readTogether();
   if (isPanelVisible() && allowsCandidateKeys(flags)) {
     if (auto taken = handleCandidateKey(keyCode)) return *taken;
   }

@@ -78,6 +78,12 @@ class YakdromSettings {
   void setExplanationFontName(std::string_view name);
   void setExplanationFontSize(double size);
 
+  /// Returns a scope in which all reads see the store as the first of them did; the
+  /// controller opens one per key, so that a file is looked at once per key.
+  [[nodiscard]] PreferenceStore::ReadTogether readTogether() const {
+    return PreferenceStore::ReadTogether(store_);
+  }
+
   /// Returns the candidate font: the stored font if the platform has it, else the face of
   /// the program's own font file, else the user-interface font; at the stored size.
   [[nodiscard]] Font candidateFont() const;
