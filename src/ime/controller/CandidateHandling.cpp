@@ -104,10 +104,7 @@ void YakdromInputController::updateCandidates(std::string_view marked) {
   prefix_.assign(base).append(marked);
   const std::string_view prefix = prefix_;
   const CommittedContext::Continuation continuation = context_.continuation(prefix);
-  // The strings of the list shown now, and those it left over, make room for the next one.
-  std::vector<std::string> shown = candidates_.takeCandidates();
-  if (shown.capacity() == 0) shown.swap(listRoom_);
-  moveStrings(spareCandidates_, shown);
+  std::vector<std::string> shown = takeCandidateRoom();
   std::size_t count = mergedCandidatesInto(learnt, lexicon, prefix, limit, shown);
   std::string_view confirmBase = base;
   if (count == 0) {
@@ -120,12 +117,7 @@ void YakdromInputController::updateCandidates(std::string_view marked) {
       confirmBase = after ? base.substr(*after) : std::string_view{};
     }
   }
-  std::move(shown.begin() + static_cast<std::ptrdiff_t>(count), shown.end(),
-            std::back_inserter(spareCandidates_));
-  shown.resize(count);
-  // Keep no more than both sources and the particle forms can fill.
-  const auto most = static_cast<std::size_t>(2 * limit) + ParticleEngine::kAllKinds.size();
-  if (spareCandidates_.size() > most) spareCandidates_.resize(most);
+  keepLeftoverStrings(shown, count, static_cast<std::size_t>(limit));
   particleSuggestionsInto(contextFacts_, continuation.afterContext, suggestedParticles_);
   putParticlesInFront(suggestedParticles_, shown, spareCandidates_);
   if (shown.empty()) {
@@ -149,6 +141,25 @@ void YakdromInputController::showCandidates(std::vector<std::string> candidates)
   candidates_.setHorizontal(settings.panelStyle() == CandidatePanelStyle::singleRow);
   candidates_.reset(std::move(candidates));
   services_.presenter.show(candidates_, caretRect());
+}
+
+// The strings of the list shown now, and those it left over, make room for the next one.
+std::vector<std::string> YakdromInputController::takeCandidateRoom() {
+  std::vector<std::string> room = candidates_.takeCandidates();
+  if (room.capacity() == 0) room.swap(listRoom_);
+  moveStrings(spareCandidates_, room);
+  return room;
+}
+
+// Keeps no more spare strings than both sources, `limit` words each, and the particle forms
+// can fill.
+void YakdromInputController::keepLeftoverStrings(std::vector<std::string>& room, std::size_t count,
+                                                 std::size_t limit) {
+  std::move(room.begin() + static_cast<std::ptrdiff_t>(count), room.end(),
+            std::back_inserter(spareCandidates_));
+  room.resize(count);
+  const std::size_t most = 2 * limit + ParticleEngine::kAllKinds.size();
+  if (spareCandidates_.size() > most) spareCandidates_.resize(most);
 }
 
 void YakdromInputController::keepSpareCandidates(std::vector<std::string> strings) {

@@ -103,6 +103,9 @@ class YakdromInputController {
   void clearCandidateBase();
   // Keeps `strings` with their buffers as room for the next candidate list.
   void keepSpareCandidates(std::vector<std::string> strings);
+  [[nodiscard]] std::vector<std::string> takeCandidateRoom();
+  // Moves the strings of `room` past its first `count` to the spares.
+  void keepLeftoverStrings(std::vector<std::string>& room, std::size_t count, std::size_t limit);
   void showCandidates(std::vector<std::string> candidates);
   void clickCandidate(std::size_t index);
   void requestExplanation();
