@@ -18,15 +18,20 @@ if(YAKDROM_SANITIZE)
 endif()
 
 # Adds a GoogleTest executable whose cases CTest runs one by one, so `ctest -j` spreads them.
-# Its main (tests/support/TestMain.cpp) gives the tests an empty home of their own.
+# Its main (tests/support/TestMain.cpp, or QtTestMain.cpp with QT: one offscreen Qt
+# application) gives the tests an empty home of their own.
 # Each case is labelled with its layer (the folder under tests/), and the layer's test
 # executables are collected so one target can build them all (see tests/CMakeLists.txt).
 function(yakdrom_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "QT" "" "SOURCES;LIBS" ${ARGN})
   file(RELATIVE_PATH rel ${PROJECT_SOURCE_DIR}/tests ${CMAKE_CURRENT_SOURCE_DIR})
   string(REGEX REPLACE "/.*" "" layer "${rel}")
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} yakdrom_options yakdrom_test_main)
+  set(main yakdrom_test_main)
+  if(ARG_QT)
+    set(main yakdrom_qt_test_main)
+  endif()
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} yakdrom_options ${main})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES LABELS ${layer}
