@@ -138,7 +138,9 @@ void YakdromInputController::showCandidates(std::vector<std::string> candidates)
   const YakdromSettings& settings = services_.settings;
   candidates_.setFont(settings.candidateFont());
   candidates_.setExplanationFont(settings.explanationFont());
-  candidates_.setHorizontal(settings.panelStyle() == CandidatePanelStyle::singleRow);
+  const CandidatePanelStyle style = settings.panelStyle();
+  candidates_.setHorizontal(style == CandidatePanelStyle::singleRow);
+  candidates_.setGrid(style == CandidatePanelStyle::grid);
   candidates_.reset(std::move(candidates));
   services_.presenter.show(candidates_, caretRect());
 }

@@ -110,6 +110,7 @@ std::string CandidateList::number(std::size_t index) const {
 void CandidateList::windowContentInto(const TextMeasurer& measurer, CandidateWindowContent& content,
                                       std::vector<CandidateRowContent>& spareRows) const {
   content.horizontal = horizontal_;
+  content.columns = grid() ? kGridColumns : 1;
   content.font = font_;
   content.explanationFont = explanationFont_;
   resizeKeepingRoom(content.rows, pageEnd() - std::min(pageStart(), pageEnd()), spareRows);
@@ -118,7 +119,7 @@ void CandidateList::windowContentInto(const TextMeasurer& measurer, CandidateWin
   }
   content.explanationLine.reset();
   content.pageLabel = pageLabel();
-  if (horizontal_) {
+  if (explainsUnderRows()) {
     if (auto text = explanation(selection_)) {
       const bool more =
           measurer.singleLineWidth(*text, explanationFont_) > kLineExplanationMaxWidth;
@@ -135,7 +136,7 @@ void CandidateList::rowInto(std::size_t index, const TextMeasurer& measurer,
   row.isSelected = index == selection_;
   row.explanation.reset();
   row.showsMoreButton = false;
-  if (!horizontal_ && row.isSelected) {
+  if (!explainsUnderRows() && row.isSelected) {
     row.explanation = explanation(index);
     row.showsMoreButton =
         row.explanation &&

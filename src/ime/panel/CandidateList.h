@@ -55,6 +55,11 @@ class CandidateList {
   /// Returns true for the single-row style, false for the single-column and grid styles.
   [[nodiscard]] bool horizontal() const { return horizontal_; }
   void setHorizontal(bool horizontal) { horizontal_ = horizontal; }
+  /// Returns true when stacked candidates are drawn as a grid. The keys act as in the single
+  /// column; the selected candidate's explanation moves to a line under the grid, since a
+  /// cell has no room for it.
+  [[nodiscard]] bool grid() const { return grid_ && !horizontal_; }
+  void setGrid(bool grid) { grid_ = grid; }
 
   /// Returns the whole candidate list, all pages.
   [[nodiscard]] const std::vector<std::string>& candidates() const { return candidates_; }
@@ -116,12 +121,14 @@ class CandidateList {
   [[nodiscard]] std::string number(std::size_t index) const;
   void rowInto(std::size_t index, const TextMeasurer& measurer, CandidateRowContent& row) const;
   [[nodiscard]] std::string pageLabel() const;
+  [[nodiscard]] bool explainsUnderRows() const { return horizontal_ || grid(); }
 
   ExplanationProvider explanationProvider_;
   std::size_t pageSize_ = 9;
   Font font_ = Font::system(20);
   Font explanationFont_ = Font::system(12);
   bool horizontal_ = false;
+  bool grid_ = false;
   std::vector<std::string> candidates_;
   std::size_t page_ = 0;
   std::size_t selection_ = 0;

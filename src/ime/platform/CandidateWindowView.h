@@ -17,6 +17,9 @@ namespace yakdrom {
 /// Longest a candidate text is laid out before it is truncated at the tail.
 inline constexpr double kRowTextMaxWidthHorizontal = 240;
 inline constexpr double kRowTextMaxWidthVertical = 400;
+inline constexpr double kGridCellTextMaxWidth = 120;
+/// The grid style's columns; its cells follow list order along each line.
+inline constexpr std::size_t kGridColumns = 3;
 /// Widths of the one-line explanation in a row and in the single-row explanation line; a
 /// longer explanation is truncated and offers its "…" button.
 inline constexpr double kRowExplanationMaxWidth = 260;
@@ -35,7 +38,7 @@ struct CandidateRowContent {
   friend bool operator==(const CandidateRowContent&, const CandidateRowContent&) = default;
 };
 
-/// The explanation line under the row strip of the single-row style.
+/// The explanation line under the rows of the single-row and the grid style.
 struct ExplanationLineContent {
   std::string text;
   bool showsMoreButton = false;
@@ -46,6 +49,9 @@ struct ExplanationLineContent {
 struct CandidateWindowContent {
   /// Rows side by side (single-row style) or stacked (the other styles).
   bool horizontal = false;
+  /// Stacked rows are laid out in this many columns, line by line: 1 for the single
+  /// column, kGridColumns for the grid.
+  std::size_t columns = 1;
   Font font;
   Font explanationFont;
   std::vector<CandidateRowContent> rows;

@@ -29,6 +29,7 @@ void HeadlessCandidateWindowView::display(const CandidateWindowContent& content)
   resizeKeepingRoom(content_.rows, content.rows.size(), spareRows_);
   std::copy(content.rows.begin(), content.rows.end(), content_.rows.begin());
   content_.horizontal = content.horizontal;
+  content_.columns = content.columns;
   content_.font = content.font;
   content_.explanationFont = content.explanationFont;
   content_.explanationLine = content.explanationLine;
@@ -36,8 +37,9 @@ void HeadlessCandidateWindowView::display(const CandidateWindowContent& content)
 }
 
 Size HeadlessCandidateWindowView::rowSize(const CandidateRowContent& row) const {
-  const double textMax =
-      content_.horizontal ? kRowTextMaxWidthHorizontal : kRowTextMaxWidthVertical;
+  const double textMax = content_.horizontal    ? kRowTextMaxWidthHorizontal
+                         : content_.columns > 1 ? kGridCellTextMaxWidth
+                                                : kRowTextMaxWidthVertical;
   double width =
       kRowPaddingHorizontal + measurer_.singleLineWidth(row.number, Font::system(kNumberFontSize)) +
       kPartSpacing + std::min(measurer_.singleLineWidth(row.text, content_.font), textMax);
@@ -52,19 +54,32 @@ Size HeadlessCandidateWindowView::rowSize(const CandidateRowContent& row) const 
   return {width, height + kRowPaddingVertical};
 }
 
-Size HeadlessCandidateWindowView::fittingSize() const {
-  const double spacing = content_.horizontal ? 4 : 2;
+// Rows side by side are one line of as many columns as rows; a column or a grid is lines
+// of `columns` cells, each column as wide as its widest cell.
+Size HeadlessCandidateWindowView::stripSize() const {
+  const auto& rows = content_.rows;
+  const std::size_t columns = content_.horizontal ? std::max<std::size_t>(rows.size(), 1)
+                                                  : std::max<std::size_t>(content_.columns, 1);
+  const double columnSpacing = content_.horizontal || columns > 1 ? 4 : 0;
+  std::vector<double> widths(columns, 0);
   Size strip;
-  for (const auto& row : content_.rows) {
-    const Size s = rowSize(row);
-    if (content_.horizontal) {
-      strip.width += s.width + (strip.width > 0 ? spacing : 0);
-      strip.height = std::max(strip.height, s.height);
-    } else {
-      strip.width = std::max(strip.width, s.width);
-      strip.height += s.height + (strip.height > 0 ? spacing : 0);
+  for (std::size_t line = 0; line * columns < rows.size(); ++line) {
+    double lineHeight = 0;
+    for (std::size_t i = line * columns; i < std::min(rows.size(), (line + 1) * columns); ++i) {
+      const Size s = rowSize(rows[i]);
+      widths[i % columns] = std::max(widths[i % columns], s.width);
+      lineHeight = std::max(lineHeight, s.height);
     }
+    strip.height += lineHeight + (line > 0 ? 2 : 0);
   }
+  for (std::size_t c = 0; c < columns; ++c) {
+    strip.width += widths[c] + (c > 0 && widths[c] > 0 ? columnSpacing : 0);
+  }
+  return strip;
+}
+
+Size HeadlessCandidateWindowView::fittingSize() const {
+  Size strip = stripSize();
   if (content_.explanationLine) {
     // The line is never wider than the rows above it (its text truncates instead); it sits
     // 2 below them with insets 4 above and 6 below its text.

@@ -27,6 +27,7 @@ class HeadlessCandidateWindowView final : public HeadlessWindow<CandidateWindowV
 
  private:
   [[nodiscard]] Size rowSize(const CandidateRowContent& row) const;
+  [[nodiscard]] Size stripSize() const;
 
   const TextMeasurer& measurer_;
   CandidateWindowContent content_;

@@ -45,6 +45,7 @@ TEST_F(CandidateTest, SettingsAreReadAtEachUpdate) {
     EXPECT_EQ(panel().pageSize(), c.pageSize);
     EXPECT_EQ(shown().size(), c.listed);
     EXPECT_EQ(panel().horizontal(), c.style == CandidatePanelStyle::singleRow);
+    EXPECT_EQ(panel().grid(), c.style == CandidatePanelStyle::grid);
     EXPECT_EQ(panel().font(), (Font{"Noto Serif Tibetan", 20}));
     EXPECT_EQ(window->frame().origin.x, 300) << "placed at the client's caret";
     controller->commitComposition(&client);

@@ -220,6 +220,30 @@ TEST_F(CandidateListTest, ASingleRowPanelExplainsInALineUnderTheRows) {
   EXPECT_FALSE(window->last().explanationLine);
 }
 
+// The grid keeps the single column's keys and numbers; only the drawing and the place of
+// the explanation change, and a single-row choice wins over a stale grid flag.
+TEST_F(CandidateListTest, AGridKeepsTheColumnsKeysAndExplainsUnderTheCells) {
+  provideExplanations({{"w1", "meaning"}});
+  panel->list.setGrid(true);
+  panel->list.setPageSize(5);
+  panel->show(words(7), caret);
+  EXPECT_EQ(window->last().columns, kGridColumns);
+  EXPECT_EQ(numbers(window->last()), (std::vector<std::string>{"1", "2", "3", "4", "5"}));
+  panel->pressArrow(ArrowKey::down);
+  EXPECT_EQ(panel->list.selection(), 1U);
+  ASSERT_TRUE(window->last().explanationLine);
+  EXPECT_EQ(window->last().explanationLine->text, "meaning");
+  EXPECT_FALSE(window->last().rows[1].explanation);
+  panel->pressArrow(ArrowKey::right);
+  EXPECT_TRUE(panel->list.explanationVisible());
+  EXPECT_EQ(box->frame().minX(), window->frame().maxX() + 6);
+
+  panel->list.setHorizontal(true);
+  panel->show(words(3), caret);
+  EXPECT_EQ(window->last().columns, 1U);
+  EXPECT_TRUE(window->last().horizontal);
+}
+
 // The window's content is refilled in place on every redraw: nothing of a longer,
 // explained, paged list may linger in a shorter single-row one.
 TEST_F(CandidateListTest, ARedrawnPageKeepsNothingOfTheLastOne) {

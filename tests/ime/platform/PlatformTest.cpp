@@ -125,6 +125,24 @@ TEST(HeadlessViewsTest, APanelOnHeadlessViewsShowsHidesAndSizesItself) {
   EXPECT_FALSE(box.isVisible());
 }
 
+// Placement near the screen's edges relies on the estimate: a grid of six cells is two
+// lines of three, wider than a column and less tall.
+TEST(HeadlessViewsTest, AGridIsEstimatedAsLinesOfCells) {
+  EstimatingTextMeasurer measurer;
+  HeadlessCandidateWindowView window(measurer);
+  CandidateWindowContent content;
+  for (std::size_t i = 0; i < 6; ++i) {
+    content.rows.push_back({i, std::to_string(i + 1), "\u0F40\u0F0B", std::nullopt, false, i == 0});
+  }
+  window.display(content);
+  const Size column = window.fittingSize();
+  content.columns = kGridColumns;
+  window.display(content);
+  const Size grid = window.fittingSize();
+  EXPECT_GT(grid.width, 2.5 * (column.width - 12));
+  EXPECT_LT(grid.height, column.height / 2.5 + 12);
+}
+
 // The headless window keeps its rows' strings from page to page: whatever it was shown
 // before, it must keep exactly what it was shown last.
 TEST(HeadlessViewsTest, TheCandidateWindowKeepsExactlyTheLastContent) {
@@ -137,6 +155,7 @@ TEST(HeadlessViewsTest, TheCandidateWindowKeepsExactlyTheLastContent) {
   const std::string longWord = "\u0F56\u0F7C\u0F51\u0F0B\u0F66\u0F90\u0F51\u0F0B";
   const std::vector<CandidateWindowContent> shown = {
       {false,
+       1,
        Font{"A", 16},
        Font{"B", 12},
        {row(0, longWord, "an explanation longer than a short string"), row(1, longWord, {}),
@@ -144,18 +163,27 @@ TEST(HeadlessViewsTest, TheCandidateWindowKeepsExactlyTheLastContent) {
        std::nullopt,
        "1/3"},
       {true,
+       1,
        Font{"C", 20},
        Font{"D", 10},
        {row(0, "y", {})},
        ExplanationLineContent{"a line", true},
        ""},
       {false,
+       1,
        Font{"A", 16},
        Font{"B", 12},
        {row(0, "z", {}), row(1, longWord + longWord, "more"), row(2, "w", {}), row(3, "v", {})},
        std::nullopt,
        "2/3"},
-      {false, Font{}, Font{}, {}, std::nullopt, ""},
+      {false,
+       kGridColumns,
+       Font{},
+       Font{},
+       {row(0, "g", {})},
+       ExplanationLineContent{"g", false},
+       ""},
+      {false, 1, Font{}, Font{}, {}, std::nullopt, ""},
   };
   for (const auto& content : shown) {
     window.display(content);
