@@ -1,0 +1,199 @@
+#include "ui/CandidateWindowLayout.h"
+
+#include <QFontMetricsF>
+#include <algorithm>
+#include <numeric>
+
+#include "ui/QtFont.h"
+
+namespace yakdrom {
+namespace {
+
+constexpr double kStackInset = 6;
+constexpr double kRowTop = 6;
+constexpr double kRowBottom = 6;
+constexpr double kRowLeft = 9;
+constexpr double kRowRight = 12;
+constexpr double kPartSpacing = 10;
+constexpr double kLineSpacing = 2;  // between stacked rows, and above the explanation line
+constexpr double kCellSpacing = 4;  // between rows side by side and between grid cells
+constexpr double kLineTop = 4;
+constexpr double kLineBottom = 6;
+constexpr double kLineLeft = 9;
+constexpr double kLineRight = 12;
+constexpr double kLineButtonSpacing = 6;
+constexpr double kButtonPadding = 4;
+constexpr double kNumberPointSize = 11;
+constexpr double kMoreButtonPointSize = 12;
+constexpr double kPagePointSize = 10;
+const QString kMore = QStringLiteral("…");
+
+double textLimit(const CandidateWindowContent& content) {
+  if (content.horizontal) return kRowTextMaxWidthHorizontal;
+  return content.columns > 1 ? kGridCellTextMaxWidth : kRowTextMaxWidthVertical;
+}
+
+// Takes `excess` out of `width`, as far as it goes, and returns what is left to take.
+double giveWay(double& width, double excess) {
+  const double taken = std::min(width, excess);
+  width -= taken;
+  return excess - taken;
+}
+
+}  // namespace
+
+CandidateWindowFonts CandidateWindowFonts::forContent(const CandidateWindowContent& content) {
+  return {toQFont(content.font), toQFont(content.explanationFont),
+          toQFont(Font::system(kNumberPointSize)), toQFont(Font::system(kMoreButtonPointSize)),
+          toQFont(Font::system(kPagePointSize))};
+}
+
+void CandidateWindowLayout::measure(const CandidateWindowContent& content,
+                                    const CandidateWindowFonts& fonts) {
+  const QFontMetricsF candidate(fonts.candidate), explanation(fonts.explanation),
+      number(fonts.number), more(fonts.moreButton);
+  const double moreWidth = more.horizontalAdvance(kMore) + kButtonPadding;
+  horizontal_ = content.horizontal;
+  columns_ = std::max<std::size_t>(content.columns, 1);
+  cells_.resize(content.rows.size());
+  bool anyExplanation = false;
+  for (std::size_t i = 0; i < content.rows.size(); ++i) {
+    const CandidateRowContent& row = content.rows[i];
+    Cell& cell = cells_[i];
+    cell.index = row.index;
+    cell.isSelected = row.isSelected;
+    cell.number = QString::fromStdString(row.number);
+    cell.text = QString::fromStdString(row.text);
+    cell.numberWidth = number.horizontalAdvance(cell.number);
+    cell.textWidth = std::min(candidate.horizontalAdvance(cell.text), textLimit(content));
+    cell.hasExplanation = row.explanation.has_value();
+    cell.explanation = cell.hasExplanation ? QString::fromStdString(*row.explanation) : QString();
+    cell.explanationWidth =
+        cell.hasExplanation
+            ? std::min(explanation.horizontalAdvance(cell.explanation), kRowExplanationMaxWidth)
+            : 0;
+    cell.hasMore = row.showsMoreButton;
+    cell.moreWidth = cell.hasMore ? moreWidth : 0;
+    anyExplanation = anyExplanation || cell.hasExplanation || cell.hasMore;
+  }
+  // Every row is as tall as the tallest could be, so rows keep their place as the
+  // selection, and with it the explanation, moves.
+  rowAscent_ = std::max(candidate.ascent(), number.ascent());
+  double descent = std::max(candidate.descent(), number.descent());
+  if (anyExplanation) {
+    rowAscent_ = std::max({rowAscent_, explanation.ascent(), more.ascent()});
+    descent = std::max({descent, explanation.descent(), more.descent()});
+  }
+  rowHeight_ = kRowTop + rowAscent_ + descent + kRowBottom;
+
+  hasLine_ = content.explanationLine.has_value();
+  if (hasLine_) {
+    lineText_ = QString::fromStdString(content.explanationLine->text);
+    lineTextWidth_ = std::min(explanation.horizontalAdvance(lineText_), kLineExplanationMaxWidth);
+    lineHasMore_ = content.explanationLine->showsMoreButton;
+    lineMoreWidth_ = lineHasMore_ ? moreWidth : 0;
+    lineAscent_ = std::max(explanation.ascent(), lineHasMore_ ? more.ascent() : 0);
+    lineHeight_ = kLineTop + lineAscent_ +
+                  std::max(explanation.descent(), lineHasMore_ ? more.descent() : 0) + kLineBottom;
+  }
+
+  const std::size_t lines = (cells_.size() + columnCount() - 1) / columnCount();
+  const double stripHeight =
+      static_cast<double>(lines) * rowHeight_ + (lines > 1 ? (lines - 1) * kLineSpacing : 0);
+  const double stripWidth = spanOf(columnWidths(), horizontal_ || columns_ > 1 ? kCellSpacing : 0);
+  const double lineWidth =
+      hasLine_ ? std::min(kLineLeft + lineTextWidth_ +
+                              (lineHasMore_ ? kLineButtonSpacing + lineMoreWidth_ : 0) + kLineRight,
+                          stripWidth)
+               : 0;
+  fitting_ = {std::max(stripWidth, lineWidth) + 2 * kStackInset,
+              stripHeight + (hasLine_ ? kLineSpacing + lineHeight_ : 0) + 2 * kStackInset};
+}
+
+double CandidateWindowLayout::naturalWidth(const Cell& cell) {
+  return kRowLeft + cell.numberWidth + kPartSpacing + cell.textWidth +
+         (cell.hasExplanation ? kPartSpacing + cell.explanationWidth : 0) +
+         (cell.hasMore ? kPartSpacing + cell.moreWidth : 0) + kRowRight;
+}
+
+std::size_t CandidateWindowLayout::columnCount() const {
+  return horizontal_ ? std::max<std::size_t>(cells_.size(), 1) : columns_;
+}
+
+std::vector<double> CandidateWindowLayout::columnWidths() const {
+  std::vector<double> widths(std::min(columnCount(), std::max<std::size_t>(cells_.size(), 1)), 0);
+  for (std::size_t i = 0; i < cells_.size(); ++i) {
+    double& column = widths[i % widths.size()];
+    column = std::max(column, naturalWidth(cells_[i]));
+  }
+  return widths;
+}
+
+double CandidateWindowLayout::spanOf(const std::vector<double>& widths, double spacing) {
+  return std::accumulate(widths.begin(), widths.end(), 0.0) +
+         (widths.empty() ? 0 : static_cast<double>(widths.size() - 1) * spacing);
+}
+
+void CandidateWindowLayout::arrange(double width) {
+  const double spacing = horizontal_ || columns_ > 1 ? kCellSpacing : 0;
+  std::vector<double> widths = columnWidths();
+  const double available = width - 2 * kStackInset;
+  const double natural = spanOf(widths, spacing);
+  const double gaps = natural - std::accumulate(widths.begin(), widths.end(), 0.0);
+  if (natural > gaps && (natural > available || widths.size() == 1)) {
+    // Columns share the width in proportion; a single column spans the window.
+    const double scale = (available - gaps) / (natural - gaps);
+    for (double& w : widths) w *= scale;
+  }
+  rows_.clear();
+  for (std::size_t i = 0; i < cells_.size(); ++i) {
+    const std::size_t column = i % widths.size();
+    const std::size_t line = i / widths.size();
+    double left = kStackInset;
+    for (std::size_t c = 0; c < column; ++c) left += widths[c] + spacing;
+    const double top = kStackInset + static_cast<double>(line) * (rowHeight_ + kLineSpacing);
+    rows_.push_back(place(cells_[i], QRectF(left, top, widths[column], rowHeight_)));
+  }
+  const std::size_t lines = (cells_.size() + widths.size() - 1) / widths.size();
+  const double stripBottom =
+      kStackInset + static_cast<double>(lines) * (rowHeight_ + kLineSpacing) - kLineSpacing;
+  placeLine(stripBottom + kLineSpacing, spanOf(widths, spacing));
+}
+
+RowGeometry CandidateWindowLayout::place(const Cell& cell, const QRectF& area) const {
+  double text = cell.textWidth;
+  double explanation = cell.explanationWidth;
+  const double excess = std::max(0.0, naturalWidth(cell) - area.width());
+  giveWay(text, giveWay(explanation, excess));
+  const double baseline = area.top() + kRowTop + rowAscent_;
+  RowGeometry row{cell.index, area, cell.isSelected, {}, {}, std::nullopt, std::nullopt};
+  double x = area.left() + kRowLeft;
+  row.number = {cell.number, x, baseline, cell.numberWidth};
+  x += cell.numberWidth + kPartSpacing;
+  row.text = {cell.text, x, baseline, text};
+  x += text;
+  if (cell.hasExplanation) {
+    row.explanation = TextPlacement{cell.explanation, x + kPartSpacing, baseline, explanation};
+    x += kPartSpacing + explanation;
+  }
+  if (cell.hasMore) {
+    row.moreButton = QRectF(x + kPartSpacing, area.top(), cell.moreWidth, area.height());
+  }
+  return row;
+}
+
+void CandidateWindowLayout::placeLine(double top, double stripWidth) {
+  line_.reset();
+  lineMore_.reset();
+  if (!hasLine_) return;
+  const double more = lineHasMore_ ? kLineButtonSpacing + lineMoreWidth_ : 0;
+  const double label =
+      std::max(0.0, std::min(lineTextWidth_, stripWidth - kLineLeft - more - kLineRight));
+  const double left = kStackInset + kLineLeft;
+  line_ = TextPlacement{lineText_, left, top + kLineTop + lineAscent_, label};
+  if (lineHasMore_) {
+    lineMore_ = QRectF(left + label + kLineButtonSpacing, top, lineMoreWidth_, lineHeight_);
+  }
+}
+
+}  // namespace yakdrom

@@ -1,0 +1,100 @@
+// Where every part of the candidate window goes, measured with the fonts it is drawn in:
+// rows of number, text, explanation and "…" on one baseline, in one line (single row), one
+// column, or lines of cells (grid); the explanation line under them. Text is measured once
+// per content; arranging it for a window width is arithmetic, and text that does not fit
+// its width is cut at the tail when drawn. Main thread (fonts).
+#pragma once
+
+#include <QFont>
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "ime/platform/CandidateWindowView.h"
+
+namespace yakdrom {
+
+/// The fonts of the window's parts.
+struct CandidateWindowFonts {
+  QFont candidate;
+  QFont explanation;
+  QFont number;
+  QFont moreButton;
+  QFont page;
+
+  /// Returns the fonts for `content`'s candidate and explanation fonts.
+  [[nodiscard]] static CandidateWindowFonts forContent(const CandidateWindowContent& content);
+};
+
+/// A run of text drawn on `baseline` from `left`, cut at the tail to `width`.
+struct TextPlacement {
+  QString text;
+  double left = 0;
+  double baseline = 0;
+  double width = 0;
+};
+
+struct RowGeometry {
+  std::size_t index = 0;
+  QRectF background;
+  bool isSelected = false;
+  TextPlacement number;
+  TextPlacement text;
+  std::optional<TextPlacement> explanation;
+  /// The "…" button; a press in it asks for the whole explanation.
+  std::optional<QRectF> moreButton;
+};
+
+class CandidateWindowLayout {
+ public:
+  /// Measures every part of `content` in `fonts`.
+  void measure(const CandidateWindowContent& content, const CandidateWindowFonts& fonts);
+
+  /// Returns the size the rows and the explanation line need, with the insets around them.
+  [[nodiscard]] QSizeF fitting() const { return fitting_; }
+
+  /// Places the parts in a window `width` wide: a single column's rows span it; past the
+  /// fitting width, explanations give way first, then candidate texts.
+  void arrange(double width);
+
+  [[nodiscard]] const std::vector<RowGeometry>& rows() const { return rows_; }
+  [[nodiscard]] const std::optional<TextPlacement>& explanationLine() const { return line_; }
+  [[nodiscard]] const std::optional<QRectF>& lineMoreButton() const { return lineMore_; }
+
+ private:
+  // One row's parts and their natural widths.
+  struct Cell {
+    std::size_t index = 0;
+    bool isSelected = false;
+    QString number, text, explanation;
+    double numberWidth = 0, textWidth = 0, explanationWidth = 0, moreWidth = 0;
+    bool hasExplanation = false;
+    bool hasMore = false;
+  };
+
+  [[nodiscard]] static double naturalWidth(const Cell& cell);
+  [[nodiscard]] std::size_t columnCount() const;
+  [[nodiscard]] std::vector<double> columnWidths() const;
+  [[nodiscard]] static double spanOf(const std::vector<double>& widths, double spacing);
+  [[nodiscard]] RowGeometry place(const Cell& cell, const QRectF& area) const;
+  void placeLine(double top, double stripWidth);
+
+  bool horizontal_ = false;
+  std::size_t columns_ = 1;
+  std::vector<Cell> cells_;
+  double rowAscent_ = 0;
+  double rowHeight_ = 0;
+  bool hasLine_ = false;
+  QString lineText_;
+  double lineTextWidth_ = 0, lineMoreWidth_ = 0, lineAscent_ = 0, lineHeight_ = 0;
+  bool lineHasMore_ = false;
+  QSizeF fitting_;
+
+  std::vector<RowGeometry> rows_;
+  std::optional<TextPlacement> line_;
+  std::optional<QRectF> lineMore_;
+};
+
+}  // namespace yakdrom

@@ -1,0 +1,36 @@
+// The floating box with a candidate's whole explanation: wrapped, selectable text that
+// scrolls when it is longer than the box, in the panel colours. Its size and place come
+// from ExplanationBox. Main thread.
+#pragma once
+
+#include <QLabel>
+#include <QScrollArea>
+
+#include "ime/platform/ExplanationBoxView.h"
+#include "ui/FloatingPanel.h"
+
+namespace yakdrom {
+
+class ExplanationBoxWindow final : public FloatingPanel<ExplanationBoxView> {
+ public:
+  ExplanationBoxWindow();
+
+  void setText(std::string_view text, const Font& font) override;
+  void setTextWidth(double width) override;
+  [[nodiscard]] double fittingTextHeight() const override;
+
+  /// Returns the label that shows the text.
+  [[nodiscard]] const QLabel& label() const { return *label_; }
+
+ protected:
+  void coloursTaken() override;
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  QScrollArea* scroll_;
+  QLabel* label_;
+  int textWidth_ = 0;
+};
+
+}  // namespace yakdrom

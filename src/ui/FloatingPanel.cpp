@@ -1,0 +1,67 @@
+#include "ui/FloatingPanel.h"
+
+#include <QPainterPath>
+#include <cmath>
+
+#include "ui/ScreenCoordinates.h"
+
+namespace yakdrom::floating {
+namespace {
+
+constexpr double kCornerRadius = 12;
+// Windows that bypass the window manager get no shadow from it; a hairline in the text
+// colour keeps a light panel apart from a white page behind it.
+constexpr double kOutlineAlpha = 0.12;
+
+int whole(double length) { return static_cast<int>(std::ceil(length)); }
+
+}  // namespace
+
+void configure(QWidget& widget) {
+  widget.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                        Qt::WindowDoesNotAcceptFocus | Qt::X11BypassWindowManagerHint);
+  widget.setAttribute(Qt::WA_ShowWithoutActivating);
+  widget.setAttribute(Qt::WA_TranslucentBackground);
+  widget.setFocusPolicy(Qt::NoFocus);
+}
+
+Rect frameOf(const QWidget& widget) {
+  return ScreenCoordinates::current().toModel(QRectF(widget.geometry()));
+}
+
+void moveOrigin(QWidget& widget, Point origin) {
+  const QPointF bottomLeft = ScreenCoordinates::current().toQt(origin);
+  widget.move(static_cast<int>(std::lround(bottomLeft.x())),
+              static_cast<int>(std::lround(bottomLeft.y())) - widget.height());
+}
+
+void resizeKeepingOrigin(QWidget& widget, Size size) {
+  const QRect old = widget.geometry();
+  const int height = whole(size.height);
+  widget.setGeometry(old.x(), old.y() + old.height() - height, whole(size.width), height);
+}
+
+bool changesTheme(const QEvent& event) {
+  switch (event.type()) {
+    case QEvent::PaletteChange:
+    case QEvent::ApplicationPaletteChange:
+    case QEvent::StyleChange:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void paintBackground(QWidget& widget, QPainter& painter, const PanelColours& colours) {
+  painter.setRenderHint(QPainter::Antialiasing);
+  QPainterPath path;
+  path.addRoundedRect(QRectF(widget.rect()).adjusted(0.5, 0.5, -0.5, -0.5), kCornerRadius,
+                      kCornerRadius);
+  QColor outline = colours.candidateText;
+  outline.setAlphaF(kOutlineAlpha);
+  painter.setPen(QPen(outline, 1));
+  painter.setBrush(colours.background);
+  painter.drawPath(path);
+}
+
+}  // namespace yakdrom::floating
