@@ -113,4 +113,11 @@ std::optional<TranslatedKey> translateEvdevKey(std::uint32_t evdevCode,
   return std::nullopt;
 }
 
+std::optional<std::uint32_t> evdevCodeOf(std::uint16_t keyCode) {
+  for (const EvdevKey& key : kEvdevKeys) {
+    if (key.keyCode == keyCode) return key.evdevCode;
+  }
+  return std::nullopt;
+}
+
 }  // namespace yakdrom

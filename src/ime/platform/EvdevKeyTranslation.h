@@ -37,4 +37,8 @@ struct TranslatedKey {
 [[nodiscard]] std::optional<TranslatedKey> translateEvdevKey(std::uint32_t evdevCode,
                                                              const EvdevModifiers& modifiers);
 
+/// Returns the evdev code of the key position that carries `keyCode`, for front ends that
+/// learn a key's meaning but not its position; nothing for a key the table does not hold.
+[[nodiscard]] std::optional<std::uint32_t> evdevCodeOf(std::uint16_t keyCode);
+
 }  // namespace yakdrom

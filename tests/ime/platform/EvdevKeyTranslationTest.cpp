@@ -64,6 +64,13 @@ TEST(EvdevKeyTranslation, EveryNamedKeyHasALinuxKey) {
   std::set<std::uint16_t> named;
   for (const KeyCode::NamedKey& key : KeyCode::kNamedKeys) named.insert(key.code);
   EXPECT_EQ(reached, named);
+  // The way back lands on the same key, which front ends without positions rely on.
+  for (const std::uint16_t code : named) {
+    const auto evdevCode = evdevCodeOf(code);
+    ASSERT_TRUE(evdevCode) << code;
+    EXPECT_EQ(translateEvdevKey(*evdevCode, {})->keyCode, code);
+  }
+  EXPECT_FALSE(evdevCodeOf(0xFFFF));
 }
 
 TEST(EvdevKeyTranslation, ModifiersBecomeFlagsAndCapsLockIsIgnored) {
