@@ -1,6 +1,7 @@
 #include "ime/panel/FloatingCandidatePresenter.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "ime/panel/WindowPlacement.h"
 
@@ -9,6 +10,8 @@ namespace {
 
 constexpr double kMinWindowWidth = 140;
 constexpr double kMaxWindowWidth = 480;
+// Kept free on either side of a single row as wide as a screen.
+constexpr double kScreenMargin = 4;
 // Room below the rows for the page label.
 constexpr double kPageLabelRoom = 14;
 
@@ -48,13 +51,25 @@ void FloatingCandidatePresenter::update(const CandidateList& list) {
   list.windowContentInto(measurer_, content_, spareRows_);
   window_->display(content_);
   const Size fitting = window_->fittingSize();
-  window_->setContentSize({std::clamp(fitting.width, kMinWindowWidth, kMaxWindowWidth),
+  window_->setContentSize({std::clamp(fitting.width, kMinWindowWidth, maxWindowWidth(list)),
                            fitting.height + kPageLabelRoom});
   if (const auto text = list.boxExplanation()) {
     explanationBox_.show(*text, list.explanationFont(), window_->frame(), list.horizontal());
   } else {
     explanationBox_.hide();
   }
+}
+
+// A page of candidates side by side is far wider than a column: at 480 points every one of
+// ten would be cut to its first letter. A single row may take the width of the narrowest
+// screen instead, so it fits on whichever screen the caret is.
+double FloatingCandidatePresenter::maxWindowWidth(const CandidateList& list) const {
+  if (!list.horizontal() || screens_.screens().empty()) return kMaxWindowWidth;
+  double narrowest = std::numeric_limits<double>::infinity();
+  for (const Screen& screen : screens_.screens()) {
+    narrowest = std::min(narrowest, screen.visibleFrame.width());
+  }
+  return std::max(kMaxWindowWidth, narrowest - 2 * kScreenMargin);
 }
 
 void FloatingCandidatePresenter::hide() {

@@ -36,6 +36,8 @@ class FloatingCandidatePresenter final : public CandidatePresenter {
   [[nodiscard]] const ExplanationBox& explanationBox() const { return explanationBox_; }
 
  private:
+  [[nodiscard]] double maxWindowWidth(const CandidateList& list) const;
+
   std::unique_ptr<CandidateWindowView> window_;
   ExplanationBox explanationBox_;
   const Screens& screens_;

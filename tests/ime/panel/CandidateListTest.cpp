@@ -163,6 +163,23 @@ TEST_F(CandidateListTest, WindowWidthStaysBetween140And480AndLeavesRoomForThePag
   }
 }
 
+// Ten candidates side by side never fit into 480 points: a single row may take the width
+// of the narrowest screen, less a margin, so that it still fits wherever it is placed.
+TEST_F(CandidateListTest, ASingleRowMayBeAsWideAsTheNarrowestScreen) {
+  panel->list.setHorizontal(true);
+  const Screen narrow{{{1440, 0}, {1024, 768}}, {{1440, 0}, {1024, 768}}};
+  for (const auto& [fitting, width] : {std::pair{700.0, 700.0}, {2000.0, 1432.0}}) {
+    window->fitting = {fitting, 60};
+    panel->show(words(10), caret);
+    EXPECT_EQ(window->frame().size.width, width);
+  }
+  screens.list.push_back(narrow);
+  window->fitting = {2000, 60};
+  panel->show(words(10), caret);
+  EXPECT_EQ(window->frame().size.width, 1016);
+  EXPECT_GE(window->frame().minX(), 4);
+}
+
 TEST_F(CandidateListTest, OnlyTheSelectedRowOfAVerticalPanelExplainsItself) {
   provideExplanations({{"w0", "short"}, {"w1", "long"}, {"w2", ""}});
   measurer.widths = {{"short", 200}, {"long", 300}};
