@@ -26,7 +26,21 @@ constexpr double kButtonPadding = 4;
 constexpr double kNumberPointSize = 11;
 constexpr double kMoreButtonPointSize = 12;
 constexpr double kPagePointSize = 10;
+// Room kept above and below the ink of the texts, for antialiasing and marks that reach a
+// little beyond the measured outline.
+constexpr double kInkPadding = 2;
 const QString kMore = QStringLiteral("…");
+
+// How far texts reach above and below their baseline.
+struct Extent {
+  double ascent;
+  double descent;
+
+  void include(const QRectF& ink) {
+    ascent = std::max(ascent, -ink.top());
+    descent = std::max(descent, ink.bottom());
+  }
+};
 
 double textLimit(const CandidateWindowContent& content) {
   if (content.horizontal) return kRowTextMaxWidthHorizontal;
@@ -38,6 +52,24 @@ double giveWay(double& width, double excess) {
   const double taken = std::min(width, excess);
   width -= taken;
   return excess - taken;
+}
+
+// Narrows the widest of `widths` to one common width, as far as needed for all of them to
+// fit into `available`, so that short candidates stay whole and long ones are cut.
+void narrowWidest(std::vector<double>& widths, double available) {
+  std::vector<double> sorted = widths;
+  std::sort(sorted.begin(), sorted.end());
+  double remaining = available;
+  for (std::size_t i = 0; i < sorted.size(); ++i) {
+    const auto wider = static_cast<double>(sorted.size() - i);
+    if (sorted[i] * wider <= remaining) {
+      remaining -= sorted[i];
+      continue;
+    }
+    const double cap = std::max(0.0, remaining / wider);
+    for (double& w : widths) w = std::min(w, cap);
+    return;
+  }
 }
 
 }  // namespace
@@ -56,7 +88,6 @@ void CandidateWindowLayout::measure(const CandidateWindowContent& content,
   horizontal_ = content.horizontal;
   columns_ = std::max<std::size_t>(content.columns, 1);
   cells_.resize(content.rows.size());
-  bool anyExplanation = false;
   for (std::size_t i = 0; i < content.rows.size(); ++i) {
     const CandidateRowContent& row = content.rows[i];
     Cell& cell = cells_[i];
@@ -74,17 +105,18 @@ void CandidateWindowLayout::measure(const CandidateWindowContent& content,
             : 0;
     cell.hasMore = row.showsMoreButton;
     cell.moreWidth = cell.hasMore ? moreWidth : 0;
-    anyExplanation = anyExplanation || cell.hasExplanation || cell.hasMore;
   }
-  // Every row is as tall as the tallest could be, so rows keep their place as the
-  // selection, and with it the explanation, moves.
-  rowAscent_ = std::max(candidate.ascent(), number.ascent());
-  double descent = std::max(candidate.descent(), number.descent());
-  if (anyExplanation) {
-    rowAscent_ = std::max({rowAscent_, explanation.ascent(), more.ascent()});
-    descent = std::max({descent, explanation.descent(), more.descent()});
+  // Tibetan fonts reserve room for the deepest stacks on every line, which would make
+  // each row three lines tall; rows take the ink of the page's texts instead, all rows
+  // alike, so they keep their place as the selection (and its explanation) moves.
+  Extent extent{number.ascent(), number.descent()};
+  for (const Cell& cell : cells_) {
+    extent.include(candidate.tightBoundingRect(cell.text));
+    if (cell.hasExplanation) extent.include(explanation.tightBoundingRect(cell.explanation));
+    if (cell.hasMore) extent.include(more.tightBoundingRect(kMore));
   }
-  rowHeight_ = kRowTop + rowAscent_ + descent + kRowBottom;
+  rowAscent_ = extent.ascent + kInkPadding;
+  rowHeight_ = kRowTop + rowAscent_ + extent.descent + kInkPadding + kRowBottom;
 
   hasLine_ = content.explanationLine.has_value();
   if (hasLine_) {
@@ -92,9 +124,11 @@ void CandidateWindowLayout::measure(const CandidateWindowContent& content,
     lineTextWidth_ = std::min(explanation.horizontalAdvance(lineText_), kLineExplanationMaxWidth);
     lineHasMore_ = content.explanationLine->showsMoreButton;
     lineMoreWidth_ = lineHasMore_ ? moreWidth : 0;
-    lineAscent_ = std::max(explanation.ascent(), lineHasMore_ ? more.ascent() : 0);
-    lineHeight_ = kLineTop + lineAscent_ +
-                  std::max(explanation.descent(), lineHasMore_ ? more.descent() : 0) + kLineBottom;
+    Extent line{0, 0};
+    line.include(explanation.tightBoundingRect(lineText_));
+    if (lineHasMore_) line.include(more.tightBoundingRect(kMore));
+    lineAscent_ = line.ascent + kInkPadding;
+    lineHeight_ = kLineTop + lineAscent_ + line.descent + kInkPadding + kLineBottom;
   }
 
   const std::size_t lines = (cells_.size() + columnCount() - 1) / columnCount();
@@ -137,13 +171,12 @@ double CandidateWindowLayout::spanOf(const std::vector<double>& widths, double s
 void CandidateWindowLayout::arrange(double width) {
   const double spacing = horizontal_ || columns_ > 1 ? kCellSpacing : 0;
   std::vector<double> widths = columnWidths();
-  const double available = width - 2 * kStackInset;
-  const double natural = spanOf(widths, spacing);
-  const double gaps = natural - std::accumulate(widths.begin(), widths.end(), 0.0);
-  if (natural > gaps && (natural > available || widths.size() == 1)) {
-    // Columns share the width in proportion; a single column spans the window.
-    const double scale = (available - gaps) / (natural - gaps);
-    for (double& w : widths) w *= scale;
+  const double gaps = spanOf(widths, spacing) - std::accumulate(widths.begin(), widths.end(), 0.0);
+  const double available = width - 2 * kStackInset - gaps;
+  if (widths.size() == 1) {
+    widths.front() = available;  // a single column spans the window
+  } else {
+    narrowWidest(widths, available);
   }
   rows_.clear();
   for (std::size_t i = 0; i < cells_.size(); ++i) {

@@ -1,8 +1,8 @@
 #include "ui/ExplanationBoxWindow.h"
 
 #include <QPainter>
-#include <QScrollBar>
-#include <cmath>
+#include <QTextBlock>
+#include <QTextCursor>
 
 #include "ui/QtFont.h"
 
@@ -11,51 +11,51 @@ namespace {
 
 constexpr int kInsetVertical = 10;
 constexpr int kInsetHorizontal = 12;
-// The label leaves this much of the scroll area's width free, so wrapped lines never touch
-// the scroller.
-constexpr int kLabelMargin = 4;
 constexpr QSize kInitialSize(360, 160);
+// Tibetan fonts make every line tall enough for the deepest stack under the tallest vowel;
+// running text needs about two thirds of that.
+constexpr double kLineHeightPercent = 70;
 
 }  // namespace
 
-ExplanationBoxWindow::ExplanationBoxWindow()
-    : scroll_(new QScrollArea(this)), label_(new QLabel(scroll_)) {
-  label_->setWordWrap(true);
-  label_->setTextFormat(Qt::PlainText);
-  label_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  scroll_->setWidget(label_);
-  scroll_->setWidgetResizable(false);
-  scroll_->setFrameShape(QFrame::NoFrame);
-  scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  scroll_->setAutoFillBackground(false);
-  scroll_->viewport()->setAutoFillBackground(false);
-  label_->setAutoFillBackground(false);
+ExplanationBoxWindow::ExplanationBoxWindow() : view_(new QTextEdit(this)) {
+  view_->setReadOnly(true);
+  view_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  view_->setFrameShape(QFrame::NoFrame);
+  view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  view_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  view_->setLineWrapMode(QTextEdit::WidgetWidth);
+  view_->setFocusPolicy(Qt::NoFocus);
+  view_->viewport()->setAutoFillBackground(false);
+  view_->document()->setDocumentMargin(0);
   resize(kInitialSize);
   coloursTaken();
 }
 
 void ExplanationBoxWindow::setText(std::string_view text, const Font& font) {
-  label_->setFont(toQFont(font));
-  label_->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  view_->document()->setDefaultFont(toQFont(font));
+  view_->setPlainText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  QTextCursor all(view_->document());
+  all.select(QTextCursor::Document);
+  QTextBlockFormat lines;
+  lines.setLineHeight(kLineHeightPercent, QTextBlockFormat::ProportionalHeight);
+  all.mergeBlockFormat(lines);
 }
 
-// The box gives the scroll area the text width, and the label wraps a little inside it.
-void ExplanationBoxWindow::setTextWidth(double width) {
-  textWidth_ = std::max(0, static_cast<int>(std::floor(width)) - kLabelMargin);
-  label_->resize(textWidth_, label_->heightForWidth(textWidth_));
-}
+void ExplanationBoxWindow::setTextWidth(double width) { textWidth_ = width; }
 
+// Laid out on a copy, so that measuring never disturbs the text on screen.
 double ExplanationBoxWindow::fittingTextHeight() const {
-  return std::max(0, label_->heightForWidth(textWidth_));
+  const std::unique_ptr<QTextDocument> copy(view_->document()->clone());
+  copy->setTextWidth(textWidth_);
+  return copy->size().height();
 }
 
 void ExplanationBoxWindow::coloursTaken() {
-  QPalette palette = label_->palette();
-  palette.setColor(QPalette::WindowText, colours().candidateText);
+  QPalette palette = view_->palette();
   palette.setColor(QPalette::Text, colours().candidateText);
-  label_->setPalette(palette);
+  palette.setColor(QPalette::Base, Qt::transparent);
+  view_->setPalette(palette);
 }
 
 void ExplanationBoxWindow::paintEvent(QPaintEvent* /*event*/) {
@@ -63,12 +63,9 @@ void ExplanationBoxWindow::paintEvent(QPaintEvent* /*event*/) {
   paintBackground(painter);
 }
 
-// The text wraps at the scroll area's width, which shrinks when the scroller appears.
 void ExplanationBoxWindow::resizeEvent(QResizeEvent* event) {
-  scroll_->setGeometry(
+  view_->setGeometry(
       rect().adjusted(kInsetHorizontal, kInsetVertical, -kInsetHorizontal, -kInsetVertical));
-  const int width = std::max(0, scroll_->viewport()->width() - kLabelMargin);
-  label_->resize(width, label_->heightForWidth(width));
   QWidget::resizeEvent(event);
 }
 

@@ -3,8 +3,7 @@
 // from ExplanationBox. Main thread.
 #pragma once
 
-#include <QLabel>
-#include <QScrollArea>
+#include <QTextEdit>
 
 #include "ime/platform/ExplanationBoxView.h"
 #include "ui/FloatingPanel.h"
@@ -19,8 +18,8 @@ class ExplanationBoxWindow final : public FloatingPanel<ExplanationBoxView> {
   void setTextWidth(double width) override;
   [[nodiscard]] double fittingTextHeight() const override;
 
-  /// Returns the label that shows the text.
-  [[nodiscard]] const QLabel& label() const { return *label_; }
+  /// Returns the text shown, as plain text.
+  [[nodiscard]] QString text() const { return view_->toPlainText(); }
 
  protected:
   void coloursTaken() override;
@@ -28,9 +27,8 @@ class ExplanationBoxWindow final : public FloatingPanel<ExplanationBoxView> {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  QScrollArea* scroll_;
-  QLabel* label_;
-  int textWidth_ = 0;
+  QTextEdit* view_;
+  double textWidth_ = 0;
 };
 
 }  // namespace yakdrom

@@ -38,10 +38,8 @@ class FloatingPanel : public QWidget, public View {
   void setFrameOrigin(Point origin) override { floating::moveOrigin(*this, origin); }
   [[nodiscard]] Rect frame() const override { return floating::frameOf(*this); }
   [[nodiscard]] bool isVisible() const override { return QWidget::isVisible(); }
-  void orderFront() override {
-    show();
-    raise();
-  }
+  /// Shows the window; staying on top, it needs no raising.
+  void orderFront() override { show(); }
   void orderOut() override { hide(); }
 
   /// Returns the colours the window paints with now.

@@ -204,7 +204,7 @@ TEST(ExplanationBoxWindowTest, LongerTextOrANarrowerBoxNeedsMoreHeight) {
   box.setTextWidth(150);
   EXPECT_GT(wide, short_);
   EXPECT_GT(box.fittingTextHeight(), wide * 1.5);
-  EXPECT_EQ(box.label().text().toStdString(), words);
+  EXPECT_EQ(box.text().toStdString(), words);
 }
 
 }  // namespace
