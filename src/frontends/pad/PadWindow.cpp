@@ -1,0 +1,75 @@
+#include "frontends/pad/PadWindow.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSaveFile>
+
+#include "ui/LocalizedText.h"
+#include "ui/QtFont.h"
+
+namespace yakdrom {
+namespace {
+
+constexpr QSize kInitialSize(720, 480);
+
+}  // namespace
+
+PadWindow::PadWindow(PadServices services, InterfaceLanguage language)
+    : language_(language), editor_(new QPlainTextEdit(this)) {
+  setWindowTitle(localizedText(language, "Yakdrom 输入板", "Yakdrom Pad"));
+  setCentralWidget(editor_);
+  resize(kInitialSize);
+  inputMethod_ = std::make_unique<PadInputMethod>(*editor_, services);
+  // What is typed reads best in the font the candidates are shown in.
+  editor_->setFont(toQFont(inputMethod_->settings().candidateFont()));
+  buildMenus();
+  editor_->setFocus();
+}
+
+void PadWindow::buildMenus() {
+  QMenu* file = menuBar()->addMenu(localizedText(language_, "文件", "File"));
+  file->addAction(localizedText(language_, "另存为…", "Save As…"), QKeySequence::SaveAs, this,
+                  &PadWindow::saveAs);
+  file->addSeparator();
+  file->addAction(localizedText(language_, "退出", "Quit"), QKeySequence::Quit, this,
+                  &QWidget::close);
+  QMenu* edit = menuBar()->addMenu(localizedText(language_, "编辑", "Edit"));
+  edit->addAction(localizedText(language_, "全部拷贝", "Copy All"), this, &PadWindow::copyAll);
+  edit->addSeparator();
+  QAction* settings = edit->addAction(localizedText(language_, "设置…", "Settings…"));
+  settings->setEnabled(false);
+  settings->setToolTip(
+      localizedText(language_, "设置窗口尚未提供", "The settings window is not available yet"));
+  edit->setToolTipsVisible(true);
+}
+
+void PadWindow::copyAll() {
+  inputMethod_->commitComposition();
+  QApplication::clipboard()->setText(editor_->toPlainText());
+}
+
+std::optional<QString> PadWindow::saveTo(const QString& path) {
+  inputMethod_->commitComposition();
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+  const QByteArray bytes = editor_->toPlainText().toUtf8();
+  if (file.write(bytes) != bytes.size() || !file.commit()) return file.errorString();
+  return std::nullopt;
+}
+
+void PadWindow::saveAs() {
+  const QString path = QFileDialog::getSaveFileName(
+      this, localizedText(language_, "另存为", "Save As"), QString(),
+      localizedText(language_, "文本文件 (*.txt)", "Text files (*.txt)"));
+  if (path.isEmpty()) return;
+  if (const auto failure = saveTo(path)) {
+    QMessageBox::warning(
+        this, localizedText(language_, "无法保存", "Cannot Save"),
+        localizedText(language_, "无法保存文件：", "The file could not be saved: ") + *failure);
+  }
+}
+
+}  // namespace yakdrom

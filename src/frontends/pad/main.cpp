@@ -1,0 +1,57 @@
+// `yakdrom-pad`: a window to type Tibetan in on any desktop, with the input method inside
+// the program, so it needs no input-method framework. It uses the user's own settings,
+// statistics and user dictionary, as the input method does.
+#include <QApplication>
+#include <cstdlib>
+#include <memory>
+
+#include "engine/learning/InputStatistics.h"
+#include "engine/learning/UserDictionary.h"
+#include "frontends/pad/PadWindow.h"
+#include "ime/platform/BundleResourceLocator.h"
+#include "ime/platform/LocalePreferredLanguages.h"
+#include "ime/platform/SystemLog.h"
+#include "ime/startup/InputMethodStartup.h"
+#include "ui/ApplicationAppearance.h"
+#include "ui/QSettingsPreferenceStore.h"
+#include "ui/QtFontSystem.h"
+
+int main(int argc, char** argv) {
+  using namespace yakdrom;
+  // The pad is its own input method: a framework's module would take its keys first.
+  ::setenv("QT_IM_MODULE", "none", 1);
+  QApplication application(argc, argv);
+  QApplication::setApplicationName("yakdrom-pad");
+  QApplication::setApplicationDisplayName("Yakdrom");
+  (void)PreferenceStore::installShared(std::make_shared<QSettingsPreferenceStore>());
+
+  SystemLog log;
+  QtFontSystem fonts;
+  const BundleResourceLocator resources = BundleResourceLocator::forRunningExecutable();
+  const ApplicationBundle bundle = ApplicationBundle::forRunningExecutable();
+  PreferenceStore& preferences = *PreferenceStore::shared();
+  const YakdromSettings settings(preferences, fonts, resources);
+  DictionaryStore& lexicon = DictionaryStore::shared();
+  UserDictionary& userDictionary = UserDictionary::shared();
+  std::unique_ptr<PadWindow> window;
+
+  const StartupHooks hooks{
+      // The pad's controller lives in this process: there is no server to create.
+      .createServer = [](std::string_view, const std::optional<std::string>&) { return true; },
+      .onTerminate =
+          [&application](std::function<void()> action) {
+            QObject::connect(&application, &QCoreApplication::aboutToQuit, std::move(action));
+          },
+      .applyAppearance = &ApplicationAppearance::apply,
+      .runEventLoop =
+          [&] {
+            window = std::make_unique<PadWindow>(
+                PadServices{preferences, userDictionary, InputStatistics::shared(), lexicon, fonts,
+                            resources, log},
+                interfaceLanguage(LocalePreferredLanguages()));
+            window->show();
+            return QApplication::exec();
+          },
+  };
+  return runInputMethod(hooks, {bundle, fonts, settings, log, lexicon, userDictionary});
+}

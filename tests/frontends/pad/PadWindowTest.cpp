@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+#include <linux/input-event-codes.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTest>
+
+#include "engine/composition/KeyCode.h"
+#include "engine/learning/TemporaryFolder.h"
+#include "engine/lexicon/LexiconBuilder.h"
+#include "engine/lexicon/LexiconWriter.h"
+#include "engine/store/InMemoryPreferenceStore.h"
+#include "frontends/cli/KeyNotation.h"
+#include "frontends/cli/TypingSession.h"
+#include "frontends/pad/PadWindow.h"
+#include "ime/fakes/FakePlatform.h"
+#include "ui/QtFontSystem.h"
+
+namespace yakdrom {
+namespace {
+
+using testing::TemporaryFolder;
+
+// བཀྲ་ཤིས་ and its neighbours, so that "fcmr" (བཀྲ) offers a few words.
+constexpr const char* kWords = "བཀྲ་\nབཀྲ་ཤིས་\nབཀྲ་ཤིས་བདེ་ལེགས་\nབཀྲ་བ་\nཤིས་\n";
+
+std::filesystem::path writeLexicon(const TemporaryFolder& dir) {
+  LexiconBuilder builder;
+  builder.addWords(kWords, "words");
+  const auto bytes = LexiconWriter::encode(builder.build(), LexiconForm::packed);
+  EXPECT_TRUE(bytes.has_value());
+  const auto path = dir / "words.dat";
+  EXPECT_TRUE(LexiconWriter::write(path, bytes.value_or("")).ok());
+  return path;
+}
+
+// The stores of one program: its own settings, statistics, user dictionary and lexicon.
+struct Stores {
+  explicit Stores(const TemporaryFolder& dir, const std::string& name)
+      : userDictionary(dir / (name + "-user.txt")),
+        lexicon(ApplicationBundle::forRunningExecutable(), log, explanations) {
+    lexicon.useLexiconFile(writeLexicon(dir));
+    lexicon.preloadIfNeeded();
+    EXPECT_TRUE(lexicon.waitUntilLoaded());
+  }
+
+  std::shared_ptr<InMemoryPreferenceStore> preferences =
+      std::make_shared<InMemoryPreferenceStore>();
+  InputStatistics statistics{preferences};
+  UserDictionary userDictionary;
+  testing::RecordingLog log;
+  TibetanDictionary explanations;
+  DictionaryStore lexicon;
+};
+
+class PadWindowTest : public ::testing::Test {
+ protected:
+  PadWindowTest()
+      : stores(dir, "pad"),
+        window(PadServices{*stores.preferences, stores.userDictionary, stores.statistics,
+                           stores.lexicon, fonts, resources, stores.log},
+               InterfaceLanguage::english) {
+    window.show();
+    window.activateWindow();
+    window.editor().setFocus();
+  }
+
+  [[nodiscard]] std::string document() { return window.editor().toPlainText().toStdString(); }
+  [[nodiscard]] const std::string& marked() const {
+    return window.inputMethod().client().markedText();
+  }
+  [[nodiscard]] const CandidateList& candidates() const {
+    return window.inputMethod().session().candidates();
+  }
+  [[nodiscard]] bool learnt(const std::string& word) const {
+    for (const auto& entry : stores.userDictionary.allEntries()) {
+      if (entry.word == word) return true;
+    }
+    return false;
+  }
+
+  TemporaryFolder dir;
+  Stores stores;
+  QtFontSystem fonts;
+  testing::FakeResourceLocator resources;
+  PadWindow window;
+};
+
+TEST_F(PadWindowTest, TypesWordsConfirmedByANumberAndByAClick) {
+  QTest::keyClicks(&window.editor(), "fcmr");
+  EXPECT_EQ(marked(), "བཀྲ");
+  EXPECT_EQ(document(), "");
+  ASSERT_TRUE(window.inputMethod().candidateWindow().isVisible());
+  const std::vector<std::string> offered = candidates().candidates();
+  ASSERT_GE(offered.size(), 3U);
+  QTest::keyClick(&window.editor(), Qt::Key_2, Qt::NoModifier);
+  EXPECT_EQ(document(), offered[1]);
+  EXPECT_EQ(marked(), "");
+  EXPECT_TRUE(learnt(offered[1]));
+
+  QTest::keyClicks(&window.editor(), "fcmr");
+  CandidateWindow& shown = window.inputMethod().candidateWindow();
+  const auto& rows = shown.layout().rows();
+  ASSERT_GE(rows.size(), 3U);
+  const std::string clicked = candidates().candidates()[rows[2].index];
+  QTest::mouseClick(&shown, Qt::LeftButton, {}, rows[2].background.center().toPoint());
+  EXPECT_EQ(document(), offered[1] + clicked);
+  EXPECT_TRUE(learnt(clicked));
+  EXPECT_GE(stores.statistics.totalWords(), 2);
+
+  // What was typed is saved as typed; a file that cannot be written says why.
+  const auto path = dir / "saved.txt";
+  EXPECT_EQ(window.saveTo(QString::fromStdString(path.string())), std::nullopt);
+  EXPECT_EQ(testing::readBytes(path), document());
+  EXPECT_TRUE(window.saveTo(QString::fromStdString((dir / "no/such/folder.txt").string())));
+}
+
+TEST_F(PadWindowTest, LeavingTheTextAreaOrClickingInItKeepsTheSyllable) {
+  QTest::keyClicks(&window.editor(), "fcmr");
+  QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+  QApplication::sendEvent(&window.editor(), &out);
+  EXPECT_EQ(document(), "བཀྲ");
+  EXPECT_FALSE(window.inputMethod().candidateWindow().isVisible());
+
+  QFocusEvent in(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+  QApplication::sendEvent(&window.editor(), &in);
+  QTest::keyClicks(&window.editor(), "fcm");
+  QTest::mouseClick(window.editor().viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_EQ(document(), "བཀྲབཀ");
+  EXPECT_EQ(marked(), "");
+}
+
+// Qt reports one Alt modifier for both Alt keys: only the key seen going down tells
+// whether the Option layer (right Alt, AltGr) or a shortcut (left Alt) is meant.
+TEST(PadKeyTranslationTest, TheAltKeysAreToldApartByTheKeyHeld) {
+  constexpr std::uint32_t kOffset = kX11KeycodeOffset;
+  const auto press = [](int key, Qt::KeyboardModifiers modifiers, std::uint32_t scanCode,
+                        const QString& text = {}) {
+    return QKeyEvent(QEvent::KeyPress, key, modifiers, scanCode, 0, 0, text);
+  };
+  PadKeyTranslation keys;
+  const QKeyEvent m = press(Qt::Key_M, Qt::AltModifier, KEY_M + kOffset, "m");
+  EXPECT_EQ(keys.translate(m)->flags, kCommandFlag);  // left Alt
+  keys.observe(press(Qt::Key_Alt, Qt::AltModifier, KEY_RIGHTALT + kOffset));
+  EXPECT_EQ(keys.translate(m)->flags, kOptionFlag);
+  keys.observe(
+      QKeyEvent(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier, KEY_RIGHTALT + kOffset, 0, 0));
+  EXPECT_EQ(keys.translate(m)->flags, kCommandFlag);
+  keys.observe(press(Qt::Key_AltGr, Qt::NoModifier, KEY_RIGHTALT + kOffset));
+  EXPECT_EQ(keys.translate(press(Qt::Key_M, Qt::NoModifier, KEY_M + kOffset, "m"))->flags,
+            kOptionFlag);
+
+  // Without positions, a key's US meaning stands in, and Alt means Option.
+  PadKeyTranslation unpositioned;
+  const auto shiftedK = unpositioned.translate(press(Qt::Key_K, Qt::NoModifier, 0, "K"));
+  ASSERT_TRUE(shiftedK);
+  EXPECT_EQ(shiftedK->keyCode, KeyCode::kK);
+  EXPECT_EQ(shiftedK->flags, kShiftFlag);
+  EXPECT_EQ(unpositioned.translate(press(Qt::Key_M, Qt::AltModifier, 0))->flags, kOptionFlag);
+  EXPECT_EQ(unpositioned.translate(press(Qt::Key_Return, Qt::NoModifier, 0, "\r"))->keyCode,
+            KeyCode::kReturn);
+  EXPECT_FALSE(unpositioned.translate(press(Qt::Key_F5, Qt::NoModifier, 0)));
+  EXPECT_TRUE(PadKeyTranslation::isModifier(press(Qt::Key_Shift, Qt::ShiftModifier, 0)));
+  EXPECT_FALSE(PadKeyTranslation::isModifier(press(Qt::Key_F5, Qt::NoModifier, 0)));
+}
+
+// Typed by position, as X11 and Wayland report keys: the pad must do exactly what the
+// command line's simulated field does with the same keys, after every key.
+class PadAndFieldTest : public PadWindowTest {
+ protected:
+  PadAndFieldTest() : fieldStores(dir, "field") {}
+
+  // Sends `key` as the desktop would: the key's scan code, its modifiers and its text.
+  void press(const cli::KeyPress& key) {
+    const auto evdevCode = evdevCodeOf(key.keyCode);
+    ASSERT_TRUE(evdevCode) << key.written;
+    const auto [qtKey, text] = qtMeaning(key);
+    const Qt::KeyboardModifiers modifiers = key.shift ? Qt::ShiftModifier : Qt::NoModifier;
+    QKeyEvent down(QEvent::KeyPress, qtKey, modifiers, *evdevCode + kX11KeycodeOffset, 0, 0, text);
+    QApplication::sendEvent(&window.editor(), &down);
+    QKeyEvent up(QEvent::KeyRelease, qtKey, modifiers, *evdevCode + kX11KeycodeOffset, 0, 0, text);
+    QApplication::sendEvent(&window.editor(), &up);
+  }
+
+  static std::pair<int, QString> qtMeaning(const cli::KeyPress& key) {
+    static const std::map<std::string_view, std::pair<int, QString>> special = {
+        {"return", {Qt::Key_Return, "\r"}}, {"delete", {Qt::Key_Backspace, "\b"}},
+        {"escape", {Qt::Key_Escape, ""}},   {"space", {Qt::Key_Space, " "}},
+        {"down", {Qt::Key_Down, ""}},       {"up", {Qt::Key_Up, ""}}};
+    for (const auto& named : KeyCode::kNamedKeys) {
+      if (named.code != key.keyCode) continue;
+      if (const auto it = special.find(named.name); it != special.end()) return it->second;
+      const char typed = key.shift ? named.shifted : named.plain;
+      return {QChar(named.plain).toUpper().unicode(), QString(QChar(typed))};
+    }
+    return {0, {}};
+  }
+
+  Stores fieldStores;
+};
+
+TEST_F(PadAndFieldTest, EveryKeyLeavesThePadAsTheSimulatedField) {
+  cli::TypingSession field({*fieldStores.preferences, fieldStores.userDictionary,
+                            fieldStores.statistics, fieldStores.lexicon});
+  field.start();
+  const auto keys = cli::parseKeyNotation(
+      "fcmr{down}{return}fcm{escape}{delete}{return}"
+      "xisj{space}fcmr2fcmrj{delete}");
+  ASSERT_FALSE(keys.error);
+  for (const cli::KeyPress& key : keys.keys) {
+    SCOPED_TRACE(key.written);
+    press(key);
+    (void)field.press(key);
+    EXPECT_EQ(document(), field.field().document());
+    EXPECT_EQ(marked(), field.field().marked());
+    EXPECT_EQ(window.inputMethod().session().candidatesVisible(), field.candidates().visible);
+  }
+  EXPECT_FALSE(document().empty());
+}
+
+}  // namespace
+}  // namespace yakdrom
