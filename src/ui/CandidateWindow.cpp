@@ -13,6 +13,8 @@ constexpr double kPageLabelBottom = 3;
 // The window the panel is created with, before its first content.
 constexpr QSize kInitialSize(200, 40);
 const QString kMore = QStringLiteral("…");
+// Widths a text is given are sums of measured widths, which may round a hair below them.
+constexpr double kFitTolerance = 0.01;
 
 }  // namespace
 
@@ -20,7 +22,7 @@ CandidateWindow::CandidateWindow() { resize(kInitialSize); }
 
 void CandidateWindow::display(const CandidateWindowContent& content) {
   fonts_ = CandidateWindowFonts::forContent(content);
-  layout_.measure(content, fonts_);
+  layout_.measure(content, fonts_, shapes_);
   layout_.arrange(width());
   pageLabel_ = QString::fromStdString(content.pageLabel);
   update();
@@ -67,14 +69,19 @@ void CandidateWindow::paintRow(QPainter& painter, const RowGeometry& row) const 
   if (row.moreButton) paintMoreButton(painter, *row.moreButton);
 }
 
+// Text that fits is drawn as it was shaped; only text cut at the tail is shaped again.
 void CandidateWindow::paintText(QPainter& painter, const TextPlacement& text, const QFont& font,
                                 const QColor& colour) const {
   if (text.width <= 0) return;
-  const QFontMetricsF metrics(font);
   painter.setFont(font);
   painter.setPen(colour);
+  if (text.width + kFitTolerance >= text.shaped->advance) {
+    painter.drawStaticText(QPointF(text.left, text.baseline - text.shaped->ascent),
+                           text.shaped->layout);
+    return;
+  }
   painter.drawText(QPointF(text.left, text.baseline),
-                   metrics.elidedText(text.text, Qt::ElideRight, text.width));
+                   QFontMetricsF(font).elidedText(text.text, Qt::ElideRight, text.width));
 }
 
 void CandidateWindow::paintMoreButton(QPainter& painter, const QRectF& area) const {

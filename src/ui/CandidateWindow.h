@@ -36,6 +36,7 @@ class CandidateWindow final : public FloatingPanel<CandidateWindowView> {
 
   CandidateWindowActions actions_;
   CandidateWindowFonts fonts_;
+  ShapedTextCache shapes_;
   CandidateWindowLayout layout_;
   QString pageLabel_;
 };

@@ -81,52 +81,52 @@ CandidateWindowFonts CandidateWindowFonts::forContent(const CandidateWindowConte
 }
 
 void CandidateWindowLayout::measure(const CandidateWindowContent& content,
-                                    const CandidateWindowFonts& fonts) {
-  const QFontMetricsF candidate(fonts.candidate), explanation(fonts.explanation),
-      number(fonts.number), more(fonts.moreButton);
-  const double moreWidth = more.horizontalAdvance(kMore) + kButtonPadding;
+                                    const CandidateWindowFonts& fonts, ShapedTextCache& cache) {
+  cache.trim();
+  const ShapedTextCache::Shaped& more = cache.shaped(kMore, fonts.moreButton);
+  const double moreWidth = more.advance + kButtonPadding;
   horizontal_ = content.horizontal;
   columns_ = std::max<std::size_t>(content.columns, 1);
   cells_.resize(content.rows.size());
+  // Tibetan fonts reserve room for the deepest stacks on every line, which would make
+  // each row three lines tall; rows take the ink of the page's texts instead, all rows
+  // alike, so they keep their place as the selection (and its explanation) moves.
+  const QFontMetricsF number(fonts.number);
+  Extent extent{number.ascent(), number.descent()};
   for (std::size_t i = 0; i < content.rows.size(); ++i) {
     const CandidateRowContent& row = content.rows[i];
     Cell& cell = cells_[i];
     cell.index = row.index;
     cell.isSelected = row.isSelected;
-    cell.number = QString::fromStdString(row.number);
-    cell.text = QString::fromStdString(row.text);
-    cell.numberWidth = number.horizontalAdvance(cell.number);
-    cell.textWidth = std::min(candidate.horizontalAdvance(cell.text), textLimit(content));
+    cell.number = &cache.shaped(QString::fromStdString(row.number), fonts.number);
+    cell.text = &cache.shaped(QString::fromStdString(row.text), fonts.candidate);
+    cell.numberWidth = cell.number->advance;
+    cell.textWidth = std::min(cell.text->advance, textLimit(content));
+    extent.include(cell.text->ink);
     cell.hasExplanation = row.explanation.has_value();
-    cell.explanation = cell.hasExplanation ? QString::fromStdString(*row.explanation) : QString();
+    cell.explanation = cell.hasExplanation ? &cache.shaped(QString::fromStdString(*row.explanation),
+                                                           fonts.explanation)
+                                           : nullptr;
     cell.explanationWidth =
-        cell.hasExplanation
-            ? std::min(explanation.horizontalAdvance(cell.explanation), kRowExplanationMaxWidth)
-            : 0;
+        cell.hasExplanation ? std::min(cell.explanation->advance, kRowExplanationMaxWidth) : 0;
+    if (cell.hasExplanation) extent.include(cell.explanation->ink);
     cell.hasMore = row.showsMoreButton;
     cell.moreWidth = cell.hasMore ? moreWidth : 0;
-  }
-  // Tibetan fonts reserve room for the deepest stacks on every line, which would make
-  // each row three lines tall; rows take the ink of the page's texts instead, all rows
-  // alike, so they keep their place as the selection (and its explanation) moves.
-  Extent extent{number.ascent(), number.descent()};
-  for (const Cell& cell : cells_) {
-    extent.include(candidate.tightBoundingRect(cell.text));
-    if (cell.hasExplanation) extent.include(explanation.tightBoundingRect(cell.explanation));
-    if (cell.hasMore) extent.include(more.tightBoundingRect(kMore));
+    if (cell.hasMore) extent.include(more.ink);
   }
   rowAscent_ = extent.ascent + kInkPadding;
   rowHeight_ = kRowTop + rowAscent_ + extent.descent + kInkPadding + kRowBottom;
 
   hasLine_ = content.explanationLine.has_value();
   if (hasLine_) {
-    lineText_ = QString::fromStdString(content.explanationLine->text);
-    lineTextWidth_ = std::min(explanation.horizontalAdvance(lineText_), kLineExplanationMaxWidth);
+    lineShaped_ =
+        &cache.shaped(QString::fromStdString(content.explanationLine->text), fonts.explanation);
+    lineTextWidth_ = std::min(lineShaped_->advance, kLineExplanationMaxWidth);
     lineHasMore_ = content.explanationLine->showsMoreButton;
     lineMoreWidth_ = lineHasMore_ ? moreWidth : 0;
     Extent line{0, 0};
-    line.include(explanation.tightBoundingRect(lineText_));
-    if (lineHasMore_) line.include(more.tightBoundingRect(kMore));
+    line.include(lineShaped_->ink);
+    if (lineHasMore_) line.include(more.ink);
     lineAscent_ = line.ascent + kInkPadding;
     lineHeight_ = kLineTop + lineAscent_ + line.descent + kInkPadding + kLineBottom;
   }
@@ -201,12 +201,13 @@ RowGeometry CandidateWindowLayout::place(const Cell& cell, const QRectF& area) c
   const double baseline = area.top() + kRowTop + rowAscent_;
   RowGeometry row{cell.index, area, cell.isSelected, {}, {}, std::nullopt, std::nullopt};
   double x = area.left() + kRowLeft;
-  row.number = {cell.number, x, baseline, cell.numberWidth};
+  row.number = {cell.number, cell.number->layout.text(), x, baseline, cell.numberWidth};
   x += cell.numberWidth + kPartSpacing;
-  row.text = {cell.text, x, baseline, text};
+  row.text = {cell.text, cell.text->layout.text(), x, baseline, text};
   x += text;
   if (cell.hasExplanation) {
-    row.explanation = TextPlacement{cell.explanation, x + kPartSpacing, baseline, explanation};
+    row.explanation = TextPlacement{cell.explanation, cell.explanation->layout.text(),
+                                    x + kPartSpacing, baseline, explanation};
     x += kPartSpacing + explanation;
   }
   if (cell.hasMore) {
@@ -223,7 +224,8 @@ void CandidateWindowLayout::placeLine(double top, double stripWidth) {
   const double label =
       std::max(0.0, std::min(lineTextWidth_, stripWidth - kLineLeft - more - kLineRight));
   const double left = kStackInset + kLineLeft;
-  line_ = TextPlacement{lineText_, left, top + kLineTop + lineAscent_, label};
+  line_ = TextPlacement{lineShaped_, lineShaped_->layout.text(), left, top + kLineTop + lineAscent_,
+                        label};
   if (lineHasMore_) {
     lineMore_ = QRectF(left + label + kLineButtonSpacing, top, lineMoreWidth_, lineHeight_);
   }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ime/platform/CandidateWindowView.h"
+#include "ui/ShapedTextCache.h"
 
 namespace yakdrom {
 
@@ -30,6 +31,7 @@ struct CandidateWindowFonts {
 
 /// A run of text drawn on `baseline` from `left`, cut at the tail to `width`.
 struct TextPlacement {
+  const ShapedTextCache::Shaped* shaped = nullptr;
   QString text;
   double left = 0;
   double baseline = 0;
@@ -49,8 +51,10 @@ struct RowGeometry {
 
 class CandidateWindowLayout {
  public:
-  /// Measures every part of `content` in `fonts`.
-  void measure(const CandidateWindowContent& content, const CandidateWindowFonts& fonts);
+  /// Measures every part of `content` in `fonts`, shaping through `cache`; what the layout
+  /// holds stays valid until the next measure.
+  void measure(const CandidateWindowContent& content, const CandidateWindowFonts& fonts,
+               ShapedTextCache& cache);
 
   /// Returns the size the rows and the explanation line need, with the insets around them.
   [[nodiscard]] QSizeF fitting() const { return fitting_; }
@@ -68,7 +72,9 @@ class CandidateWindowLayout {
   struct Cell {
     std::size_t index = 0;
     bool isSelected = false;
-    QString number, text, explanation;
+    const ShapedTextCache::Shaped* number = nullptr;
+    const ShapedTextCache::Shaped* text = nullptr;
+    const ShapedTextCache::Shaped* explanation = nullptr;
     double numberWidth = 0, textWidth = 0, explanationWidth = 0, moreWidth = 0;
     bool hasExplanation = false;
     bool hasMore = false;
@@ -87,7 +93,7 @@ class CandidateWindowLayout {
   double rowAscent_ = 0;
   double rowHeight_ = 0;
   bool hasLine_ = false;
-  QString lineText_;
+  const ShapedTextCache::Shaped* lineShaped_ = nullptr;
   double lineTextWidth_ = 0, lineMoreWidth_ = 0, lineAscent_ = 0, lineHeight_ = 0;
   bool lineHasMore_ = false;
   QSizeF fitting_;

@@ -27,7 +27,7 @@ void resizeKeepingOrigin(QWidget& widget, Size size);
 /// Returns true for the events after which a window takes its colours afresh.
 [[nodiscard]] bool changesTheme(const QEvent& event);
 /// Fills `widget` with the rounded background in `colours`.
-void paintBackground(QWidget& widget, QPainter& painter, const PanelColours& colours);
+void paintBackground(const QWidget& widget, QPainter& painter, const PanelColours& colours);
 
 }  // namespace floating
 
