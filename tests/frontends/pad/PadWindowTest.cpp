@@ -12,6 +12,7 @@
 #include "engine/store/InMemoryPreferenceStore.h"
 #include "frontends/cli/KeyNotation.h"
 #include "frontends/cli/TypingSession.h"
+#include "frontends/pad/PadKeyEvents.h"
 #include "frontends/pad/PadWindow.h"
 #include "ime/fakes/FakePlatform.h"
 #include "ui/QtFontSystem.h"
@@ -170,32 +171,6 @@ class PadAndFieldTest : public PadWindowTest {
  protected:
   PadAndFieldTest() : fieldStores(dir, "field") {}
 
-  // Sends `key` as the desktop would: the key's scan code, its modifiers and its text.
-  void press(const cli::KeyPress& key) {
-    const auto evdevCode = evdevCodeOf(key.keyCode);
-    ASSERT_TRUE(evdevCode) << key.written;
-    const auto [qtKey, text] = qtMeaning(key);
-    const Qt::KeyboardModifiers modifiers = key.shift ? Qt::ShiftModifier : Qt::NoModifier;
-    QKeyEvent down(QEvent::KeyPress, qtKey, modifiers, *evdevCode + kX11KeycodeOffset, 0, 0, text);
-    QApplication::sendEvent(&window.editor(), &down);
-    QKeyEvent up(QEvent::KeyRelease, qtKey, modifiers, *evdevCode + kX11KeycodeOffset, 0, 0, text);
-    QApplication::sendEvent(&window.editor(), &up);
-  }
-
-  static std::pair<int, QString> qtMeaning(const cli::KeyPress& key) {
-    static const std::map<std::string_view, std::pair<int, QString>> special = {
-        {"return", {Qt::Key_Return, "\r"}}, {"delete", {Qt::Key_Backspace, "\b"}},
-        {"escape", {Qt::Key_Escape, ""}},   {"space", {Qt::Key_Space, " "}},
-        {"down", {Qt::Key_Down, ""}},       {"up", {Qt::Key_Up, ""}}};
-    for (const auto& named : KeyCode::kNamedKeys) {
-      if (named.code != key.keyCode) continue;
-      if (const auto it = special.find(named.name); it != special.end()) return it->second;
-      const char typed = key.shift ? named.shifted : named.plain;
-      return {QChar(named.plain).toUpper().unicode(), QString(QChar(typed))};
-    }
-    return {0, {}};
-  }
-
   Stores fieldStores;
 };
 
@@ -205,11 +180,11 @@ TEST_F(PadAndFieldTest, EveryKeyLeavesThePadAsTheSimulatedField) {
   field.start();
   const auto keys = cli::parseKeyNotation(
       "fcmr{down}{return}fcm{escape}{delete}{return}"
-      "xisj{space}fcmr2fcmrj{delete}");
+      "xisj{space}fcmr2fcmrj{delete}c{opt+i}j");
   ASSERT_FALSE(keys.error);
   for (const cli::KeyPress& key : keys.keys) {
     SCOPED_TRACE(key.written);
-    press(key);
+    ASSERT_TRUE(testing::sendKey(window.editor(), key));
     (void)field.press(key);
     EXPECT_EQ(document(), field.field().document());
     EXPECT_EQ(marked(), field.field().marked());
