@@ -34,7 +34,7 @@ Size CandidateWindow::fittingSize() const {
 
 void CandidateWindow::resizeEvent(QResizeEvent* event) {
   layout_.arrange(width());
-  QWidget::resizeEvent(event);
+  FloatingPanel::resizeEvent(event);
 }
 
 void CandidateWindow::paintEvent(QPaintEvent* /*event*/) {

@@ -114,6 +114,10 @@ void CandidateWindowLayout::measure(const CandidateWindowContent& content,
     cell.moreWidth = cell.hasMore ? moreWidth : 0;
     if (cell.hasMore) extent.include(more.ink);
   }
+  // Numbers take the width of the widest, so that texts line up past "9".
+  double numbers = 0;
+  for (const Cell& cell : cells_) numbers = std::max(numbers, cell.numberWidth);
+  for (Cell& cell : cells_) cell.numberWidth = numbers;
   rowAscent_ = extent.ascent + kInkPadding;
   rowHeight_ = kRowTop + rowAscent_ + extent.descent + kInkPadding + kRowBottom;
 

@@ -66,7 +66,7 @@ void ExplanationBoxWindow::paintEvent(QPaintEvent* /*event*/) {
 void ExplanationBoxWindow::resizeEvent(QResizeEvent* event) {
   view_->setGeometry(
       rect().adjusted(kInsetHorizontal, kInsetVertical, -kInsetHorizontal, -kInsetVertical));
-  QWidget::resizeEvent(event);
+  FloatingPanel::resizeEvent(event);
 }
 
 }  // namespace yakdrom

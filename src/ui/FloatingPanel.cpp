@@ -1,6 +1,8 @@
 #include "ui/FloatingPanel.h"
 
+#include <QGuiApplication>
 #include <QPainterPath>
+#include <QRegion>
 #include <cmath>
 
 #include "ui/ScreenCoordinates.h"
@@ -39,6 +41,13 @@ void resizeKeepingOrigin(QWidget& widget, Size size) {
   const QRect old = widget.geometry();
   const int height = whole(size.height);
   widget.setGeometry(old.x(), old.y() + old.height() - height, whole(size.width), height);
+}
+
+void cutCorners(QWidget& widget) {
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
+  QPainterPath shape;
+  shape.addRoundedRect(QRectF(widget.rect()), kCornerRadius, kCornerRadius);
+  widget.setMask(QRegion(shape.toFillPolygon().toPolygon()));
 }
 
 bool changesTheme(const QEvent& event) {

@@ -24,6 +24,9 @@ void configure(QWidget& widget);
 void moveOrigin(QWidget& widget, Point origin);
 /// Resizes `widget` to `size`, keeping its bottom-left corner where it is.
 void resizeKeepingOrigin(QWidget& widget, Size size);
+/// Cuts `widget` to its rounded shape where that is needed: on X11 without a compositor
+/// what a window leaves unpainted shows black. Wayland always composites.
+void cutCorners(QWidget& widget);
 /// Returns true for the events after which a window takes its colours afresh.
 [[nodiscard]] bool changesTheme(const QEvent& event);
 /// Fills `widget` with the rounded background in `colours`.
@@ -61,6 +64,11 @@ class FloatingPanel : public QWidget, public View {
   void changeEvent(QEvent* event) override {
     if (floating::changesTheme(*event)) takeColours();
     QWidget::changeEvent(event);
+  }
+
+  void resizeEvent(QResizeEvent* event) override {
+    floating::cutCorners(*this);
+    QWidget::resizeEvent(event);
   }
 
   void paintBackground(QPainter& painter) { floating::paintBackground(*this, painter, colours_); }
