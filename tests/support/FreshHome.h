@@ -23,7 +23,8 @@ class FreshHome {
 
   /// Returns `status`, or a failure naming what the tests left in the folder, apart from
   /// the entries `tolerated` (top-level names that a library writes on its own).
-  [[nodiscard]] int verdict(int status, std::initializer_list<std::string_view> tolerated = {}) const;
+  [[nodiscard]] int verdict(int status,
+                            std::initializer_list<std::string_view> tolerated = {}) const;
 
  private:
   std::filesystem::path folder_;
