@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QFileDialog>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -57,7 +58,23 @@ std::optional<QString> PadWindow::saveTo(const QString& path) {
   if (!file.open(QIODevice::WriteOnly)) return file.errorString();
   const QByteArray bytes = editor_->toPlainText().toUtf8();
   if (file.write(bytes) != bytes.size() || !file.commit()) return file.errorString();
+  editor_->document()->setModified(false);
   return std::nullopt;
+}
+
+void PadWindow::closeEvent(QCloseEvent* event) {
+  inputMethod_->commitComposition();
+  if (editor_->document()->isEmpty() || !editor_->document()->isModified()) return;
+  QMessageBox ask(QMessageBox::Question, windowTitle(),
+                  localizedText(language_, "关闭前保存文本吗？", "Save the text before closing?"),
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+  ask.setInformativeText(localizedText(language_, "不保存的话，所打的文字就会丢失。",
+                                       "Unless it is saved, the text typed here is lost."));
+  const int answer = ask.exec();
+  if (answer == QMessageBox::Save) saveAs();
+  const bool keep = answer == QMessageBox::Cancel ||
+                    (answer == QMessageBox::Save && editor_->document()->isModified());
+  if (keep) event->ignore();
 }
 
 void PadWindow::saveAs() {

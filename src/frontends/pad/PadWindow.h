@@ -24,6 +24,10 @@ class PadWindow final : public QMainWindow {
   /// Writes the whole text to `path` as UTF-8; returns the reason when it could not.
   [[nodiscard]] std::optional<QString> saveTo(const QString& path);
 
+ protected:
+  /// Asks before text that was never saved is thrown away.
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   void buildMenus();
   void saveAs();

@@ -3,7 +3,10 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "engine/composition/KeyCode.h"
 #include "engine/learning/TemporaryFolder.h"
@@ -129,6 +132,29 @@ TEST_F(PadWindowTest, LeavingTheTextAreaOrClickingInItKeepsTheSyllable) {
   QTest::mouseClick(window.editor().viewport(), Qt::LeftButton, {}, QPoint(5, 5));
   EXPECT_EQ(document(), "བཀྲབཀ");
   EXPECT_EQ(marked(), "");
+}
+
+// Closing with text that was never saved asks first: Cancel keeps the window, Discard
+// closes it; saved text closes without a question.
+TEST_F(PadWindowTest, ClosingAsksBeforeUnsavedTextIsLost) {
+  const auto answer = [](QMessageBox::StandardButton button) {
+    QTimer::singleShot(0, [button] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      box->button(button)->click();
+    });
+  };
+  QTest::keyClicks(&window.editor(), "fcmrjxisj");
+  answer(QMessageBox::Cancel);
+  EXPECT_FALSE(window.close());
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(window.saveTo(QString::fromStdString((dir / "kept.txt").string())), std::nullopt);
+  EXPECT_TRUE(window.close());
+  window.show();
+  QTest::keyClicks(&window.editor(), "fcmr");
+  answer(QMessageBox::Discard);
+  EXPECT_TRUE(window.close());
+  EXPECT_EQ(testing::readBytes(dir / "kept.txt"), "བཀྲ་ཤིས་");
 }
 
 // Qt reports one Alt modifier for both Alt keys: only the key seen going down tells
