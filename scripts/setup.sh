@@ -8,7 +8,7 @@ packages=(
   libicu-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev clang-format clang-tidy
   qt6-base-dev
-  tmux
+  tmux xvfb xauth xdotool
 )
 
 missing=()
