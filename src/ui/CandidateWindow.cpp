@@ -80,8 +80,9 @@ void CandidateWindow::paintText(QPainter& painter, const TextPlacement& text, co
                            text.shaped->layout);
     return;
   }
-  painter.drawText(QPointF(text.left, text.baseline),
-                   QFontMetricsF(font).elidedText(text.text, Qt::ElideRight, text.width));
+  painter.drawText(
+      QPointF(text.left, text.baseline),
+      QFontMetricsF(font).elidedText(text.shaped->layout.text(), Qt::ElideRight, text.width));
 }
 
 void CandidateWindow::paintMoreButton(QPainter& painter, const QRectF& area) const {

@@ -80,78 +80,95 @@ CandidateWindowFonts CandidateWindowFonts::forContent(const CandidateWindowConte
           toQFont(Font::system(kPagePointSize))};
 }
 
+// Tibetan fonts reserve room for the deepest stacks on every line, which would make each
+// row three lines tall; rows take the ink of the page's texts instead, all rows alike, so
+// they keep their place as the selection (and its explanation) moves.
 void CandidateWindowLayout::measure(const CandidateWindowContent& content,
                                     const CandidateWindowFonts& fonts, ShapedTextCache& cache) {
   cache.trim();
   const ShapedTextCache::Shaped& more = cache.shaped(kMore, fonts.moreButton);
-  const double moreWidth = more.advance + kButtonPadding;
   horizontal_ = content.horizontal;
   columns_ = std::max<std::size_t>(content.columns, 1);
   cells_.resize(content.rows.size());
-  // Tibetan fonts reserve room for the deepest stacks on every line, which would make
-  // each row three lines tall; rows take the ink of the page's texts instead, all rows
-  // alike, so they keep their place as the selection (and its explanation) moves.
   const QFontMetricsF number(fonts.number);
   Extent extent{number.ascent(), number.descent()};
+  double numbers = 0;
   for (std::size_t i = 0; i < content.rows.size(); ++i) {
-    const CandidateRowContent& row = content.rows[i];
-    Cell& cell = cells_[i];
-    cell.index = row.index;
-    cell.isSelected = row.isSelected;
-    cell.number = &cache.shaped(QString::fromStdString(row.number), fonts.number);
-    cell.text = &cache.shaped(QString::fromStdString(row.text), fonts.candidate);
-    cell.numberWidth = cell.number->advance;
-    cell.textWidth = std::min(cell.text->advance, textLimit(content));
-    extent.include(cell.text->ink);
-    cell.hasExplanation = row.explanation.has_value();
-    cell.explanation = cell.hasExplanation ? &cache.shaped(QString::fromStdString(*row.explanation),
-                                                           fonts.explanation)
-                                           : nullptr;
-    cell.explanationWidth =
-        cell.hasExplanation ? std::min(cell.explanation->advance, kRowExplanationMaxWidth) : 0;
-    if (cell.hasExplanation) extent.include(cell.explanation->ink);
-    cell.hasMore = row.showsMoreButton;
-    cell.moreWidth = cell.hasMore ? moreWidth : 0;
-    if (cell.hasMore) extent.include(more.ink);
+    cells_[i] = measureCell(content.rows[i], textLimit(content), fonts, cache, more);
+    extent.include(cells_[i].ink);
+    numbers = std::max(numbers, cells_[i].numberWidth);
   }
   // Numbers take the width of the widest, so that texts line up past "9".
-  double numbers = 0;
-  for (const Cell& cell : cells_) numbers = std::max(numbers, cell.numberWidth);
   for (Cell& cell : cells_) cell.numberWidth = numbers;
   rowAscent_ = extent.ascent + kInkPadding;
   rowHeight_ = kRowTop + rowAscent_ + extent.descent + kInkPadding + kRowBottom;
-
-  hasLine_ = content.explanationLine.has_value();
-  if (hasLine_) {
-    lineShaped_ =
-        &cache.shaped(QString::fromStdString(content.explanationLine->text), fonts.explanation);
-    lineTextWidth_ = std::min(lineShaped_->advance, kLineExplanationMaxWidth);
-    lineHasMore_ = content.explanationLine->showsMoreButton;
-    lineMoreWidth_ = lineHasMore_ ? moreWidth : 0;
-    Extent line{0, 0};
-    line.include(lineShaped_->ink);
-    if (lineHasMore_) line.include(more.ink);
-    lineAscent_ = line.ascent + kInkPadding;
-    lineHeight_ = kLineTop + lineAscent_ + line.descent + kInkPadding + kLineBottom;
-  }
-
-  const std::size_t lines = (cells_.size() + columnCount() - 1) / columnCount();
-  const double stripHeight =
-      static_cast<double>(lines) * rowHeight_ + (lines > 1 ? (lines - 1) * kLineSpacing : 0);
-  const double stripWidth = spanOf(columnWidths(), horizontal_ || columns_ > 1 ? kCellSpacing : 0);
-  const double lineWidth =
-      hasLine_ ? std::min(kLineLeft + lineTextWidth_ +
-                              (lineHasMore_ ? kLineButtonSpacing + lineMoreWidth_ : 0) + kLineRight,
-                          stripWidth)
-               : 0;
+  measureLine(content.explanationLine, fonts, cache, more);
+  const double stripWidth = spanOf(columnWidths(), cellSpacing());
+  const double lineWidth = hasLine_ ? std::min(lineNaturalWidth(), stripWidth) : 0;
   fitting_ = {std::max(stripWidth, lineWidth) + 2 * kStackInset,
-              stripHeight + (hasLine_ ? kLineSpacing + lineHeight_ : 0) + 2 * kStackInset};
+              stripBottom() + (hasLine_ ? kLineSpacing + lineHeight_ : 0) + kStackInset};
+}
+
+CandidateWindowLayout::Cell CandidateWindowLayout::measureCell(
+    const CandidateRowContent& row, double textLimit, const CandidateWindowFonts& fonts,
+    ShapedTextCache& cache, const ShapedTextCache::Shaped& more) {
+  Cell cell;
+  cell.index = row.index;
+  cell.isSelected = row.isSelected;
+  cell.number = &cache.shaped(QString::fromStdString(row.number), fonts.number);
+  cell.text = &cache.shaped(QString::fromStdString(row.text), fonts.candidate);
+  cell.numberWidth = cell.number->advance;
+  cell.textWidth = std::min(cell.text->advance, textLimit);
+  cell.ink = cell.text->ink;
+  if (row.explanation) {
+    cell.explanation = &cache.shaped(QString::fromStdString(*row.explanation), fonts.explanation);
+    cell.explanationWidth = std::min(cell.explanation->advance, kRowExplanationMaxWidth);
+    cell.ink |= cell.explanation->ink;
+  }
+  if (row.showsMoreButton) {
+    cell.moreWidth = more.advance + kButtonPadding;
+    cell.ink |= more.ink;
+  }
+  return cell;
+}
+
+void CandidateWindowLayout::measureLine(const std::optional<ExplanationLineContent>& line,
+                                        const CandidateWindowFonts& fonts, ShapedTextCache& cache,
+                                        const ShapedTextCache::Shaped& more) {
+  hasLine_ = line.has_value();
+  if (!hasLine_) return;
+  lineShaped_ = &cache.shaped(QString::fromStdString(line->text), fonts.explanation);
+  lineTextWidth_ = std::min(lineShaped_->advance, kLineExplanationMaxWidth);
+  lineMoreWidth_ = line->showsMoreButton ? more.advance + kButtonPadding : 0;
+  Extent extent{0, 0};
+  extent.include(lineShaped_->ink);
+  if (line->showsMoreButton) extent.include(more.ink);
+  lineAscent_ = extent.ascent + kInkPadding;
+  lineHeight_ = kLineTop + lineAscent_ + extent.descent + kInkPadding + kLineBottom;
+}
+
+double CandidateWindowLayout::lineNaturalWidth() const {
+  return kLineLeft + lineTextWidth_ +
+         (lineMoreWidth_ > 0 ? kLineButtonSpacing + lineMoreWidth_ : 0) + kLineRight;
+}
+
+double CandidateWindowLayout::cellSpacing() const {
+  return horizontal_ || columns_ > 1 ? kCellSpacing : 0;
+}
+
+std::size_t CandidateWindowLayout::lineCount() const {
+  return (cells_.size() + columnCount() - 1) / columnCount();
+}
+
+double CandidateWindowLayout::stripBottom() const {
+  const auto lines = static_cast<double>(lineCount());
+  return kStackInset + lines * rowHeight_ + std::max(0.0, lines - 1) * kLineSpacing;
 }
 
 double CandidateWindowLayout::naturalWidth(const Cell& cell) {
   return kRowLeft + cell.numberWidth + kPartSpacing + cell.textWidth +
-         (cell.hasExplanation ? kPartSpacing + cell.explanationWidth : 0) +
-         (cell.hasMore ? kPartSpacing + cell.moreWidth : 0) + kRowRight;
+         (cell.explanation != nullptr ? kPartSpacing + cell.explanationWidth : 0) +
+         (cell.moreWidth > 0 ? kPartSpacing + cell.moreWidth : 0) + kRowRight;
 }
 
 std::size_t CandidateWindowLayout::columnCount() const {
@@ -173,10 +190,10 @@ double CandidateWindowLayout::spanOf(const std::vector<double>& widths, double s
 }
 
 void CandidateWindowLayout::arrange(double width) {
-  const double spacing = horizontal_ || columns_ > 1 ? kCellSpacing : 0;
+  const double spacing = cellSpacing();
   std::vector<double> widths = columnWidths();
-  const double gaps = spanOf(widths, spacing) - std::accumulate(widths.begin(), widths.end(), 0.0);
-  const double available = width - 2 * kStackInset - gaps;
+  const double available =
+      width - 2 * kStackInset - static_cast<double>(widths.size() - 1) * spacing;
   if (widths.size() == 1) {
     widths.front() = available;  // a single column spans the window
   } else {
@@ -185,16 +202,13 @@ void CandidateWindowLayout::arrange(double width) {
   rows_.clear();
   for (std::size_t i = 0; i < cells_.size(); ++i) {
     const std::size_t column = i % widths.size();
-    const std::size_t line = i / widths.size();
+    const auto line = static_cast<double>(i / widths.size());
     double left = kStackInset;
     for (std::size_t c = 0; c < column; ++c) left += widths[c] + spacing;
-    const double top = kStackInset + static_cast<double>(line) * (rowHeight_ + kLineSpacing);
+    const double top = kStackInset + line * (rowHeight_ + kLineSpacing);
     rows_.push_back(place(cells_[i], QRectF(left, top, widths[column], rowHeight_)));
   }
-  const std::size_t lines = (cells_.size() + widths.size() - 1) / widths.size();
-  const double stripBottom =
-      kStackInset + static_cast<double>(lines) * (rowHeight_ + kLineSpacing) - kLineSpacing;
-  placeLine(stripBottom + kLineSpacing, spanOf(widths, spacing));
+  placeLine(stripBottom() + kLineSpacing, spanOf(widths, spacing));
 }
 
 RowGeometry CandidateWindowLayout::place(const Cell& cell, const QRectF& area) const {
@@ -205,16 +219,15 @@ RowGeometry CandidateWindowLayout::place(const Cell& cell, const QRectF& area) c
   const double baseline = area.top() + kRowTop + rowAscent_;
   RowGeometry row{cell.index, area, cell.isSelected, {}, {}, std::nullopt, std::nullopt};
   double x = area.left() + kRowLeft;
-  row.number = {cell.number, cell.number->layout.text(), x, baseline, cell.numberWidth};
+  row.number = {cell.number, x, baseline, cell.numberWidth};
   x += cell.numberWidth + kPartSpacing;
-  row.text = {cell.text, cell.text->layout.text(), x, baseline, text};
+  row.text = {cell.text, x, baseline, text};
   x += text;
-  if (cell.hasExplanation) {
-    row.explanation = TextPlacement{cell.explanation, cell.explanation->layout.text(),
-                                    x + kPartSpacing, baseline, explanation};
+  if (cell.explanation != nullptr) {
+    row.explanation = TextPlacement{cell.explanation, x + kPartSpacing, baseline, explanation};
     x += kPartSpacing + explanation;
   }
-  if (cell.hasMore) {
+  if (cell.moreWidth > 0) {
     row.moreButton = QRectF(x + kPartSpacing, area.top(), cell.moreWidth, area.height());
   }
   return row;
@@ -224,13 +237,12 @@ void CandidateWindowLayout::placeLine(double top, double stripWidth) {
   line_.reset();
   lineMore_.reset();
   if (!hasLine_) return;
-  const double more = lineHasMore_ ? kLineButtonSpacing + lineMoreWidth_ : 0;
+  const double more = lineMoreWidth_ > 0 ? kLineButtonSpacing + lineMoreWidth_ : 0;
   const double label =
       std::max(0.0, std::min(lineTextWidth_, stripWidth - kLineLeft - more - kLineRight));
   const double left = kStackInset + kLineLeft;
-  line_ = TextPlacement{lineShaped_, lineShaped_->layout.text(), left, top + kLineTop + lineAscent_,
-                        label};
-  if (lineHasMore_) {
+  line_ = TextPlacement{lineShaped_, left, top + kLineTop + lineAscent_, label};
+  if (lineMoreWidth_ > 0) {
     lineMore_ = QRectF(left + label + kLineButtonSpacing, top, lineMoreWidth_, lineHeight_);
   }
 }

@@ -29,10 +29,9 @@ struct CandidateWindowFonts {
   [[nodiscard]] static CandidateWindowFonts forContent(const CandidateWindowContent& content);
 };
 
-/// A run of text drawn on `baseline` from `left`, cut at the tail to `width`.
+/// A shaped text drawn on `baseline` from `left`, cut at the tail to `width`.
 struct TextPlacement {
   const ShapedTextCache::Shaped* shaped = nullptr;
-  QString text;
   double left = 0;
   double baseline = 0;
   double width = 0;
@@ -68,7 +67,8 @@ class CandidateWindowLayout {
   [[nodiscard]] const std::optional<QRectF>& lineMoreButton() const { return lineMore_; }
 
  private:
-  // One row's parts and their natural widths.
+  // One row's parts and their natural widths; an absent explanation is null, an absent
+  // "…" button has no width.
   struct Cell {
     std::size_t index = 0;
     bool isSelected = false;
@@ -76,12 +76,21 @@ class CandidateWindowLayout {
     const ShapedTextCache::Shaped* text = nullptr;
     const ShapedTextCache::Shaped* explanation = nullptr;
     double numberWidth = 0, textWidth = 0, explanationWidth = 0, moreWidth = 0;
-    bool hasExplanation = false;
-    bool hasMore = false;
+    QRectF ink;
   };
 
+  [[nodiscard]] static Cell measureCell(const CandidateRowContent& row, double textLimit,
+                                        const CandidateWindowFonts& fonts, ShapedTextCache& cache,
+                                        const ShapedTextCache::Shaped& more);
+  void measureLine(const std::optional<ExplanationLineContent>& line,
+                   const CandidateWindowFonts& fonts, ShapedTextCache& cache,
+                   const ShapedTextCache::Shaped& more);
   [[nodiscard]] static double naturalWidth(const Cell& cell);
+  [[nodiscard]] double lineNaturalWidth() const;
+  [[nodiscard]] double cellSpacing() const;
   [[nodiscard]] std::size_t columnCount() const;
+  [[nodiscard]] std::size_t lineCount() const;
+  [[nodiscard]] double stripBottom() const;
   [[nodiscard]] std::vector<double> columnWidths() const;
   [[nodiscard]] static double spanOf(const std::vector<double>& widths, double spacing);
   [[nodiscard]] RowGeometry place(const Cell& cell, const QRectF& area) const;
@@ -95,7 +104,6 @@ class CandidateWindowLayout {
   bool hasLine_ = false;
   const ShapedTextCache::Shaped* lineShaped_ = nullptr;
   double lineTextWidth_ = 0, lineMoreWidth_ = 0, lineAscent_ = 0, lineHeight_ = 0;
-  bool lineHasMore_ = false;
   QSizeF fitting_;
 
   std::vector<RowGeometry> rows_;

@@ -57,8 +57,9 @@ TEST_F(CandidateWindowTest, DrawsTheRowsNumbersSelectionAndExplanationItIsGiven)
   showAt(secondPage(), 420);
   const auto& rows = window.layout().rows();
   ASSERT_EQ(rows.size(), 3U);
-  EXPECT_EQ(rows[1].number.text, "2");
-  EXPECT_EQ(rows[1].text.text.toStdString(), "\u0F56\u0F40\u0FB2\u0F0B\u0F64\u0F72\u0F66\u0F0B");
+  EXPECT_EQ(rows[1].number.shaped->layout.text(), "2");
+  EXPECT_EQ(rows[1].text.shaped->layout.text().toStdString(),
+            "\u0F56\u0F40\u0FB2\u0F0B\u0F64\u0F72\u0F66\u0F0B");
   EXPECT_TRUE(rows[1].isSelected);
   ASSERT_TRUE(rows[1].explanation);
   EXPECT_TRUE(rows[1].moreButton);
