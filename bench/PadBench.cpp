@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "engine/learning/TemporaryFolder.h"
-#include "engine/store/InMemoryPreferenceStore.h"
 #include "frontends/pad/PadKeyEvents.h"
+#include "frontends/pad/PadTestStores.h"
 #include "frontends/pad/PadWindow.h"
 #include "ime/platform/BundleResourceLocator.h"
 #include "ime/startup/CustomFont.h"
@@ -28,11 +28,6 @@
 
 namespace yakdrom {
 namespace {
-
-class SilentLog final : public Log {
- protected:
-  void writeLine(std::string_view /*line*/) override {}
-};
 
 // Counts the paints of one widget.
 class PaintCounter final : public QObject {
@@ -102,26 +97,18 @@ int main(int argc, char** argv) {
   const std::size_t linesPerParagraph =
       argc > 3 ? std::max(1UL, std::stoul(argv[3])) : kLinesPerParagraph;
 
-  SilentLog log;
   QtFontSystem fonts;
   const BundleResourceLocator resources = BundleResourceLocator::forRunningExecutable();
+  yakdrom::testing::SilentLog log;
   registerCustomFont(ApplicationBundle::forRunningExecutable(), fonts, log);
-  auto preferences = std::make_shared<InMemoryPreferenceStore>();
-  InputStatistics statistics(preferences);
-  UserDictionary userDictionary(userFile);
-  TibetanDictionary explanations;
-  DictionaryStore lexicon(ApplicationBundle::forRunningExecutable(), log, explanations);
-  lexicon.preloadIfNeeded();
-
-  PadWindow pad(
-      PadServices{*preferences, userDictionary, statistics, lexicon, fonts, resources, log},
-      InterfaceLanguage::english);
+  yakdrom::testing::PadTestStores stores(userFile, std::nullopt);
+  PadWindow pad(stores.services(fonts, resources), InterfaceLanguage::english);
   PaintCounter padPaints(*pad.editor().viewport());
   pad.show();
   while (padPaints.count() == 0) QCoreApplication::processEvents();
   const auto firstPaint = std::chrono::steady_clock::now();
   const double sinceExec = millisecondsSinceProcessStart();
-  if (!lexicon.waitUntilLoaded()) {
+  if (!stores.waitForLexicon()) {
     std::fprintf(stderr, "yakdrom_bench_pad: no lexicon beside the program\n");
     return 1;
   }

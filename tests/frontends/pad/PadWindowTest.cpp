@@ -15,10 +15,10 @@
 #include "engine/learning/TemporaryFolder.h"
 #include "engine/lexicon/LexiconBuilder.h"
 #include "engine/lexicon/LexiconWriter.h"
-#include "engine/store/InMemoryPreferenceStore.h"
 #include "frontends/cli/KeyNotation.h"
 #include "frontends/cli/TypingSession.h"
 #include "frontends/pad/PadKeyEvents.h"
+#include "frontends/pad/PadTestStores.h"
 #include "frontends/pad/PadWindow.h"
 #include "ime/fakes/FakePlatform.h"
 #include "ui/QtFontSystem.h"
@@ -41,32 +41,12 @@ std::filesystem::path writeLexicon(const TemporaryFolder& dir) {
   return path;
 }
 
-// The stores of one program: its own settings, statistics, user dictionary and lexicon.
-struct Stores {
-  explicit Stores(const TemporaryFolder& dir, const std::string& name)
-      : userDictionary(dir / (name + "-user.txt")),
-        lexicon(ApplicationBundle::forRunningExecutable(), log, explanations) {
-    lexicon.useLexiconFile(writeLexicon(dir));
-    lexicon.preloadIfNeeded();
-    EXPECT_TRUE(lexicon.waitUntilLoaded());
-  }
-
-  std::shared_ptr<InMemoryPreferenceStore> preferences =
-      std::make_shared<InMemoryPreferenceStore>();
-  InputStatistics statistics{preferences};
-  UserDictionary userDictionary;
-  testing::RecordingLog log;
-  TibetanDictionary explanations;
-  DictionaryStore lexicon;
-};
-
 class PadWindowTest : public ::testing::Test {
  protected:
   PadWindowTest()
-      : stores(dir, "pad"),
-        window(PadServices{*stores.preferences, stores.userDictionary, stores.statistics,
-                           stores.lexicon, fonts, resources, stores.log},
-               InterfaceLanguage::english) {
+      : stores(dir / "pad-user.txt", writeLexicon(dir)),
+        window(stores.services(fonts, resources), InterfaceLanguage::english) {
+    EXPECT_TRUE(stores.waitForLexicon());
     window.show();
     window.activateWindow();
     window.editor().setFocus();
@@ -87,7 +67,7 @@ class PadWindowTest : public ::testing::Test {
   }
 
   TemporaryFolder dir;
-  Stores stores;
+  testing::PadTestStores stores;
   QtFontSystem fonts;
   testing::FakeResourceLocator resources;
   PadWindow window;
@@ -216,9 +196,11 @@ TEST(PadKeyTranslationTest, TheAltKeysAreToldApartByTheKeyHeld) {
 // command line's simulated field does with the same keys, after every key.
 class PadAndFieldTest : public PadWindowTest {
  protected:
-  PadAndFieldTest() : fieldStores(dir, "field") {}
+  PadAndFieldTest() : fieldStores(dir / "field-user.txt", writeLexicon(dir)) {
+    EXPECT_TRUE(fieldStores.waitForLexicon());
+  }
 
-  Stores fieldStores;
+  testing::PadTestStores fieldStores;
 };
 
 TEST_F(PadAndFieldTest, EveryKeyLeavesThePadAsTheSimulatedField) {

@@ -13,7 +13,7 @@
 #include "engine/learning/TemporaryFolder.h"
 #include "engine/lexicon/LexiconBuilder.h"
 #include "engine/lexicon/LexiconWriter.h"
-#include "engine/store/InMemoryPreferenceStore.h"
+#include "frontends/pad/PadTestStores.h"
 #include "frontends/pad/PadWindow.h"
 #include "ime/platform/BundleResourceLocator.h"
 #include "ime/settings/SettingChoices.h"
@@ -38,28 +38,6 @@ constexpr const char* kEnglish =
 // བཀྲ་ཤིས་ typed and kept, then བཀྲ being composed.
 constexpr const char* kContext = "fcmrjxisj";
 constexpr const char* kTyped = "fcmr";
-
-class SilentLog final : public Log {
- protected:
-  void writeLine(std::string_view /*line*/) override {}
-};
-
-struct Stores {
-  explicit Stores(const std::filesystem::path& lexiconFile, const std::filesystem::path& user)
-      : userDictionary(user),
-        lexicon(ApplicationBundle::forRunningExecutable(), log, explanations) {
-    lexicon.useLexiconFile(lexiconFile);
-    lexicon.preloadIfNeeded();
-    (void)lexicon.waitUntilLoaded();
-  }
-  std::shared_ptr<InMemoryPreferenceStore> preferences =
-      std::make_shared<InMemoryPreferenceStore>();
-  InputStatistics statistics{preferences};
-  UserDictionary userDictionary;
-  SilentLog log;
-  TibetanDictionary explanations;
-  DictionaryStore lexicon;
-};
 
 std::filesystem::path writeLexicon(const TemporaryFolder& dir) {
   LexiconBuilder builder;
@@ -95,15 +73,14 @@ class Writer {
   // Types into a fresh pad in `style` and `appearance`, then presses `extra`.
   void shoot(CandidatePanelStyle style, AppearancePreference appearance, const QString& name,
              const std::vector<int>& extra, bool withPad) {
-    Stores stores(lexicon_, dir_ / (name.toStdString() + ".txt"));
+    testing::PadTestStores stores(dir_ / (name.toStdString() + ".txt"), lexicon_);
+    (void)stores.waitForLexicon();
     YakdromSettings settings(*stores.preferences, fonts_, resources_);
     settings.setPanelStyle(style);
     settings.setShowExplanation(true);
     settings.setExplanationLanguage(ExplanationLanguage::english);
     ApplicationAppearance::apply(appearance);
-    PadWindow pad(PadServices{*stores.preferences, stores.userDictionary, stores.statistics,
-                              stores.lexicon, fonts_, resources_, stores.log},
-                  InterfaceLanguage::english);
+    PadWindow pad(stores.services(fonts_, resources_), InterfaceLanguage::english);
     pad.move(40, 40);
     pad.show();
     pad.editor().setFocus();
@@ -163,7 +140,7 @@ int main(int argc, char** argv) {
   QDir().mkpath(folder);
   QtFontSystem fonts;
   const BundleResourceLocator resources = BundleResourceLocator::forRunningExecutable();
-  SilentLog log;
+  yakdrom::testing::SilentLog log;
   registerCustomFont(ApplicationBundle::forRunningExecutable(), fonts, log);
 
   Writer writer(folder, fonts, resources);
