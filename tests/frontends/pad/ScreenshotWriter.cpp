@@ -70,9 +70,10 @@ class Writer {
   Writer(QString folder, FontSystem& fonts, const ResourceLocator& resources)
       : folder_(std::move(folder)), fonts_(fonts), resources_(resources) {}
 
-  // Types into a fresh pad in `style` and `appearance`, then presses `extra`.
+  // Types into a fresh pad in `style` and `appearance`, then presses `extra`; the pad
+  // itself is in the picture when it has a `language`.
   void shoot(CandidatePanelStyle style, AppearancePreference appearance, const QString& name,
-             const std::vector<int>& extra, bool withPad) {
+             const std::vector<int>& extra, std::optional<InterfaceLanguage> language) {
     testing::PadTestStores stores(dir_ / (name.toStdString() + ".txt"), lexicon_);
     (void)stores.waitForLexicon();
     YakdromSettings settings(*stores.preferences, fonts_, resources_);
@@ -80,7 +81,8 @@ class Writer {
     settings.setShowExplanation(true);
     settings.setExplanationLanguage(ExplanationLanguage::english);
     ApplicationAppearance::apply(appearance);
-    PadWindow pad(stores.services(fonts_, resources_), InterfaceLanguage::english);
+    PadWindow pad(stores.services(fonts_, resources_),
+                  language.value_or(InterfaceLanguage::english));
     pad.move(40, 40);
     pad.show();
     pad.editor().setFocus();
@@ -90,7 +92,7 @@ class Writer {
     QCoreApplication::processEvents();
     std::vector<QWidget*> windows = {&pad.inputMethod().candidateWindow(),
                                      &pad.inputMethod().explanationBox()};
-    if (withPad) windows.insert(windows.begin(), &pad);
+    if (language) windows.insert(windows.begin(), &pad);
     save(composite(windows), name);
   }
 
@@ -148,11 +150,14 @@ int main(int argc, char** argv) {
     const QString suffix = QString("-") + look.name;
     for (const Style& style : kStyles) {
       writer.shoot(style.style, look.appearance, QString("candidates-") + style.name + suffix, {},
-                   false);
+                   std::nullopt);
       writer.shoot(style.style, look.appearance, QString("explanation-") + style.name + suffix,
-                   {style.explainKey}, false);
+                   {style.explainKey}, std::nullopt);
     }
-    writer.shoot(CandidatePanelStyle::singleColumn, look.appearance, "pad" + suffix, {}, true);
+    writer.shoot(CandidatePanelStyle::singleColumn, look.appearance, "pad" + suffix + "-en", {},
+                 InterfaceLanguage::english);
+    writer.shoot(CandidatePanelStyle::singleColumn, look.appearance, "pad" + suffix + "-zh", {},
+                 InterfaceLanguage::chinese);
   }
 
   ApplicationAppearance::apply(AppearancePreference::light);
