@@ -202,10 +202,10 @@ void CandidateWindowLayout::arrange(double width) {
   rows_.clear();
   for (std::size_t i = 0; i < cells_.size(); ++i) {
     const std::size_t column = i % widths.size();
-    const auto line = static_cast<double>(i / widths.size());
+    const std::size_t line = i / widths.size();
     double left = kStackInset;
     for (std::size_t c = 0; c < column; ++c) left += widths[c] + spacing;
-    const double top = kStackInset + line * (rowHeight_ + kLineSpacing);
+    const double top = kStackInset + static_cast<double>(line) * (rowHeight_ + kLineSpacing);
     rows_.push_back(place(cells_[i], QRectF(left, top, widths[column], rowHeight_)));
   }
   placeLine(stripBottom() + kLineSpacing, spanOf(widths, spacing));
