@@ -21,7 +21,12 @@ constexpr double kFitTolerance = 0.01;
 CandidateWindow::CandidateWindow() { resize(kInitialSize); }
 
 void CandidateWindow::display(const CandidateWindowContent& content) {
-  fonts_ = CandidateWindowFonts::forContent(content);
+  // The fonts change only with the settings; most keys keep them.
+  if (!fontsFor_ || fontsFor_->first != content.font ||
+      fontsFor_->second != content.explanationFont) {
+    fonts_ = CandidateWindowFonts::forContent(content);
+    fontsFor_.emplace(content.font, content.explanationFont);
+  }
   layout_.measure(content, fonts_, shapes_);
   layout_.arrange(width());
   pageLabel_ = QString::fromStdString(content.pageLabel);

@@ -4,6 +4,9 @@
 // reports presses on rows and on "…" through the installed actions. Main thread.
 #pragma once
 
+#include <optional>
+#include <utility>
+
 #include "ime/platform/CandidateWindowView.h"
 #include "ui/CandidateWindowLayout.h"
 #include "ui/FloatingPanel.h"
@@ -36,6 +39,7 @@ class CandidateWindow final : public FloatingPanel<CandidateWindowView> {
 
   CandidateWindowActions actions_;
   CandidateWindowFonts fonts_;
+  std::optional<std::pair<Font, Font>> fontsFor_;  // the candidate and explanation fonts of fonts_
   ShapedTextCache shapes_;
   CandidateWindowLayout layout_;
   QString pageLabel_;
