@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <limits>
+#include <string>
 #include <utility>
 
 #include "engine/learning/AtomicFile.h"
@@ -75,6 +76,23 @@ std::string_view pastScalarRun(std::string_view key, std::size_t offset, std::st
   // The last byte is ASCII or a continuation byte, so it never overflows.
   ++bound.back();
   return bound;
+}
+
+// Reads `entries` as their written form would be read, so that an edited list and a
+// replaced text agree on trimming, NFC and repeats. Blank words are left out rather than
+// written, where the frequency would become the word; so is a frequency below 1, which
+// would not read as one.
+UserWords wordsOf(const std::vector<UserDictionary::Entry>& entries) {
+  std::string text;
+  for (const auto& [raw, freq] : entries) {
+    const std::string_view word = UserDictionaryFormat::trimWord(raw, true);
+    if (word.empty()) continue;
+    text += word;
+    text += ' ';
+    text += std::to_string(std::max<std::int64_t>(freq, 1));
+    text += '\n';
+  }
+  return UserDictionaryFormat::parseWords(text);
 }
 
 bool isBackupName(std::string_view name) {
@@ -311,6 +329,24 @@ FileResult<std::size_t> UserDictionary::replaceAll(std::string_view text) {
   const auto written = flush();
   if (!written) return written.error();
   return n;
+}
+
+FileResult<std::size_t> UserDictionary::applyEdits(const std::vector<Entry>& opened,
+                                                   const std::vector<Entry>& edited) {
+  DictionaryChanges edit;
+  edit.recordDifference(wordsOf(opened), wordsOf(edited));
+  {
+    std::lock_guard lock(mutex_);
+    edit.applyTo(words_);
+    answers_.clear();
+    ++version_;
+    // The edit was made after the changes still pending, so it goes out after them.
+    edit.followOn(changes_);
+    changes_ = std::move(edit);
+  }
+  // The write merges what other programs have written meanwhile, so its count is the one
+  // held now.
+  return flush();
 }
 
 FileResult<std::size_t> UserDictionary::flush() { return writer_->wait(writer_->request()); }

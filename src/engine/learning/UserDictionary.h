@@ -102,6 +102,16 @@ class UserDictionary {
   /// other programs have written meanwhile.
   FileResult<std::size_t> replaceAll(std::string_view text);
 
+  /// Applies what the user changed in an editor that opened with `opened` and ended with
+  /// `edited` (words added, deleted, renamed or re-counted) to the content as it is now, writes
+  /// the file and returns the number of entries now held, or why the write failed (the content
+  /// stays in memory for the next write, as with replaceAll()). Both lists are read as
+  /// replaceAll() reads text. Words learnt or imported meanwhile and not touched by the edit
+  /// are kept; an edited word gets exactly the edited frequency, and a deleted word goes even
+  /// when it was learnt again meanwhile.
+  FileResult<std::size_t> applyEdits(const std::vector<Entry>& opened,
+                                     const std::vector<Entry>& edited);
+
   /// Returns once the content as it is now is on disk, merged with what other programs have
   /// written meanwhile: the number of entries written, or why the write failed (the changes
   /// stay in memory and go out with the next write). It waits at most about two seconds for

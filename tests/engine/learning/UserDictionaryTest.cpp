@@ -259,6 +259,52 @@ TEST_F(UserDictionaryTest, ReplaceAndImportReportAFailedWriteAndKeepTheContent) 
   EXPECT_EQ(readBytes(file_), "ཁ 3\nཀ 2\n");
 }
 
+// The editor shows the entries as they were when it opened; words learnt since then, by this
+// program or another, must survive its Save unless the user changed them.
+TEST_F(UserDictionaryTest, ApplyEditsChangesOnlyWhatTheEditorTouched) {
+  UserDictionary dict(file_);
+  static_cast<void>(dict.replaceAll("ཀ 3\nཁ 2\nག 1\nང 5\n"));
+  const std::vector<Entry> opened = dict.allEntries();
+  for (const char* word : {"ཀ", "ཁ", "ཁ", "ཁ", "ང", "ཅ"}) dict.learn(word);
+  {
+    UserDictionary other(file_);
+    other.learn("ཇ");
+    ASSERT_TRUE(other.flush().ok());
+  }
+  std::vector<Entry> edited = opened;  // ང 5, ཀ 3, ཁ 2, ག 1
+  edited.erase(edited.begin() + 1);    // deleted although learnt meanwhile
+  edited[1].freq = 4;                  // below what learning raised it to meanwhile
+  edited[2].word = "གི";                // renamed
+  edited.push_back({" ཆ \n", 0});
+  edited.push_back({"  ", 3});
+  const auto applied = dict.applyEdits(opened, edited);
+  ASSERT_TRUE(applied.ok());
+  EXPECT_EQ(applied.value(), 6U);
+  const std::vector<Entry> expected = {{"ང", 6}, {"ཁ", 4}, {"གི", 1}, {"ཅ", 1}, {"ཆ", 1}, {"ཇ", 1}};
+  EXPECT_EQ(dict.allEntries(), expected);
+  EXPECT_EQ(UserDictionary(file_).allEntries(), expected);
+}
+
+// Learning not yet written when the editor saves happened before the edit, so the edit
+// decides; a failed write keeps both for the next one.
+TEST_F(UserDictionaryTest, ApplyEditsGoesOutAfterPendingLearningEvenWhenAWriteFails) {
+  UserDictionary dict(file_);
+  std::filesystem::create_directories(file_ / "in-the-way");  // a folder where the file goes
+  dict.learn("ཀ");
+  dict.learn("ཁ");
+  const std::vector<Entry> opened = dict.allEntries();
+  dict.learn("ཀ");
+  dict.learn("ཁ");
+  dict.learn("ག");
+  const auto applied = dict.applyEdits(opened, {{"ཁ", 5}});
+  ASSERT_FALSE(applied.ok());
+  EXPECT_EQ(applied.error().code, FileRefusal::notRegularFile);
+  EXPECT_EQ(dict.renderText(), "ཁ 5\nག 1\n");
+  std::filesystem::remove_all(file_);
+  ASSERT_TRUE(dict.flush().ok());
+  EXPECT_EQ(readBytes(file_), "ཁ 5\nག 1\n");
+}
+
 // A file of ill-formed UTF-8 loads with U+FFFD in place of the bad bytes; those bytes
 // are saved beside it before the first rewrite, so nothing the file held is lost.
 TEST_F(UserDictionaryTest, IllFormedFileIsKeptAsideBeforeTheFirstRewrite) {
