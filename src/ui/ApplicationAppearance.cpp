@@ -85,4 +85,17 @@ bool ApplicationAppearance::isDark(const QPalette& palette) {
   return palette.color(QPalette::Window).lightness() < kDarkLightness;
 }
 
+bool ApplicationAppearance::isDark() { return isDark(QApplication::palette()); }
+
+bool ApplicationAppearance::changesTheme(const QEvent& event) {
+  switch (event.type()) {
+    case QEvent::PaletteChange:
+    case QEvent::ApplicationPaletteChange:
+    case QEvent::StyleChange:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace yakdrom

@@ -2,6 +2,7 @@
 // with a light, a dark or the desktop's own palette. Main thread.
 #pragma once
 
+#include <QEvent>
 #include <QPalette>
 
 #include "ime/settings/SettingChoices.h"
@@ -18,6 +19,12 @@ class ApplicationAppearance {
 
   /// Returns true when `palette` draws light text on a dark window.
   [[nodiscard]] static bool isDark(const QPalette& palette);
+
+  /// Returns true when the application is drawn dark now.
+  [[nodiscard]] static bool isDark();
+
+  /// Returns true for the events after which a widget takes its colours afresh.
+  [[nodiscard]] static bool changesTheme(const QEvent& event);
 };
 
 }  // namespace yakdrom

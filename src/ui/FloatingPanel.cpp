@@ -50,17 +50,6 @@ void cutCorners(QWidget& widget) {
   widget.setMask(QRegion(shape.toFillPolygon().toPolygon()));
 }
 
-bool changesTheme(const QEvent& event) {
-  switch (event.type()) {
-    case QEvent::PaletteChange:
-    case QEvent::ApplicationPaletteChange:
-    case QEvent::StyleChange:
-      return true;
-    default:
-      return false;
-  }
-}
-
 // Two fills, the outline's shape and the background inside it: stroking an antialiased
 // outline costs more than all the rest of a repaint.
 void paintBackground(const QWidget& widget, QPainter& painter, const PanelColours& colours) {

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "ime/platform/Geometry.h"
+#include "ui/ApplicationAppearance.h"
 #include "ui/PanelColours.h"
 
 namespace yakdrom {
@@ -27,8 +28,6 @@ void resizeKeepingOrigin(QWidget& widget, Size size);
 /// Cuts `widget` to its rounded shape where that is needed: on X11 without a compositor
 /// what a window leaves unpainted shows black. Wayland always composites.
 void cutCorners(QWidget& widget);
-/// Returns true for the events after which a window takes its colours afresh.
-[[nodiscard]] bool changesTheme(const QEvent& event);
 /// Fills `widget` with the rounded background in `colours`.
 void paintBackground(const QWidget& widget, QPainter& painter, const PanelColours& colours);
 
@@ -62,7 +61,7 @@ class FloatingPanel : public QWidget, public View {
   virtual void coloursTaken() {}
 
   void changeEvent(QEvent* event) override {
-    if (floating::changesTheme(*event)) takeColours();
+    if (ApplicationAppearance::changesTheme(*event)) takeColours();
     QWidget::changeEvent(event);
   }
 

@@ -8,11 +8,15 @@
 
 namespace yakdrom {
 
+/// Returns the UTF-8 `text` as a Qt string.
+[[nodiscard]] inline QString qtString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 /// Returns `chinese` or `english` for `language`.
 [[nodiscard]] inline QString localizedText(InterfaceLanguage language, std::string_view chinese,
                                            std::string_view english) {
-  const std::string_view chosen = localized(language, chinese, english);
-  return QString::fromUtf8(chosen.data(), static_cast<qsizetype>(chosen.size()));
+  return qtString(localized(language, chinese, english));
 }
 
 }  // namespace yakdrom

@@ -4,6 +4,12 @@
 
 namespace yakdrom {
 
+void saveLearntWords(UserDictionary& userDictionary, Log& log) {
+  if (auto written = userDictionary.flush(); !written) {
+    log.write("用户词库保存失败 " + written.error().message());
+  }
+}
+
 int runInputMethod(const StartupHooks& hooks, const StartupServices& services) {
   registerCustomFont(services.bundle, services.fonts, services.log);
   services.dictionary.preloadIfNeeded();
@@ -13,10 +19,7 @@ int runInputMethod(const StartupHooks& hooks, const StartupServices& services) {
     return kServerFailureStatus;
   }
   hooks.onTerminate([&userDictionary = services.userDictionary, &log = services.log] {
-    // The last chance to save what was learnt; a failure can only be reported.
-    if (auto written = userDictionary.flush(); !written) {
-      log.write("用户词库保存失败 " + written.error().message());
-    }
+    saveLearntWords(userDictionary, log);
   });
   hooks.applyAppearance(services.settings.appearancePreference());
   return hooks.runEventLoop();

@@ -47,6 +47,10 @@ struct StartupServices {
   UserDictionary& userDictionary;
 };
 
+/// Writes what `userDictionary` has not yet written, logging a failure to `log`: the last
+/// chance to save what was learnt before a program ends.
+void saveLearntWords(UserDictionary& userDictionary, Log& log);
+
 /// Registers the candidate font, starts the lexicon load, creates the server (on failure
 /// logs the fatal line and returns kServerFailureStatus), arranges for the user dictionary
 /// to be written out at termination, applies the appearance setting and runs the event

@@ -1,0 +1,41 @@
+// `yakdrom-settings`: the settings window on its own, for the desktop's menus and for
+// input-method frameworks that open settings as a program. It shares the settings file, the
+// user dictionary and the statistics with every other Yakdrom program.
+#include <QApplication>
+#include <memory>
+
+#include "engine/learning/InputStatistics.h"
+#include "engine/learning/UserDictionary.h"
+#include "ime/platform/BundleResourceLocator.h"
+#include "ime/platform/SystemLog.h"
+#include "ime/startup/ApplicationBundle.h"
+#include "ime/startup/CustomFont.h"
+#include "ime/startup/InputMethodStartup.h"
+#include "ui/ApplicationAppearance.h"
+#include "ui/ApplicationIcon.h"
+#include "ui/QSettingsPreferenceStore.h"
+#include "ui/QtFontSystem.h"
+#include "ui/settings/SettingsWindowController.h"
+
+int main(int argc, char** argv) {
+  using namespace yakdrom;
+  QApplication application(argc, argv);
+  QApplication::setApplicationName("yakdrom-settings");
+  QApplication::setApplicationDisplayName("Yakdrom");
+  QApplication::setWindowIcon(ApplicationIcon::icon());
+  (void)PreferenceStore::installShared(std::make_shared<QSettingsPreferenceStore>());
+
+  SystemLog log;
+  QtFontSystem fonts;
+  registerCustomFont(ApplicationBundle::forRunningExecutable(), fonts, log);
+  const BundleResourceLocator resources = BundleResourceLocator::forRunningExecutable();
+  const YakdromSettings settings(*PreferenceStore::shared(), fonts, resources);
+  ApplicationAppearance::apply(settings.appearancePreference());
+
+  SettingsWindowController::shared().show();
+  const int status = QApplication::exec();
+  // An edit or import is written when it is made; this only catches what a write left over.
+  saveLearntWords(UserDictionary::shared(), log);
+  InputStatistics::shared().flush();
+  return status;
+}

@@ -1,0 +1,23 @@
+// The "About" tab: the program's icon, name and version, and the buttons that check for an
+// update and uninstall the program. Main thread.
+#pragma once
+
+#include "ui/settings/FlatButton.h"
+#include "ui/settings/PageView.h"
+#include "ui/settings/SettingsPageContext.h"
+
+namespace yakdrom {
+
+class AboutPage final : public PageView {
+ public:
+  explicit AboutPage(const SettingsPageContext& context);
+
+  [[nodiscard]] FlatButton& updateButton() const { return *updateButton_; }
+  [[nodiscard]] FlatButton& uninstallButton() const { return *uninstallButton_; }
+
+ private:
+  FlatButton* updateButton_;
+  FlatButton* uninstallButton_;
+};
+
+}  // namespace yakdrom

@@ -1,0 +1,51 @@
+#include "ui/settings/CodeChipView.h"
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QPainter>
+
+#include "ime/settings/YakdromSettings.h"
+#include "ui/LocalizedText.h"
+
+namespace yakdrom {
+namespace {
+
+constexpr qreal kCornerRadius = 5;
+constexpr int kPointSize = 13;
+
+QFont chipFont() {
+  const QString family = qtString(kBundledFontFamily);
+  QFont font = QFontDatabase::hasFamily(family)
+                   ? QFont(family)
+                   : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+  font.setPointSize(kPointSize);
+  return font;
+}
+
+}  // namespace
+
+CodeChipView::CodeChipView(const QString& text, QWidget* parent)
+    : Themed<QWidget>(parent), label_(new QLabel(text, this)) {
+  label_->setFont(chipFont());
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(7, 3, 7, 3);
+  layout->addWidget(label_);
+  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  restyle();
+}
+
+QColor CodeChipView::background() const {
+  return isDarkStyle() ? QColor(0, 0, 0, 56) : QColor(Qt::white);
+}
+
+void CodeChipView::applyStyle(bool) { update(); }
+
+void CodeChipView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(background());
+  painter.drawRoundedRect(rect(), kCornerRadius, kCornerRadius);
+}
+
+}  // namespace yakdrom

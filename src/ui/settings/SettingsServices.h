@@ -1,0 +1,26 @@
+// What the settings window works on: the stores every program shares, the fonts, the
+// program's resources, the user's languages and the desktop's file dialogs. Every reference
+// must outlive the window. Main thread.
+#pragma once
+
+#include "engine/learning/InputStatistics.h"
+#include "engine/learning/UserDictionary.h"
+#include "engine/store/PreferenceStore.h"
+#include "ime/platform/FontSystem.h"
+#include "ime/platform/PreferredLanguages.h"
+#include "ime/platform/ResourceLocator.h"
+#include "ui/settings/DesktopFiles.h"
+
+namespace yakdrom {
+
+struct SettingsServices {
+  PreferenceStore& preferences;
+  UserDictionary& userDictionary;
+  InputStatistics& statistics;
+  FontSystem& fonts;
+  const ResourceLocator& resources;
+  const PreferredLanguages& languages;
+  DesktopFiles& files;
+};
+
+}  // namespace yakdrom

@@ -1,0 +1,93 @@
+// A settings window over stores of its own, for the tests and the screenshots: settings and
+// statistics in memory, a user dictionary in a temporary folder, languages the test sets,
+// and file dialogs that answer from a queue and remember what they were asked to show.
+#pragma once
+
+#include <QApplication>
+#include <QMessageBox>
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "engine/learning/InputStatistics.h"
+#include "engine/learning/TemporaryFolder.h"
+#include "engine/learning/UserDictionary.h"
+#include "engine/store/InMemoryPreferenceStore.h"
+#include "ime/fakes/FakePlatform.h"
+#include "ui/QtFontSystem.h"
+#include "ui/settings/SettingsWindowController.h"
+
+namespace yakdrom::testing {
+
+class ScriptedDesktopFiles final : public DesktopFiles {
+ public:
+  std::optional<std::filesystem::path> chooseWordList(QWidget&, const QString& message) override {
+    asked.push_back(message);
+    return next();
+  }
+  std::optional<std::filesystem::path> chooseExportFile(QWidget&, const QString& message,
+                                                        const QString& name) override {
+    asked.push_back(message);
+    proposedNames.push_back(name);
+    return next();
+  }
+  void reveal(const std::filesystem::path& file) override { revealed.push_back(file); }
+
+  /// The answers of the next dialogs, in order; nothing stands for a cancelled dialog.
+  std::deque<std::optional<std::filesystem::path>> answers;
+  std::vector<QString> asked;
+  std::vector<QString> proposedNames;
+  std::vector<std::filesystem::path> revealed;
+
+ private:
+  std::optional<std::filesystem::path> next() {
+    if (answers.empty()) return std::nullopt;
+    auto answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+};
+
+/// Returns the widgets of type `T` inside `parent`, in creation order. Our widget classes
+/// declare no meta-object, so findChildren<T>() would take every widget of their Qt base.
+template <class T>
+[[nodiscard]] std::vector<T*> widgetsOf(const QWidget& parent) {
+  std::vector<T*> found;
+  for (QWidget* child : parent.findChildren<QWidget*>()) {
+    if (auto* widget = dynamic_cast<T*>(child)) found.push_back(widget);
+  }
+  return found;
+}
+
+struct SettingsTestWindow {
+  explicit SettingsTestWindow(std::vector<std::string> languageList = {"en-US"})
+      : userDictionary(folder / "user-dictionary.txt") {
+    languages.list = std::move(languageList);
+    controller = std::make_unique<SettingsWindowController>(SettingsServices{
+        *preferences, userDictionary, statistics, fonts, resources, languages, files});
+  }
+
+  /// Returns the notices open on the window, oldest first.
+  [[nodiscard]] std::vector<QMessageBox*> notices() const {
+    std::vector<QMessageBox*> open;
+    for (QMessageBox* box : controller->window().findChildren<QMessageBox*>()) {
+      if (box->isVisible()) open.push_back(box);
+    }
+    return open;
+  }
+
+  TemporaryFolder folder;
+  std::shared_ptr<InMemoryPreferenceStore> preferences =
+      std::make_shared<InMemoryPreferenceStore>();
+  InputStatistics statistics{preferences};
+  UserDictionary userDictionary;
+  QtFontSystem fonts;
+  FakeResourceLocator resources;
+  FakePreferredLanguages languages;
+  ScriptedDesktopFiles files;
+  std::unique_ptr<SettingsWindowController> controller;
+};
+
+}  // namespace yakdrom::testing
