@@ -17,7 +17,7 @@ PadInputMethod::PadInputMethod(QPlainTextEdit& editor, PadServices services)
               .screens = screens_,
               .log = services.log,
               .languages = languages_,
-              .settingsWindow = nullptr,
+              .settingsWindow = &services.settingsWindow,
               // The text area is the pad's reason to be, never a window to keep keys from.
               .ownIdentifier = std::string(kYakdromBundleIdentifier),
               .dictionary = services.lexicon,

@@ -13,6 +13,7 @@
 #include "engine/store/PreferenceStore.h"
 #include "frontends/pad/PadKeyTranslation.h"
 #include "frontends/pad/PadTextClient.h"
+#include "ime/controller/SettingsWindowOpener.h"
 #include "ime/panel/FloatingCandidatePresenter.h"
 #include "ime/platform/FontSystem.h"
 #include "ime/platform/LocalePreferredLanguages.h"
@@ -37,6 +38,7 @@ struct PadServices {
   FontSystem& fonts;
   const ResourceLocator& resources;
   Log& log;
+  SettingsWindowOpener& settingsWindow;
 };
 
 class PadInputMethod final : public QObject {

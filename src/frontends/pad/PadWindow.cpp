@@ -26,11 +26,11 @@ PadWindow::PadWindow(PadServices services, InterfaceLanguage language)
   inputMethod_ = std::make_unique<PadInputMethod>(*editor_, services);
   // What is typed reads best in the font the candidates are shown in.
   editor_->setFont(toQFont(inputMethod_->settings().candidateFont()));
-  buildMenus();
+  buildMenus(services.settingsWindow);
   editor_->setFocus();
 }
 
-void PadWindow::buildMenus() {
+void PadWindow::buildMenus(SettingsWindowOpener& settingsWindow) {
   QMenu* file = menuBar()->addMenu(localizedText(language_, "文件", "File"));
   file->addAction(localizedText(language_, "另存为…", "Save As…"), QKeySequence::SaveAs, this,
                   &PadWindow::saveAs);
@@ -40,11 +40,8 @@ void PadWindow::buildMenus() {
   QMenu* edit = menuBar()->addMenu(localizedText(language_, "编辑", "Edit"));
   edit->addAction(localizedText(language_, "全部拷贝", "Copy All"), this, &PadWindow::copyAll);
   edit->addSeparator();
-  QAction* settings = edit->addAction(localizedText(language_, "设置…", "Settings…"));
-  settings->setEnabled(false);
-  settings->setToolTip(
-      localizedText(language_, "设置窗口尚未提供", "The settings window is not available yet"));
-  edit->setToolTipsVisible(true);
+  edit->addAction(localizedText(language_, "设置…", "Settings…"), QKeySequence::Preferences, this,
+                  [&settingsWindow] { settingsWindow.show(); });
 }
 
 void PadWindow::copyAll() {

@@ -29,7 +29,7 @@ class PadWindow final : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void buildMenus();
+  void buildMenus(SettingsWindowOpener& settingsWindow);
   void saveAs();
 
   InterfaceLanguage language_;

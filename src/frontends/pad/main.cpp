@@ -13,8 +13,10 @@
 #include "ime/platform/SystemLog.h"
 #include "ime/startup/InputMethodStartup.h"
 #include "ui/ApplicationAppearance.h"
+#include "ui/ApplicationIcon.h"
 #include "ui/QSettingsPreferenceStore.h"
 #include "ui/QtFontSystem.h"
+#include "ui/settings/SharedSettingsWindow.h"
 
 int main(int argc, char** argv) {
   using namespace yakdrom;
@@ -23,6 +25,7 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName("yakdrom-pad");
   QApplication::setApplicationDisplayName("Yakdrom");
+  QApplication::setWindowIcon(ApplicationIcon::icon());
   (void)PreferenceStore::installShared(std::make_shared<QSettingsPreferenceStore>());
 
   SystemLog log;
@@ -33,6 +36,7 @@ int main(int argc, char** argv) {
   const YakdromSettings settings(preferences, fonts, resources);
   DictionaryStore& lexicon = DictionaryStore::shared();
   UserDictionary& userDictionary = UserDictionary::shared();
+  SharedSettingsWindow settingsWindow;
   std::unique_ptr<PadWindow> window;
 
   const StartupHooks hooks{
@@ -47,7 +51,7 @@ int main(int argc, char** argv) {
           [&] {
             window = std::make_unique<PadWindow>(
                 PadServices{preferences, userDictionary, InputStatistics::shared(), lexicon, fonts,
-                            resources, log},
+                            resources, log, settingsWindow},
                 interfaceLanguage(LocalePreferredLanguages()));
             window->show();
             return QApplication::exec();

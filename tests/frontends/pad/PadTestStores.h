@@ -17,6 +17,13 @@
 
 namespace yakdrom::testing {
 
+/// A settings window that only counts how often it was asked to open.
+class CountingSettingsWindow final : public SettingsWindowOpener {
+ public:
+  void show() override { ++shown; }
+  int shown = 0;
+};
+
 /// A log that keeps nothing: these programs have no one to show its lines to.
 class SilentLog final : public Log {
  protected:
@@ -37,7 +44,8 @@ struct PadTestStores {
 
   /// Returns the pad's services over these stores.
   [[nodiscard]] PadServices services(FontSystem& fonts, const ResourceLocator& resources) {
-    return {*preferences, userDictionary, statistics, lexicon, fonts, resources, log};
+    return {*preferences, userDictionary, statistics, lexicon,
+            fonts,        resources,      log,        settingsWindow};
   }
 
   std::shared_ptr<InMemoryPreferenceStore> preferences =
@@ -45,6 +53,7 @@ struct PadTestStores {
   InputStatistics statistics{preferences};
   UserDictionary userDictionary;
   SilentLog log;
+  CountingSettingsWindow settingsWindow;
   TibetanDictionary explanations;
   DictionaryStore lexicon;
 };
