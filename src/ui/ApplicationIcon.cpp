@@ -1,5 +1,6 @@
 #include "ui/ApplicationIcon.h"
 
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <array>
@@ -32,8 +33,10 @@ QPixmap ApplicationIcon::pixmap(int size, qreal ratio) {
   font.setPixelSize(qRound(size * 0.62));
   painter.setFont(font);
   painter.setPen(QColor(250, 214, 110));
-  // Tibetan letters hang from the head line, so the glyph sits high in its em box.
-  painter.drawText(square.translated(0, -size * 0.06), Qt::AlignCenter, kLetter);
+  // The font's line box makes room for stacks far below the letter, so a letter alone
+  // centred by its line box would sit high: centre its ink instead.
+  const QRectF ink = QFontMetricsF(font).tightBoundingRect(kLetter);
+  painter.drawText(square.center() - ink.center(), kLetter);
   return pixmap;
 }
 

@@ -39,7 +39,7 @@ AboutPage::AboutPage(const SettingsPageContext& context)
   buttons->addWidget(uninstallButton_);
   buttons->addStretch(1);
   stack->addLayout(buttons);
-  uninstallButton_->setTint(Qt::red);
+  uninstallButton_->setDestructive();
   // Both arrive with the installer; until then they say so rather than do nothing.
   updateButton_->setEnabled(false);
   updateButton_->setToolTip(

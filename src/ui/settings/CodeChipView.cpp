@@ -1,32 +1,21 @@
 #include "ui/settings/CodeChipView.h"
 
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QPainter>
 
-#include "ime/settings/YakdromSettings.h"
-#include "ui/LocalizedText.h"
+#include "ui/settings/SettingsLayout.h"
 
 namespace yakdrom {
 namespace {
 
 constexpr qreal kCornerRadius = 5;
-constexpr int kPointSize = 13;
-
-QFont chipFont() {
-  const QString family = qtString(kBundledFontFamily);
-  QFont font = QFontDatabase::hasFamily(family)
-                   ? QFont(family)
-                   : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-  font.setPointSize(kPointSize);
-  return font;
-}
+constexpr qreal kPointSize = 13;
 
 }  // namespace
 
 CodeChipView::CodeChipView(const QString& text, QWidget* parent)
     : Themed<QWidget>(parent), label_(new QLabel(text, this)) {
-  label_->setFont(chipFont());
+  label_->setFont(SettingsLayout::tibetanFont(kPointSize));
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(7, 3, 7, 3);
   layout->addWidget(label_);

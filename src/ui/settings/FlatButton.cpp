@@ -8,15 +8,19 @@ FlatButton::FlatButton(const QString& title, QWidget* parent) : Themed<QPushButt
   restyle();
 }
 
-void FlatButton::setTint(const QColor& tint) {
-  tint_ = tint;
+void FlatButton::setDestructive() {
+  destructive_ = true;
   applyStyle(isDarkStyle());
 }
 
+// The red of each style is the one that reads on that style's bezel.
 void FlatButton::applyStyle(bool dark) {
   QPalette palette = themed::buttonPalette(dark);
-  if (tint_) palette.setColor(QPalette::Active, QPalette::ButtonText, *tint_);
-  if (tint_) palette.setColor(QPalette::Inactive, QPalette::ButtonText, *tint_);
+  if (destructive_) {
+    const QColor red = dark ? QColor(255, 105, 97) : QColor(215, 0, 21);
+    palette.setColor(QPalette::Active, QPalette::ButtonText, red);
+    palette.setColor(QPalette::Inactive, QPalette::ButtonText, red);
+  }
   setPalette(palette);
 }
 

@@ -1,10 +1,8 @@
 // A push button of the settings window, whose bezel darkens with the dark style and whose
-// title may carry a tint (red for the buttons that delete or reset). Main thread.
+// title turns red on the buttons that delete or reset. Main thread.
 #pragma once
 
-#include <QColor>
 #include <QPushButton>
-#include <optional>
 
 #include "ui/settings/Themed.h"
 
@@ -14,14 +12,15 @@ class FlatButton final : public Themed<QPushButton> {
  public:
   explicit FlatButton(const QString& title, QWidget* parent = nullptr);
 
-  /// Draws the title in `tint` from now on, in either style.
-  void setTint(const QColor& tint);
+  /// Draws the title in the desktop's red from now on, as the buttons that delete or reset
+  /// are drawn.
+  void setDestructive();
 
  protected:
   void applyStyle(bool dark) override;
 
  private:
-  std::optional<QColor> tint_;
+  bool destructive_ = false;
 };
 
 }  // namespace yakdrom

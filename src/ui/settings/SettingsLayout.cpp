@@ -4,6 +4,8 @@
 #include <QFrame>
 #include <QHBoxLayout>
 
+#include "ime/settings/YakdromSettings.h"
+#include "ui/LocalizedText.h"
 #include "ui/settings/CardView.h"
 
 namespace yakdrom {
@@ -20,6 +22,14 @@ QFont SettingsLayout::font(qreal points, QFont::Weight weight) {
   font.setPointSizeF(points * kQtPointsPerScreenPoint);
   font.setWeight(weight);
   return font;
+}
+
+QFont SettingsLayout::tibetanFont(qreal points) {
+  const QString family = qtString(kBundledFontFamily);
+  if (!QFontDatabase::hasFamily(family)) return font(points);
+  QFont tibetan(family);
+  tibetan.setPointSizeF(points * kQtPointsPerScreenPoint);
+  return tibetan;
 }
 
 QLabel* SettingsLayout::label(const QString& text, qreal points, QFont::Weight weight, Tone tone) {

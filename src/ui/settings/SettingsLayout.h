@@ -22,6 +22,10 @@ class SettingsLayout {
   /// 96 dpi, so the window keeps its proportions), in `weight`.
   [[nodiscard]] static QFont font(qreal points, QFont::Weight weight = QFont::Normal);
 
+  /// Returns "Yakdrom-SN" at `points`, or the desktop's font when it is not installed: for
+  /// Tibetan words, which the desktop's font often draws from a fallback too small to read.
+  [[nodiscard]] static QFont tibetanFont(qreal points);
+
   /// Returns a label of `text` in font(`points`, `weight`) and `tone`.
   [[nodiscard]] static QLabel* label(const QString& text, qreal points,
                                      QFont::Weight weight = QFont::Normal,

@@ -61,7 +61,7 @@ StatisticsPage::StatisticsPage(const SettingsPageContext& context)
       SettingsLayout::addInfoRow(*column, context_.text(row.chinese, row.english), value);
     }
   }
-  clearButton_->setTint(Qt::red);
+  clearButton_->setDestructive();
   connect(clearButton_, &QPushButton::clicked, this, &StatisticsPage::clearStatsTapped);
   stack->addWidget(clearButton_, 0, Qt::AlignLeft);
   SettingsLayout::endPage(*stack);

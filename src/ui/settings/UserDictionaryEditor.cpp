@@ -1,17 +1,19 @@
 #include "ui/settings/UserDictionaryEditor.h"
 
 #include <QAbstractItemView>
-#include <QFont>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPointer>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <set>
 #include <utility>
 
 #include "ui/LocalizedText.h"
+#include "ui/settings/SettingsLayout.h"
 
 namespace yakdrom {
 
@@ -57,7 +59,8 @@ constexpr int kWordColumnMinimum = 160;
 constexpr int kFrequencyColumnMinimum = 60;
 constexpr int kAddWidth = 68;
 constexpr int kDeleteWidth = 84;
-constexpr int kHintPointSize = 11;
+constexpr qreal kHintPointSize = 11;
+constexpr qreal kWordPointSize = 22;
 
 QPushButton* makeButton(QWidget* parent, InterfaceLanguage language, const char* chinese,
                         const char* english, const char* chineseName, const char* englishName) {
@@ -111,7 +114,11 @@ void UserDictionaryEditor::buildTable(InterfaceLanguage language) {
   table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
                           QAbstractItemView::AnyKeyPressed);
   table_->verticalHeader()->hide();
-  table_->verticalHeader()->setDefaultSectionSize(kRowHeight);
+  // Tibetan stacks reach far above and below the line, so the rows take the font's height.
+  const QFont words = SettingsLayout::tibetanFont(kWordPointSize);
+  table_->setFont(words);
+  table_->verticalHeader()->setDefaultSectionSize(
+      std::max(kRowHeight, QFontMetrics(words).height() + 4));
   QHeaderView* header = table_->horizontalHeader();
   header->setStretchLastSection(true);
   header->setMinimumSectionSize(kFrequencyColumnMinimum);
@@ -136,9 +143,7 @@ void UserDictionaryEditor::buildButtons(InterfaceLanguage language) {
                                    "Click a cell to edit. Changes apply on Save."),
                      this);
   hint_->setAccessibleName(hint_->text());
-  QFont font = hint_->font();
-  font.setPointSize(kHintPointSize);
-  hint_->setFont(font);
+  hint_->setFont(SettingsLayout::font(kHintPointSize));
   // A role rather than a colour, so that the hint follows a switch between light and dark.
   hint_->setForegroundRole(QPalette::PlaceholderText);
   cancel_ = makeButton(this, language, "取消", "Cancel", "取消", "Cancel");

@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
+#include <set>
 
 #include "engine/composition/KeyCode.h"
 #include "engine/learning/TemporaryFolder.h"
@@ -22,6 +23,7 @@
 #include "frontends/pad/PadWindow.h"
 #include "ime/fakes/FakePlatform.h"
 #include "ui/QtFontSystem.h"
+#include "ui/settings/SettingsTestWindow.h"
 
 namespace yakdrom {
 namespace {
@@ -100,6 +102,37 @@ TEST_F(PadWindowTest, TypesWordsConfirmedByANumberAndByAClick) {
   EXPECT_EQ(window.saveTo(QString::fromStdString(path.string())), std::nullopt);
   EXPECT_EQ(testing::readBytes(path), document());
   EXPECT_TRUE(window.saveTo(QString::fromStdString((dir / "no/such/folder.txt").string())));
+}
+
+// The settings window writes the store the pad's input method reads at every key, so a
+// change shows in the very next candidate window.
+TEST_F(PadWindowTest, TheSettingsWindowChangesTheNextCandidateWindow) {
+  for (QAction* action : window.findChildren<QAction*>()) {
+    if (action->text() == "Settings…") action->trigger();
+  }
+  EXPECT_EQ(stores.settingsWindow.shown, 1);
+
+  testing::FakePreferredLanguages languages;
+  testing::ScriptedDesktopFiles files;
+  SettingsWindowController settings({*stores.preferences, stores.userDictionary, stores.statistics,
+                                     fonts, resources, languages, files});
+  const auto rowTops = [this] {
+    std::set<qreal> tops;
+    for (const auto& row : window.inputMethod().candidateWindow().layout().rows()) {
+      tops.insert(row.background.top());
+    }
+    return tops;
+  };
+  QTest::keyClicks(&window.editor(), "fcmr");
+  ASSERT_GE(candidates().candidates().size(), 3U);
+  EXPECT_EQ(rowTops().size(), candidates().candidates().size());
+
+  settings.candidatesPage().stylePopup().setCurrentIndex(2);
+  settings.candidatesPage().countPopup().selectTitle("5");
+  QTest::keyClick(&window.editor(), Qt::Key_1);
+  QTest::keyClicks(&window.editor(), "fcmr");
+  ASSERT_TRUE(window.inputMethod().candidateWindow().isVisible());
+  EXPECT_EQ(rowTops().size(), 1U);
 }
 
 TEST_F(PadWindowTest, LeavingTheTextAreaOrClickingInItKeepsTheSyllable) {

@@ -1,6 +1,7 @@
 // Writes pictures of the windows into the folder named by its argument: the candidate
 // window in each panel style, light and dark, the explanation box, the pad with candidates
-// open, and the application font's Tibetan stacks. Built and run by the target
+// open, every tab of the settings window and its editor, and the application font's
+// Tibetan stacks. Built and run by the target
 // `yakdrom_screenshots`, to look at after changing how anything is drawn.
 #include <QApplication>
 #include <QDir>
@@ -20,6 +21,8 @@
 #include "ime/startup/CustomFont.h"
 #include "ui/ApplicationAppearance.h"
 #include "ui/QtFontSystem.h"
+#include "ui/settings/SettingsTestWindow.h"
+#include "ui/settings/UserDictionaryEditor.h"
 
 namespace yakdrom {
 namespace {
@@ -96,6 +99,31 @@ class Writer {
     save(composite(windows), name);
   }
 
+  // Every tab of a settings window in `language` and `appearance`, with a few learnt words
+  // and typing figures; the English light one also with its editor open.
+  void shootSettings(AppearancePreference appearance, const QString& suffix,
+                     const std::vector<std::string>& languages) {
+    ApplicationAppearance::apply(appearance);
+    testing::SettingsTestWindow window(languages);
+    for (const char* word : {"བཀྲ་ཤིས་", "བཀྲ་ཤིས་", "བདེ་ལེགས་", "ཐུགས་རྗེ་ཆེ་"}) {
+      window.userDictionary.learn(word);
+    }
+    window.statistics.record("བཀྲ་ཤིས་བདེ་ལེགས། ཐུགས་རྗེ་ཆེ།");
+    SettingsWindowController& controller = *window.controller;
+    controller.show();
+    const char* const tabs[] = {"candidates", "userdict", "stats", "about"};
+    for (int i = 0; i < controller.tabs().count(); ++i) {
+      controller.tabs().setCurrentIndex(i);
+      QCoreApplication::processEvents();
+      save(controller.window().grab().toImage(), QString("settings-") + tabs[i] + suffix);
+    }
+    if (suffix != "-light-en") return;
+    controller.tabs().setCurrentIndex(1);
+    controller.userDictionaryPage().editUserDictTapped();
+    QCoreApplication::processEvents();
+    save(composite({&controller.window(), controller.userDictSheet()}), "settings-editor" + suffix);
+  }
+
   void save(const QImage& image, const QString& name) {
     const QString path = folder_ + "/" + name + ".png";
     if (!image.save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
@@ -158,12 +186,13 @@ int main(int argc, char** argv) {
                  InterfaceLanguage::english);
     writer.shoot(CandidatePanelStyle::singleColumn, look.appearance, "pad" + suffix + "-zh", {},
                  InterfaceLanguage::chinese);
+    writer.shootSettings(look.appearance, suffix + "-en", {"en-US"});
+    writer.shootSettings(look.appearance, suffix + "-zh", {"zh-CN"});
   }
 
   ApplicationAppearance::apply(AppearancePreference::light);
   QLabel sample(QStringLiteral("བསྒྲུབས་ ཧཱུྃ་"));
-  sample.setFont(
-      QFont(QString::fromUtf8(kBundledFontFamily.data(), kBundledFontFamily.size()), 20));
+  sample.setFont(QFont(qtString(kBundledFontFamily), 20));
   sample.setContentsMargins(12, 8, 12, 8);
   sample.adjustSize();
   writer.save(sample.grab().toImage(), "font-sample");
