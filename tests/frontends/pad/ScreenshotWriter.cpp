@@ -163,8 +163,9 @@ int main(int argc, char** argv) {
   ::setenv("QT_IM_MODULE", "none", 1);
   const TemporaryFolder home;
   ::setenv("HOME", home.path().c_str(), 1);
-  ::setenv("XDG_DATA_HOME", home.path().c_str(), 1);
-  ::setenv("XDG_CONFIG_HOME", home.path().c_str(), 1);
+  // The usual folders under the home, as the settings window shows where words are kept.
+  ::setenv("XDG_DATA_HOME", (home / ".local/share").c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", (home / ".config").c_str(), 1);
   QApplication application(argc, argv);
   const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
   QDir().mkpath(folder);
