@@ -13,8 +13,7 @@
 #include "ime/platform/SystemLog.h"
 #include "ime/startup/InputMethodStartup.h"
 #include "ui/ApplicationAppearance.h"
-#include "ui/ApplicationIcon.h"
-#include "ui/QSettingsPreferenceStore.h"
+#include "ui/DesktopProgram.h"
 #include "ui/QtFontSystem.h"
 #include "ui/settings/SharedSettingsWindow.h"
 
@@ -23,10 +22,7 @@ int main(int argc, char** argv) {
   // The pad is its own input method: a framework's module would take its keys first.
   ::setenv("QT_IM_MODULE", "none", 1);
   QApplication application(argc, argv);
-  QApplication::setApplicationName("yakdrom-pad");
-  QApplication::setApplicationDisplayName("Yakdrom");
-  QApplication::setWindowIcon(ApplicationIcon::icon());
-  (void)PreferenceStore::installShared(std::make_shared<QSettingsPreferenceStore>());
+  DesktopProgram::prepare("yakdrom-pad");
 
   SystemLog log;
   QtFontSystem fonts;

@@ -2,7 +2,6 @@
 // input-method frameworks that open settings as a program. It shares the settings file, the
 // user dictionary and the statistics with every other Yakdrom program.
 #include <QApplication>
-#include <memory>
 
 #include "engine/learning/InputStatistics.h"
 #include "engine/learning/UserDictionary.h"
@@ -12,18 +11,14 @@
 #include "ime/startup/CustomFont.h"
 #include "ime/startup/InputMethodStartup.h"
 #include "ui/ApplicationAppearance.h"
-#include "ui/ApplicationIcon.h"
-#include "ui/QSettingsPreferenceStore.h"
+#include "ui/DesktopProgram.h"
 #include "ui/QtFontSystem.h"
 #include "ui/settings/SettingsWindowController.h"
 
 int main(int argc, char** argv) {
   using namespace yakdrom;
   QApplication application(argc, argv);
-  QApplication::setApplicationName("yakdrom-settings");
-  QApplication::setApplicationDisplayName("Yakdrom");
-  QApplication::setWindowIcon(ApplicationIcon::icon());
-  (void)PreferenceStore::installShared(std::make_shared<QSettingsPreferenceStore>());
+  DesktopProgram::prepare("yakdrom-settings");
 
   SystemLog log;
   QtFontSystem fonts;

@@ -1,7 +1,5 @@
 #include "ui/settings/CardView.h"
 
-#include <QPainter>
-
 namespace yakdrom {
 namespace {
 
@@ -22,11 +20,7 @@ QColor CardView::background() const {
 void CardView::applyStyle(bool) { update(); }
 
 void CardView::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(background());
-  painter.drawRoundedRect(rect(), kCornerRadius, kCornerRadius);
+  themed::paintRounded(*this, background(), kCornerRadius);
 }
 
 }  // namespace yakdrom

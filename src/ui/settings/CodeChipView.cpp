@@ -1,7 +1,6 @@
 #include "ui/settings/CodeChipView.h"
 
 #include <QHBoxLayout>
-#include <QPainter>
 
 #include "ui/settings/SettingsLayout.h"
 
@@ -30,11 +29,7 @@ QColor CodeChipView::background() const {
 void CodeChipView::applyStyle(bool) { update(); }
 
 void CodeChipView::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(background());
-  painter.drawRoundedRect(rect(), kCornerRadius, kCornerRadius);
+  themed::paintRounded(*this, background(), kCornerRadius);
 }
 
 }  // namespace yakdrom

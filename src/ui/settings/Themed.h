@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QEvent>
 #include <QPalette>
+#include <QWidget>
 
 #include "ui/ApplicationAppearance.h"
 
@@ -15,6 +16,9 @@ namespace themed {
 
 /// The bezel of buttons and pop-ups, and the background of text fields, in the dark style.
 inline const QColor kDarkControl{65, 63, 64};
+
+/// Fills `widget` with `colour` in a rectangle whose corners are rounded by `radius`.
+void paintRounded(QWidget& widget, const QColor& colour, qreal radius);
 
 /// Returns the palette of a button or pop-up: the control colour in the dark style, nothing
 /// of its own (the application's palette) in the light one.

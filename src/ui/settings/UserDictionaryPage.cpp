@@ -21,7 +21,7 @@ constexpr int kMaxExplanationFontSize = 72;
 
 // The folder of the learnt words as the user knows it: the home folder shown as "~".
 QString shownFolder() {
-  const QString folder = QString::fromStdString(UserFolders::data().string()) + "/";
+  QString folder = QString::fromStdString(UserFolders::data().string()) + "/";
   const QString home = QDir::homePath();
   if (folder.startsWith(home + "/")) return "~" + folder.mid(home.size());
   return folder;

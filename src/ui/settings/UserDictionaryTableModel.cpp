@@ -112,7 +112,7 @@ void UserDictionaryTableModel::addEmptyRow() {
 
 void UserDictionaryTableModel::removeRows(const std::set<int>& rows) {
   // From the last row up, so that the rows still to go keep their numbers.
-  for (auto it = rows.rbegin(); it != rows.rend(); ++it) removeRows(*it, 1);
+  std::for_each(rows.rbegin(), rows.rend(), [this](int row) { removeRows(row, 1); });
 }
 
 std::vector<UserDictionaryEntry> UserDictionaryTableModel::savedEntries() const {
