@@ -136,6 +136,20 @@ void BM_UserDictionaryLearn(benchmark::State& state) {
 }
 BENCHMARK(BM_UserDictionaryLearn)->Arg(1'000)->Arg(100'000)->Unit(benchmark::kMicrosecond);
 
+// state.range(0): entries held. The settings window's editor saves a few changes to the whole
+// list: both lists are read, compared and applied, and the file is written.
+void BM_UserDictionaryApplyEdits(benchmark::State& state) {
+  const auto dict = makeDictionary(static_cast<std::size_t>(state.range(0)));
+  const std::vector<UserDictionary::Entry> opened = dict->allEntries();
+  std::vector<UserDictionary::Entry> edited = opened;
+  edited[0].freq += 7;
+  edited.erase(edited.begin() + 1);
+  edited.push_back({"བཀྲ་ཤིས་བདེ་ལེགས་", 3});
+  for (auto _ : state) benchmark::DoNotOptimize(dict->applyEdits(opened, edited));
+  removeDictionary(*dict);
+}
+BENCHMARK(BM_UserDictionaryApplyEdits)->Arg(1'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace yakdrom
 
