@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -379,9 +380,13 @@ TEST_F(SettingsWindowTest, ThemeSwitchRestylesTheOpenWindow) {
 }
 
 TEST(CodeChipViewTest, ShowsItsTextInTheProgramsFontOrElseTheDesktopsFont) {
-  const CodeChipView before(QStringLiteral("བོད་ 20"));
-  EXPECT_EQ(before.label().text(), "བོད་ 20");
-  EXPECT_NE(before.label().font().family(), "Yakdrom-SN");
+  // Fonts stay registered for the life of the process, so only the first run of this test
+  // in a process sees the font missing.
+  if (!QFontDatabase::hasFamily("Yakdrom-SN")) {
+    const CodeChipView before(QStringLiteral("བོད་ 20"));
+    EXPECT_EQ(before.label().text(), "བོད་ 20");
+    EXPECT_NE(before.label().font().family(), "Yakdrom-SN");
+  }
   QtFontSystem fonts;
   testing::RecordingLog log;
   registerCustomFont(ApplicationBundle::forRunningExecutable(), fonts, log);
