@@ -50,9 +50,8 @@ std::optional<Result> handleControlKey(std::uint16_t keyCode, const CompositionS
     case Special::kSpace:
       return flushBuffer(state, true);
     case Special::kTsheg:
-      return handleSeparator(letters::kTsheg, state);
     case Special::kSheg:
-      return handleSeparator(letters::kShad, state);
+      return handleSeparator(*separatorOf(keyCode), state);
     case Special::kDelete:
       return handleDelete(state);
     case Special::kEscape:
@@ -94,6 +93,17 @@ std::optional<std::string> directChar(const KeyInput& input) {
   const auto it = table.find(input.keyCode);
   if (it == table.end()) return std::nullopt;
   return it->second;
+}
+
+std::optional<std::string_view> separatorOf(std::uint16_t keyCode) {
+  switch (keyCode) {
+    case Special::kTsheg:
+      return letters::kTsheg;
+    case Special::kSheg:
+      return letters::kShad;
+    default:
+      return std::nullopt;
+  }
 }
 
 std::optional<std::string> stateEntryAction(const KeyInput& input) {

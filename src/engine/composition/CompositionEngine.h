@@ -40,6 +40,10 @@ inline constexpr std::uint16_t kStateKey = KeyCode::kM;
 /// Returns the layout's text for the key in its layer, or nothing when the key has none.
 [[nodiscard]] std::optional<std::string> directChar(const KeyInput& input);
 
+/// Returns the separator (tsheg or shad) the key types in every layer but Shift+Option, or
+/// nothing for a key that is no separator key.
+[[nodiscard]] std::optional<std::string_view> separatorOf(std::uint16_t keyCode);
+
 /// Returns the dead-key mode ("m" or "M") the key enters in its layer, or nothing.
 [[nodiscard]] std::optional<std::string> stateEntryAction(const KeyInput& input);
 

@@ -43,26 +43,31 @@ LegacyTransition fitToRoot(LegacyTransition transition, std::string_view keyText
 
 }  // namespace
 
+std::optional<LegacyTransition> transition(const KeyInput& input, std::string_view mode,
+                                           const SyllableModel& syllable) {
+  if (input.layer == ModifierLayer::shiftOption ||
+      std::find(kModeEnders.begin(), kModeEnders.end(), input.keyCode) != kModeEnders.end()) {
+    return std::nullopt;
+  }
+  if (const auto action = CompositionEngine::stateEntryAction(input)) {
+    return LegacyTables::transition(*action, mode);
+  }
+  const auto text = CompositionEngine::directChar(input);
+  if (!text || !detail::isOneCharacter(*text)) return std::nullopt;
+  auto t = LegacyTables::transition(*text, mode);
+  if (!t) return std::nullopt;
+  return fitToRoot(std::move(*t), *text, syllable);
+}
+
 Result handle(const KeyInput& input, const CompositionState& state) {
   if (!state.legacyMode) return CompositionEngine::handle(input, state);
-  const std::string mode = *state.legacyMode;
   CompositionState cleared = state;
   cleared.legacyMode.reset();
   if (input.layer == ModifierLayer::shiftOption) {
     return {EngineOutput::makePassthrough(), std::move(cleared)};
   }
-  if (std::find(kModeEnders.begin(), kModeEnders.end(), input.keyCode) != kModeEnders.end()) {
-    return CompositionEngine::handle(input, cleared);
-  }
-  if (const auto action = CompositionEngine::stateEntryAction(input)) {
-    if (auto t = LegacyTables::transition(*action, mode)) return apply(*t, std::move(cleared));
-    return CompositionEngine::handle(input, cleared);
-  }
-  const auto text = CompositionEngine::directChar(input);
-  if (text && detail::isOneCharacter(*text)) {
-    if (auto t = LegacyTables::transition(*text, mode)) {
-      return apply(fitToRoot(std::move(*t), *text, state.syllable), std::move(cleared));
-    }
+  if (auto t = transition(input, *state.legacyMode, state.syllable)) {
+    return apply(*t, std::move(cleared));
   }
   return CompositionEngine::handle(input, cleared);
 }

@@ -301,6 +301,12 @@ bool isWhitespace(char32_t c) {
   return c == U'\t' || u_charType(static_cast<UChar32>(c)) == U_SPACE_SEPARATOR;
 }
 
+bool isMark(char32_t c) {
+  const auto category = u_charType(static_cast<UChar32>(c));
+  return category == U_NON_SPACING_MARK || category == U_COMBINING_SPACING_MARK ||
+         category == U_ENCLOSING_MARK;
+}
+
 bool isWhitespaceOrNewline(char32_t c) {
   return isWhitespace(c) || (c >= 0x0A && c <= 0x0D) || c == 0x85 || c == 0x2028 || c == 0x2029;
 }

@@ -96,6 +96,10 @@ void appendCharacters(std::string_view text, std::vector<std::string_view>& out)
 /// Returns true for the Unicode space separators (Zs) and TAB.
 [[nodiscard]] bool isWhitespace(char32_t scalar);
 
+/// Returns true for the combining marks (Mn, Mc, Me), which are drawn on a letter before
+/// them and show nothing alone.
+[[nodiscard]] bool isMark(char32_t scalar);
+
 /// Returns true for whitespace and the line breaks U+000A-U+000D, U+0085, U+2028, U+2029.
 [[nodiscard]] bool isWhitespaceOrNewline(char32_t scalar);
 
