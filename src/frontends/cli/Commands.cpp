@@ -14,6 +14,7 @@ int runType(const Args& args, std::ostream& out, std::ostream& err);
 int runReplay(const Args& args, std::ostream& out, std::ostream& err);
 int runPad(const Args& args, std::ostream& out, std::ostream& err);
 int runKeys(const Args& args, std::ostream& out, std::ostream& err);
+int runLayout(const Args& args, std::ostream& out, std::ostream& err);
 int runLexicon(const Args& args, std::ostream& out, std::ostream& err);
 int runUserDict(const Args& args, std::ostream& out, std::ostream& err);
 
@@ -68,6 +69,15 @@ const std::vector<Command>& commands() {
        "typing it through the engine. A text that cannot be typed is named on stderr,\n"
        "and the status is 1.\n",
        runKeys},
+      {"layout", "layout [--svg FILE]",
+       "Prints the keyboard charts, read off the input method's own key tables: what\n"
+       "each key types plain, with Shift, Option and Shift+Option, then what each key\n"
+       "gives after the dead keys M and Shift+M. Signs are coloured by kind on a\n"
+       "terminal (NO_COLOR turns that off); the widest line is 96 columns.\n"
+       "\n"
+       "  --svg FILE  write the charts as an SVG picture instead; its Tibetan is set in\n"
+       "              the font Yakdrom-SN, by name\n",
+       runLayout},
       {"lexicon", "lexicon build|info|lookup ARGS...",
        "Builds lexicon files and shows what the input method reads from one.\n"
        "\n"

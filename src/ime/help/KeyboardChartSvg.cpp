@@ -8,7 +8,8 @@
 namespace yakdrom {
 namespace {
 
-constexpr int kKey = 60;      // a key's side
+constexpr int kKey = 60;  // a key's width
+constexpr int kKeyHeight = 66;
 constexpr int kGap = 6;       // between keys
 constexpr int kMargin = 24;   // around the picture
 constexpr int kHeading = 40;  // above each chart
@@ -68,14 +69,17 @@ std::string escaped(std::string_view text) {
   return out;
 }
 
-// Where each layer's glyph sits on a key, and how large: plain and Shift on the left, large;
-// Option and Shift+Option on the right, small. Indexed as kChartLayers.
+// Where each layer's glyph sits on a key (its baseline's middle), and how large: plain and
+// Shift on the left, large; Option and Shift+Option on the right, small. Indexed as
+// kChartLayers. Tibetan hangs below its baseline, subjoined letters most, so the baselines
+// sit high; after a dead key only the plain layer gives anything and has the key to itself.
 struct Slot {
   int x;
   int y;
   int size;
 };
-constexpr std::array<Slot, 4> kSlots = {{{22, 52, 20}, {22, 30, 16}, {47, 52, 13}, {47, 30, 13}}};
+constexpr std::array<Slot, 4> kSlots = {{{22, 45, 19}, {22, 27, 15}, {47, 45, 13}, {47, 27, 13}}};
+constexpr Slot kDeadKeySlot = {30, 32, 21};
 
 std::string capLabel(const ChartKey& key) {
   if (std::isalpha(static_cast<unsigned char>(key.label)) != 0) {
@@ -84,9 +88,9 @@ std::string capLabel(const ChartKey& key) {
   return std::string{key.shiftedLabel, ' ', key.label};
 }
 
-void writeKey(std::ostream& out, const ChartKey& key, int x, int y) {
+void writeKey(std::ostream& out, const ChartKey& key, bool afterDeadKey, int x, int y) {
   out << "<g><title>" << escaped(capLabel(key)) << "</title>";
-  out << "<rect x='" << x << "' y='" << y << "' width='" << kKey << "' height='" << kKey
+  out << "<rect x='" << x << "' y='" << y << "' width='" << kKey << "' height='" << kKeyHeight
       << "' rx='7' class='key'/>";
   out << "<text x='" << x + 5 << "' y='" << y + 13 << "' class='cap'>" << escaped(capLabel(key))
       << "</text>";
@@ -94,9 +98,10 @@ void writeKey(std::ostream& out, const ChartKey& key, int x, int y) {
     if (!key.glyphs[i]) continue;
     const ChartGlyph& glyph = *key.glyphs[i];
     const ClassStyle& style = styleOf(glyph.glyphClass);
-    out << "<text x='" << x + kSlots[i].x << "' y='" << y + kSlots[i].y << "' font-size='"
-        << kSlots[i].size << "' fill='" << style.colour << "' font-weight='" << style.weight
-        << "' class='glyph'>" << escaped(KeyboardChart::shown(glyph)) << "</text>";
+    const Slot& slot = afterDeadKey ? kDeadKeySlot : kSlots[i];
+    out << "<text x='" << x + slot.x << "' y='" << y + slot.y << "' font-size='" << slot.size
+        << "' fill='" << style.colour << "' font-weight='" << style.weight << "' class='glyph'>"
+        << escaped(KeyboardChart::shown(glyph)) << "</text>";
   }
   out << "</g>\n";
 }
@@ -110,16 +115,16 @@ std::string headingOf(const KeyboardChart& chart) {
                             : "After the dead key Shift+M: aspirated letters";
 }
 
-int chartHeight() { return kHeading + 4 * (kKey + kGap); }
+int chartHeight() { return kHeading + 4 * (kKeyHeight + kGap); }
 
 void writeChart(std::ostream& out, const KeyboardChart& chart, int top) {
   out << "<text x='" << kMargin << "' y='" << top + 24 << "' class='heading'>"
       << escaped(headingOf(chart)) << "</text>\n";
   for (std::size_t r = 0; r < chart.rows.size(); ++r) {
-    const int y = top + kHeading + static_cast<int>(r) * (kKey + kGap);
+    const int y = top + kHeading + static_cast<int>(r) * (kKeyHeight + kGap);
     int x = kMargin + kRowIndent[r];
     for (const ChartKey& key : chart.rows[r]) {
-      writeKey(out, key, x, y);
+      writeKey(out, key, chart.mode.has_value(), x, y);
       x += kKey + kGap;
     }
   }
