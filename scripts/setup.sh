@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libicu-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev clang-format clang-tidy
-  qt6-base-dev
+  qt6-base-dev qt6-svg-dev
   tmux xvfb xauth xdotool
 )
 

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QSaveFile>
 
+#include "ime/help/PadKeys.h"
 #include "ui/LocalizedText.h"
 #include "ui/QtFont.h"
 
@@ -15,6 +16,13 @@ namespace yakdrom {
 namespace {
 
 constexpr QSize kInitialSize(720, 480);
+
+// The pad's own keys, after the candidate keys every pad shares.
+constexpr std::array<PadKey, 3> kQtPadKeys = {{
+    {"Ctrl+Shift+S", "另存为…", "save the text as a file"},
+    {"Ctrl+Q", "退出（未保存时会先询问）", "quit (asking first when the text is not saved)"},
+    {"F1", "键盘图", "the keyboard chart"},
+}};
 
 }  // namespace
 
@@ -42,6 +50,42 @@ void PadWindow::buildMenus(SettingsWindowOpener& settingsWindow) {
   edit->addSeparator();
   edit->addAction(localizedText(language_, "设置…", "Settings…"), QKeySequence::Preferences, this,
                   [&settingsWindow] { settingsWindow.show(); });
+  QMenu* help = menuBar()->addMenu(localizedText(language_, "帮助", "Help"));
+  help->addAction(localizedText(language_, "键盘图", "Keyboard Chart"), QKeySequence::HelpContents,
+                  this, &PadWindow::showKeyboardChart);
+  help->addAction(localizedText(language_, "输入板按键", "Pad Keys"), this,
+                  &PadWindow::showPadKeys);
+}
+
+void PadWindow::showKeyboardChart() {
+  if (chart_ == nullptr) chart_ = new KeyboardChartWindow(language_, this);
+  chart_->show();
+  chart_->raise();
+  chart_->activateWindow();
+}
+
+// The keys in a table, so they line up whatever the font.
+QString PadWindow::padKeysText() const {
+  const auto row = [this](std::string_view keys, std::string_view chinese,
+                          std::string_view english) {
+    return "<tr><td><b>" + qtString(keys).toHtmlEscaped() + "</b></td><td>" +
+           localizedText(language_, chinese, english).toHtmlEscaped() + "</td></tr>";
+  };
+  QString text = "<table cellspacing='6'>";
+  for (const PadKey& key : kCandidateKeys) text += row(key.keys, key.chinese, key.english);
+  for (const PadKey& key : kQtPadKeys) text += row(key.keys, key.chinese, key.english);
+  return text + "</table><p>" +
+         localizedText(language_, kLayoutHintChinese, kLayoutHintEnglish).toHtmlEscaped() + "</p>";
+}
+
+void PadWindow::showPadKeys() {
+  auto* box =
+      new QMessageBox(QMessageBox::Information, localizedText(language_, "输入板按键", "Pad Keys"),
+                      padKeysText(), QMessageBox::Ok, this);
+  box->setTextFormat(Qt::RichText);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setWindowModality(Qt::WindowModal);
+  box->open();
 }
 
 void PadWindow::copyAll() {

@@ -8,6 +8,7 @@
 
 #include "frontends/pad/PadInputMethod.h"
 #include "ime/settings/InterfaceLanguage.h"
+#include "ui/KeyboardChartWindow.h"
 
 namespace yakdrom {
 
@@ -23,6 +24,14 @@ class PadWindow final : public QMainWindow {
   void copyAll();
   /// Writes the whole text to `path` as UTF-8; returns the reason when it could not.
   [[nodiscard]] std::optional<QString> saveTo(const QString& path);
+  /// Shows the keyboard chart window, made on first use.
+  void showKeyboardChart();
+  /// Returns the keyboard chart window once it was shown.
+  [[nodiscard]] KeyboardChartWindow* keyboardChart() const { return chart_; }
+  /// Shows the keys the pad answers, in a message attached to the window.
+  void showPadKeys();
+  /// Returns the text of that message.
+  [[nodiscard]] QString padKeysText() const;
 
  protected:
   /// Asks before text that was never saved is thrown away.
@@ -34,6 +43,7 @@ class PadWindow final : public QMainWindow {
 
   InterfaceLanguage language_;
   QPlainTextEdit* editor_;
+  KeyboardChartWindow* chart_ = nullptr;
   std::unique_ptr<PadInputMethod> inputMethod_;
 };
 

@@ -22,6 +22,7 @@
 #include "frontends/pad/PadTestStores.h"
 #include "frontends/pad/PadWindow.h"
 #include "ime/fakes/FakePlatform.h"
+#include "ime/help/PadKeys.h"
 #include "ui/QtFontSystem.h"
 #include "ui/settings/SettingsTestWindow.h"
 
@@ -133,6 +134,21 @@ TEST_F(PadWindowTest, TheSettingsWindowChangesTheNextCandidateWindow) {
   QTest::keyClicks(&window.editor(), "fcmr");
   ASSERT_TRUE(window.inputMethod().candidateWindow().isVisible());
   EXPECT_EQ(rowTops().size(), 1U);
+}
+
+TEST_F(PadWindowTest, HelpShowsTheChartAndEveryKeyThePadAnswers) {
+  for (QAction* action : window.findChildren<QAction*>()) {
+    if (action->text() == "Keyboard Chart") action->trigger();
+  }
+  ASSERT_NE(window.keyboardChart(), nullptr);
+  EXPECT_TRUE(window.keyboardChart()->isVisible());
+  EXPECT_TRUE(window.keyboardChart()->isValid());
+  const QString keys = window.padKeysText();
+  for (const PadKey& key : kCandidateKeys) {
+    EXPECT_TRUE(keys.contains(QString::fromUtf8(key.keys.data(), key.keys.size()).toHtmlEscaped()))
+        << key.keys;
+  }
+  EXPECT_TRUE(keys.contains("yakdrom layout"));
 }
 
 TEST_F(PadWindowTest, LeavingTheTextAreaOrClickingInItKeepsTheSyllable) {

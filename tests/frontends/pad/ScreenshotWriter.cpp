@@ -1,7 +1,7 @@
 // Writes pictures of the windows into the folder named by its argument: the candidate
 // window in each panel style, light and dark, the explanation box, the pad with candidates
-// open, every tab of the settings window and its editor, and the application font's
-// Tibetan stacks. Built and run by the target
+// open, every tab of the settings window and its editor, the keyboard chart window, and
+// the application font's Tibetan stacks. Built and run by the target
 // `yakdrom_screenshots`, to look at after changing how anything is drawn.
 #include <QApplication>
 #include <QDir>
@@ -20,6 +20,7 @@
 #include "ime/settings/SettingChoices.h"
 #include "ime/startup/CustomFont.h"
 #include "ui/ApplicationAppearance.h"
+#include "ui/KeyboardChartWindow.h"
 #include "ui/QtFontSystem.h"
 #include "ui/settings/SettingsTestWindow.h"
 #include "ui/settings/UserDictionaryEditor.h"
@@ -192,6 +193,11 @@ int main(int argc, char** argv) {
   }
 
   ApplicationAppearance::apply(AppearancePreference::light);
+  KeyboardChartWindow chart(InterfaceLanguage::english);
+  chart.show();
+  writer.save(chart.grab().toImage(), "keyboard-chart");
+  chart.resize(chart.size() / 2);
+  writer.save(chart.grab().toImage(), "keyboard-chart-small");
   QLabel sample(QStringLiteral("བསྒྲུབས་ ཧཱུྃ་"));
   sample.setFont(QFont(qtString(kBundledFontFamily), 20));
   sample.setContentsMargins(12, 8, 12, 8);
