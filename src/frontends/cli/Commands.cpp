@@ -57,9 +57,9 @@ const std::vector<Command>& commands() {
        "Opens a typing pad in this terminal, with the user's own settings, statistics\n"
        "and user dictionary. Number keys, Return and Space confirm a candidate, the\n"
        "arrow keys move the selection, Escape closes the candidate window. Ctrl-D ends\n"
-       "and prints the text, Ctrl-C ends without it, Ctrl-Z suspends the pad. A hang-up\n"
-       "or SIGTERM keeps the text in FILE, else in a recovery file that the next pad\n"
-       "names.\n"
+       "and prints the text, Ctrl-C ends without it, Ctrl-Z suspends the pad, F1 lists\n"
+       "these keys. A hang-up or SIGTERM keeps the text in FILE, else in a recovery\n"
+       "file that the next pad names.\n"
        "\n"
        "  --output FILE   append the text to FILE instead of printing it\n"
        "  --lexicon FILE  the lexicon (default: the one the input method reads)\n",

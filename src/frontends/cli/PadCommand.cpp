@@ -18,6 +18,7 @@
 #include <string>
 #include <system_error>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "engine/learning/AtomicFile.h"
@@ -29,6 +30,7 @@
 #include "frontends/cli/TerminalInput.h"
 #include "frontends/cli/TypingSession.h"
 #include "frontends/cli/UserPreferences.h"
+#include "ime/help/PadKeys.h"
 #include "ime/platform/LocalePreferredLanguages.h"
 #include "ime/settings/InterfaceLanguage.h"
 
@@ -92,9 +94,10 @@ constexpr std::array<LexiconNote, 3> kLexiconNotes = {{
 
 std::string header(InterfaceLanguage language, LexiconState lexicon) {
   std::string text(localized(language,
-                             "Yakdrom 输入板 · Ctrl-D：完成并保留文本 · Ctrl-C：放弃文本并退出",
+                             "Yakdrom 输入板 · Ctrl-D：完成并保留文本 · Ctrl-C：放弃文本并退出 · "
+                             "F1：按键",
                              "Yakdrom pad · Ctrl-D: finish and keep the text · Ctrl-C: quit "
-                             "and discard it"));
+                             "and discard it · F1: keys"));
   for (const auto& note : kLexiconNotes) {
     if (note.state == lexicon) text += localized(language, note.chinese, note.english);
   }
@@ -142,9 +145,32 @@ std::string savingNotice(InterfaceLanguage language, const std::string& error) {
          error;
 }
 
+// The terminal pad's own keys, after the candidate keys every pad shares.
+constexpr std::array<PadKey, 4> kTerminalPadKeys = {{
+    {"Ctrl-D", "完成并保留文本", "finish and keep the text"},
+    {"Ctrl-C", "放弃文本并退出", "quit and discard the text"},
+    {"Ctrl-Z", "挂起输入板", "suspend the pad"},
+    {"F1", "显示或关闭本帮助", "show or close this help"},
+}};
+
+std::vector<std::string> helpLines(InterfaceLanguage language) {
+  std::vector<std::string> lines{std::string(localized(language, "输入板按键（按任意键关闭）：",
+                                                       "Keys of the pad (any key closes this):"))};
+  const auto add = [&lines, language](const PadKey& key) {
+    lines.push_back("  " + std::string(key.keys) + "  " +
+                    std::string(localized(language, key.chinese, key.english)));
+  };
+  for (const PadKey& key : kCandidateKeys) add(key);
+  for (const PadKey& key : kTerminalPadKeys) add(key);
+  lines.emplace_back();
+  lines.emplace_back(localized(language, kLayoutHintChinese, kLayoutHintEnglish));
+  return lines;
+}
+
 struct PadTexts {
   InterfaceLanguage language;
   std::string notice;  // until the first key
+  bool help = false;   // until the next key
 };
 
 void draw(Terminal& terminal, const TypingSession& session, const PadTexts& texts,
@@ -157,6 +183,7 @@ void draw(Terminal& terminal, const TypingSession& session, const PadTexts& text
                width,
                height};
   view.notice = texts.notice;
+  if (texts.help) view.help = helpLines(texts.language);
   view.tooSmall = tooSmall(texts.language);
   terminal.draw(renderPad(view));
 }
@@ -176,7 +203,12 @@ Ending typeUntilDone(Terminal& terminal, TypingSession& session, const Preferenc
     pending.erase(0, decoded.consumed);
     if (!decoded.inputs.empty()) texts.notice.clear();
     for (const auto& input : decoded.inputs) {
+      // The help closes at the next key, which then does what it always does.
+      const bool helpShown = std::exchange(texts.help, false);
       switch (input.kind) {
+        case TerminalInput::Kind::help:
+          texts.help = !helpShown;
+          break;
         case TerminalInput::Kind::key:
           (void)session.press(input.key);
           break;

@@ -285,6 +285,14 @@ std::vector<std::string> renderPad(const PadView& view) {
   if (width < kMinPadWidth || height < kMinPadHeight) {
     return {encode(fit(cellsOf(view.tooSmall), width))};
   }
+  if (!view.help.empty()) {
+    std::vector<std::string> out{encode(fit(cellsOf(view.header), width))};
+    for (const std::string& line : view.help) {
+      if (out.size() == height) break;
+      out.push_back(encode(fit(cellsOf(line), width)));
+    }
+    return out;
+  }
   const std::vector<std::string> document = documentLines(view, width);
   const std::vector<std::string> window = candidateLines(view.candidates, width);
   std::vector<std::string> out{encode(fit(cellsOf(view.header), width)),

@@ -25,6 +25,8 @@ struct PadView {
   std::size_t height = 24;
   /// The line below the header, such as where text kept at the last hang-up went; often empty.
   std::string notice = {};
+  /// Lines drawn below the header instead of the text and the candidates while not empty.
+  std::vector<std::string> help = {};
   /// The one line drawn instead of the pad in a terminal below the minimum size.
   std::string tooSmall = {};
 };
@@ -36,7 +38,8 @@ struct PadView {
 /// column), in columns (grid) or side by side (single row); then the selected candidate's
 /// explanation (ending in "…" where the window offers its "…" button), the page label and,
 /// while it is open, the full explanation. A document too long for the rest shows its end.
-/// A terminal smaller than kMinPadWidth x kMinPadHeight gets the `tooSmall` line alone.
+/// A terminal smaller than kMinPadWidth x kMinPadHeight gets the `tooSmall` line alone; help
+/// lines, when there are any, take the place of everything below the header.
 [[nodiscard]] std::vector<std::string> renderPad(const PadView& view);
 
 }  // namespace yakdrom::cli

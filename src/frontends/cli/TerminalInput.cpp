@@ -88,6 +88,12 @@ std::optional<std::size_t> controlSequence(std::string_view bytes,
   if (static_cast<unsigned char>(final) < 0x40 || static_cast<unsigned char>(final) > 0x7E) {
     return i;
   }
+  // F1: "ESC O P" from xterm and most terminals, "ESC [ 1 1 ~" from rxvt and the VT220 family.
+  const std::string_view body = bytes.substr(1, i);
+  if (body == "OP" || body == "[11~") {
+    input = TerminalInput{TerminalInput::Kind::help, {}};
+    return i + 1;
+  }
   for (const auto& arrow : kArrowFinals) {
     if (arrow.final != final) continue;
     KeyPress key = named("{" + std::string(arrow.name) + "}");

@@ -2,7 +2,7 @@
 // letters and symbols as on the US keyboard, Alt or Meta (an ESC in front) as Option, the
 // arrow keys with their modifiers, Backspace as Delete, Enter as Return, Tab, a lone ESC as
 // Escape, Control letters as Control chords; Ctrl-D and Ctrl-C end the pad and Ctrl-Z
-// suspends it, as in a shell. Any thread.
+// suspends it, as in a shell; F1 asks for help. Any thread.
 #pragma once
 
 #include <cstddef>
@@ -14,7 +14,7 @@
 namespace yakdrom::cli {
 
 struct TerminalInput {
-  enum class Kind { key, finish, cancel, suspend };
+  enum class Kind { key, finish, cancel, suspend, help };
   Kind kind = Kind::key;
   KeyPress key;  // for Kind::key
 

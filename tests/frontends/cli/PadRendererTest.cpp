@@ -161,6 +161,17 @@ TEST(PadRenderer, AsksForRoomInATerminalBelowTheMinimum) {
   }
 }
 
+TEST(PadRenderer, HelpTakesThePlaceOfTheTextAndTheCandidatesWithinTheTerminal) {
+  CandidateView window;
+  window.content.rows = {row(0, "ཀ", true)};
+  PadView view = padWith(window, 20);
+  view.height = kMinPadHeight;
+  view.help = {"Keys of the pad:", "  1–9  confirm the candidate with that number", "", "a", "b",
+               "more than fits"};
+  EXPECT_EQ(plain(renderPad(view)),
+            (Lines{"Yakdrom pad", "Keys of the pad:", "  1–9  confirm the …", "", "a", "b"}));
+}
+
 TEST(PadRenderer, ShowsTheNoticeBelowTheHeader) {
   PadView view{"Yakdrom pad", "ཀ", "", {}, 20, 10};
   view.notice = "Kept in /tmp/a-long-folder/pad.txt";

@@ -7,7 +7,7 @@
 namespace yakdrom::cli {
 namespace {
 
-// The decoded inputs in key notation, the others as <finish>, <cancel> and <suspend>.
+// The decoded inputs in key notation, the others as <finish>, <cancel>, <suspend>, <help>.
 std::string notation(const DecodedInput& decoded) {
   std::string out;
   for (const auto& input : decoded.inputs) {
@@ -24,6 +24,9 @@ std::string notation(const DecodedInput& decoded) {
         break;
       case TerminalInput::Kind::suspend:
         out += "<suspend>";
+        break;
+      case TerminalInput::Kind::help:
+        out += "<help>";
         break;
     }
   }
@@ -49,7 +52,8 @@ TEST(TerminalInput, TranslatesWhatTerminalsSendIntoKeys) {
       {"\x1b[A\x1b[B\x1b[C\x1b[D", "{up}{down}{right}{left}"},
       {"\x1bOA\x1bOD", "{up}{left}"},  // application cursor keys
       {"\x1b[1;2A\x1b[1;3B\x1b[1;9C\x1b[1;5D", "{shift+up}{opt+down}{opt+right}{ctrl+left}"},
-      {"\x1b[3~\x1b[15~\x1bOPx", "x"},  // Forward Delete and function keys type nothing
+      {"\x1b[3~\x1b[15~\x1bOQx", "x"},     // Forward Delete and function keys type nothing
+      {"\x1bOP\x1b[11~", "<help><help>"},  // F1, as xterm and as rxvt send it
       {"\x1b\x1b", "{escape}{escape}"},
       {"\x1b\x04", "{escape}<finish>"},
       {"\x1b\x1a", "{escape}<suspend>"},
