@@ -3,7 +3,9 @@
 // statistics and user dictionary, as the input method does.
 #include <QApplication>
 #include <cstdlib>
+#include <iostream>
 #include <memory>
+#include <string_view>
 
 #include "engine/learning/InputStatistics.h"
 #include "engine/learning/UserDictionary.h"
@@ -17,8 +19,22 @@
 #include "ui/QtFontSystem.h"
 #include "ui/settings/SharedSettingsWindow.h"
 
+namespace {
+
+constexpr std::string_view kHelp =
+    "usage: yakdrom-pad [--help] [--version] [Qt options]\n"
+    "\n"
+    "A window to type Tibetan in, with the Yakdrom input method inside the program, so no\n"
+    "input-method framework is needed. It uses your own settings, statistics and user\n"
+    "dictionary. Help > Keyboard Chart (F1) shows what each key types. See yakdrom-pad(1).\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
   using namespace yakdrom;
+  if (auto status = DesktopProgram::answer(argc, argv, "yakdrom-pad", kHelp, std::cout)) {
+    return *status;
+  }
   // The pad is its own input method: a framework's module would take its keys first.
   ::setenv("QT_IM_MODULE", "none", 1);
   QApplication application(argc, argv);

@@ -2,6 +2,8 @@
 // input-method frameworks that open settings as a program. It shares the settings file, the
 // user dictionary and the statistics with every other Yakdrom program.
 #include <QApplication>
+#include <iostream>
+#include <string_view>
 
 #include "engine/learning/InputStatistics.h"
 #include "engine/learning/UserDictionary.h"
@@ -15,8 +17,22 @@
 #include "ui/QtFontSystem.h"
 #include "ui/settings/SettingsWindowController.h"
 
+namespace {
+
+constexpr std::string_view kHelp =
+    "usage: yakdrom-settings [--help] [--version] [Qt options]\n"
+    "\n"
+    "The settings window of the Yakdrom Tibetan input method: candidates, explanations,\n"
+    "the learnt words and the typing statistics. A change applies from the next key in\n"
+    "every running Yakdrom program. See yakdrom-settings(1).\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
   using namespace yakdrom;
+  if (auto status = DesktopProgram::answer(argc, argv, "yakdrom-settings", kHelp, std::cout)) {
+    return *status;
+  }
   QApplication application(argc, argv);
   DesktopProgram::prepare("yakdrom-settings");
 
