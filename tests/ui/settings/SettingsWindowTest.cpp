@@ -215,6 +215,23 @@ TEST_F(SettingsWindowTest, EveryControlHasANameForAssistiveTechnology) {
   }
 }
 
+// Tab walks the candidate page's controls in the order they are shown, top to bottom.
+TEST_F(SettingsWindowTest, TabVisitsTheControlsInTheOrderTheyAreShown) {
+  controller().show();
+  CandidatesPage& page = controller().candidatesPage();
+  const std::vector<QWidget*> shown = {&page.fontPopup(),        &page.fontSizeSlider(),
+                                       &page.countPopup(),       &page.stylePopup(),
+                                       &page.suggestionSwitch(), &page.appearancePopup()};
+  QApplication::setActiveWindow(&controller().window());
+  page.fontPopup().setFocus(Qt::TabFocusReason);
+  std::vector<QWidget*> visited = {QApplication::focusWidget()};
+  for (std::size_t i = 1; i < shown.size(); ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    visited.push_back(QApplication::focusWidget());
+  }
+  EXPECT_EQ(visited, shown);
+}
+
 TEST_F(SettingsWindowTest, DictionaryActionsReportSuccessAndFailureInNotices) {
   UserDictionaryPage& page = controller().userDictionaryPage();
   controller().show();
