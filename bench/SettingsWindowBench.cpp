@@ -16,9 +16,7 @@ namespace {
 void BM_BuildSettingsWindow(benchmark::State& state) {
   testing::SettingsTestWindow window;
   for (auto _ : state) {
-    window.controller = std::make_unique<SettingsWindowController>(
-        SettingsServices{*window.preferences, window.userDictionary, window.statistics,
-                         window.fonts, window.resources, window.languages, window.files});
+    window.rebuild();
     QApplication::processEvents();
   }
 }

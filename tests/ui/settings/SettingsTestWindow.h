@@ -65,6 +65,11 @@ struct SettingsTestWindow {
   explicit SettingsTestWindow(std::vector<std::string> languageList = {"en-US"})
       : userDictionary(folder / "user-dictionary.txt") {
     languages.list = std::move(languageList);
+    rebuild();
+  }
+
+  /// Makes a new window over the same stores, as a program started now would.
+  void rebuild() {
     controller = std::make_unique<SettingsWindowController>(SettingsServices{
         *preferences, userDictionary, statistics, fonts, resources, languages, files});
   }

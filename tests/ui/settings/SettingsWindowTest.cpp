@@ -169,9 +169,7 @@ TEST(SettingsWindowLoadTest, ControlsShowTheStoredValuesByTheReadingRules) {
     SCOPED_TRACE(c.stored);
     SettingsTestWindow window;
     c.store(*window.preferences);
-    window.controller = std::make_unique<SettingsWindowController>(
-        SettingsServices{*window.preferences, window.userDictionary, window.statistics,
-                         window.fonts, window.resources, window.languages, window.files});
+    window.rebuild();
     c.check(*window.controller);
     EXPECT_FALSE(window.preferences->contains(kAppearanceKey));
     EXPECT_FALSE(window.preferences->contains(kShowExplanationKey));
