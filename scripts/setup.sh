@@ -7,7 +7,8 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libicu-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev clang-format clang-tidy
-  qt6-base-dev qt6-svg-dev
+  qt6-base-dev qt6-svg-dev libibus-1.0-dev
+  ibus ibus-m17n m17n-db dbus imagemagick fonts-tibetan-machine
   tmux xvfb xauth xdotool
 )
 
