@@ -1,0 +1,123 @@
+// An application's text field talking to one IBus daemon: it owns an input context on its
+// own connection and main context (nothing process-wide), sends keys and waits for their
+// answers, keeps the text an application would show, and logs everything the engine sends.
+// Use from one thread.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frontends/ibus/support/IBusEvent.h"
+#include "frontends/ibus/support/IBusKeyStroke.h"
+
+using GMainContext = struct _GMainContext;
+using GDBusConnection = struct _GDBusConnection;
+using IBusInputContext = struct _IBusInputContext;
+using GVariant = struct _GVariant;
+
+namespace yakdrom::testing {
+
+/// What the client tells the engine it can show, and how long it waits for answers.
+struct IBusClientOptions {
+  /// Whether the client shows the engine's lookup table (else the panel would).
+  bool lookupTable = true;
+  /// Whether the client sends the text before the cursor ahead of every key.
+  bool surroundingText = false;
+  std::chrono::milliseconds deadline{10'000};
+};
+
+class IBusTestClient {
+ public:
+  IBusTestClient();
+  /// Closes the connection; the daemon then drops the input context.
+  ~IBusTestClient();
+  IBusTestClient(const IBusTestClient&) = delete;
+  IBusTestClient& operator=(const IBusTestClient&) = delete;
+
+  /// Connects to the daemon at `address` and creates an input context; returns false (see
+  /// error()) when either failed.
+  [[nodiscard]] bool connect(const std::string& address, const IBusClientOptions& options = {});
+  /// Returns why the last call failed.
+  [[nodiscard]] const std::string& error() const { return error_; }
+
+  /// Switches the context to `engine` and returns once the daemon has started it.
+  [[nodiscard]] bool setEngine(const std::string& engine);
+  /// Gives the context the focus, as a text field does when it is clicked.
+  [[nodiscard]] bool focusIn();
+  /// Takes the focus away.
+  [[nodiscard]] bool focusOut();
+  /// Tells the engine the text field was reset (for example, the cursor was moved).
+  [[nodiscard]] bool reset();
+
+  /// Sends the press and then the release of `key` and waits for both answers; returns
+  /// whether the press was handled, or nothing when a call failed.
+  [[nodiscard]] std::optional<bool> press(const IBusKeyStroke& key);
+  /// Presses `keyval` with `keycode` (evdev) and `state` as press(IBusKeyStroke) does.
+  [[nodiscard]] std::optional<bool> press(std::uint32_t keyval, std::uint32_t keycode,
+                                          std::uint32_t state);
+  /// Presses the US keys that type the ASCII `characters`; returns false at the first
+  /// character without a key or a failed call.
+  [[nodiscard]] bool type(std::string_view characters);
+
+  /// Activates the engine's property `name`, as a click on its menu item does.
+  [[nodiscard]] bool propertyActivate(const std::string& name, std::uint32_t state = 1);
+  /// Asks the engine for the previous page of candidates.
+  [[nodiscard]] bool pageUp();
+  /// Asks the engine for the next page of candidates.
+  [[nodiscard]] bool pageDown();
+  /// Moves the engine's candidate cursor up.
+  [[nodiscard]] bool cursorUp();
+  /// Moves the engine's candidate cursor down.
+  [[nodiscard]] bool cursorDown();
+  /// Clicks the candidate at `index` on the current page.
+  [[nodiscard]] bool candidateClicked(std::uint32_t index, std::uint32_t button = 1,
+                                      std::uint32_t state = 0);
+  /// Tells the engine where the caret is, in screen pixels.
+  [[nodiscard]] bool setCursorLocation(int x, int y, int width, int height);
+
+  /// Handles the engine's signals until `holds` is true or `deadline` passed; returns
+  /// whether it holds.
+  [[nodiscard]] bool waitFor(const std::function<bool()>& holds,
+                             std::chrono::milliseconds deadline);
+  /// Handles the signals that have already arrived.
+  void drain();
+
+  /// Returns every signal and key answer so far, oldest first.
+  [[nodiscard]] const std::vector<IBusEvent>& events() const { return events_; }
+  /// Forgets the logged events (the text and preedit stay).
+  void clearEvents() { events_.clear(); }
+  /// Returns the text the application holds: commits, deletions and the keys let through.
+  [[nodiscard]] const std::string& text() const { return text_; }
+  /// Returns the preedit the application shows after the text (empty when hidden).
+  [[nodiscard]] const std::string& preedit() const { return preedit_; }
+  /// Returns what is on screen: the text followed by the preedit.
+  [[nodiscard]] std::string shownText() const { return text_ + preedit_; }
+
+  /// Appends `event` to the log and applies it to the text; the signal handlers call it.
+  void record(IBusEvent event);
+
+ private:
+  [[nodiscard]] bool call(const char* method, GVariant* parameters, GVariant** reply = nullptr);
+  [[nodiscard]] std::optional<bool> send(const IBusKeyStroke& key, bool release);
+  void sendSurroundingText();
+  void applyKey(const IBusKeyStroke& key);
+  void connectSignals();
+  void fail(const std::string& reason);
+
+  GMainContext* mainContext_ = nullptr;
+  GDBusConnection* connection_ = nullptr;
+  IBusInputContext* context_ = nullptr;
+  IBusClientOptions options_;
+  std::vector<IBusEvent> events_;
+  std::string text_;
+  std::string preedit_;
+  std::string sentSurrounding_;
+  std::string error_;
+};
+
+}  // namespace yakdrom::testing
