@@ -37,7 +37,7 @@ std::string rawText(Choice choice) {
 }
 
 // The types under which the settings window stores each key, and how the settings read it.
-constexpr std::array<SettingKey, 10> kSettingKeys = {{
+constexpr std::array<SettingKey, 11> kSettingKeys = {{
     {kCandidateFontNameKey, SettingType::string, nullptr},
     {kCandidateFontSizeKey, SettingType::real,
      [](const YakdromSettings& s) { return numberText(s.candidateFontSize()); }},
@@ -54,6 +54,8 @@ constexpr std::array<SettingKey, 10> kSettingKeys = {{
     {kExplanationFontNameKey, SettingType::string, nullptr},
     {kExplanationFontSizeKey, SettingType::real,
      [](const YakdromSettings& s) { return numberText(s.explanationFontSize()); }},
+    {kCandidateDisplayKey, SettingType::integer,
+     [](const YakdromSettings& s) { return rawText(s.candidateDisplay()); }},
 }};
 
 constexpr std::array<std::string_view, 4> kTypeNames = {"an integer", "a number", "true or false",

@@ -48,6 +48,16 @@ std::optional<KeyResult> YakdromInputController::handleCandidateKey(std::uint16_
 
 void YakdromInputController::refreshPanel() { services_.presenter.update(candidates_); }
 
+void YakdromInputController::caretMoved() {
+  if (isPanelVisible()) services_.presenter.show(candidates_, caretRect());
+}
+
+void YakdromInputController::moveSelection(int step) {
+  if (!isPanelVisible()) return;
+  candidates_.moveSelection(step);
+  refreshPanel();
+}
+
 void YakdromInputController::clickCandidate(std::size_t index) {
   if (auto word = candidates_.selectIndex(index)) confirmCandidate(std::move(*word));
 }

@@ -61,6 +61,14 @@ class YakdromInputController {
   /// Opens the settings window, where there is one.
   void openSettings();
 
+  /// Places the shown candidates at the client's caret again, for a client that reports
+  /// its caret only after the key that opened them.
+  void caretMoved();
+
+  /// Moves the selection of the shown candidates by `step`, wrapping around the list, as a
+  /// desktop's candidate panel asks with its own arrows and page buttons.
+  void moveSelection(int step);
+
   [[nodiscard]] const CompositionState& engineState() const { return engineState_; }
   [[nodiscard]] const std::string& committedText() const { return context_.text(); }
   /// Returns the candidate list; empty while no candidates are shown.

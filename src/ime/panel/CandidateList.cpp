@@ -153,7 +153,8 @@ CandidatePage CandidateList::currentPage() const {
   page.cursor = selection_ - std::min(selection_, pageStart());
   page.horizontal = horizontal_;
   page.pageLabel = pageLabel();
-  page.explanation = boxExplanation();
+  // A desktop panel has one line for explanations: the selected candidate's.
+  page.explanation = empty() ? std::nullopt : explanation(selection_);
   return page;
 }
 

@@ -31,7 +31,7 @@ struct CandidatePage {
   bool horizontal = false;
   /// For example "2/5"; empty when the list has one page.
   std::string pageLabel;
-  /// The selected candidate's explanation while its box is requested.
+  /// The selected candidate's explanation.
   std::optional<std::string> explanation;
 
   friend bool operator==(const CandidatePage&, const CandidatePage&) = default;

@@ -2,6 +2,7 @@
 
 #include <linux/input-event-codes.h>
 
+#include <algorithm>
 #include <array>
 
 #include "engine/composition/KeyCode.h"
@@ -111,6 +112,13 @@ std::optional<TranslatedKey> translateEvdevKey(std::uint32_t evdevCode,
     return TranslatedKey{key.keyCode, flags};
   }
   return std::nullopt;
+}
+
+bool isModifierKey(std::uint32_t evdevCode) {
+  static constexpr std::array<std::uint32_t, 9> kModifierKeys = {
+      KEY_LEFTSHIFT, KEY_RIGHTSHIFT, KEY_LEFTCTRL,  KEY_RIGHTCTRL, KEY_LEFTALT,
+      KEY_RIGHTALT,  KEY_LEFTMETA,   KEY_RIGHTMETA, KEY_CAPSLOCK};
+  return std::find(kModifierKeys.begin(), kModifierKeys.end(), evdevCode) != kModifierKeys.end();
 }
 
 std::optional<std::uint32_t> evdevCodeOf(std::uint16_t keyCode) {

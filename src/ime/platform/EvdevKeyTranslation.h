@@ -37,6 +37,10 @@ struct TranslatedKey {
 [[nodiscard]] std::optional<TranslatedKey> translateEvdevKey(std::uint32_t evdevCode,
                                                              const EvdevModifiers& modifiers);
 
+/// Returns true for the keys that only modify others (Shift, Control, Alt, Super, Caps
+/// Lock, AltGr), which reach the application untouched and end nothing.
+[[nodiscard]] bool isModifierKey(std::uint32_t evdevCode);
+
 /// Returns the evdev code of the key position that carries `keyCode`, for front ends that
 /// learn a key's meaning but not its position; nothing for a key the table does not hold.
 [[nodiscard]] std::optional<std::uint32_t> evdevCodeOf(std::uint16_t keyCode);

@@ -17,4 +17,9 @@ void InputSession::deactivate() { controller_.deactivateServer(&client_); }
 
 void InputSession::commitComposition() { controller_.commitComposition(&client_); }
 
+void InputSession::moveSelection(int direction, bool pages) {
+  const int step = pages ? static_cast<int>(candidates().pageSize()) : 1;
+  controller_.moveSelection(direction < 0 ? -step : step);
+}
+
 }  // namespace yakdrom

@@ -32,6 +32,12 @@ class InputSession {
   /// Inserts the syllable being composed unchanged, for a client that is about to lose it.
   void commitComposition();
 
+  /// Places the shown candidates at the client's caret, which has just moved.
+  void caretMoved() { controller_.caretMoved(); }
+  /// Moves the selection one candidate (`pages` false) or one page (`pages` true) forward
+  /// for a positive `direction`, back for a negative one; wraps around the list.
+  void moveSelection(int direction, bool pages);
+
   /// Returns the input method's menu in the user's interface language.
   [[nodiscard]] InputMethodMenu menu() const { return controller_.menu(); }
   /// Carries out the menu item action `action`.

@@ -16,6 +16,9 @@ namespace yakdrom {
 enum class CandidatePanelStyle : std::int64_t { singleColumn = 1, grid = 2, singleRow = 3 };
 enum class ExplanationLanguage : std::int64_t { tibetan = 1, chinese = 2, english = 3 };
 enum class AppearancePreference : std::int64_t { system = 0, light = 1, dark = 2 };
+/// Where the candidates appear: our own window beside the caret, or the desktop's own
+/// candidate panel, which alone can be placed at the caret on Wayland.
+enum class CandidateDisplay : std::int64_t { automatic = 0, ownWindow = 1, desktopPanel = 2 };
 
 template <class Choice>
 struct ChoiceLabel {
@@ -41,6 +44,11 @@ inline constexpr std::array<ChoiceLabel<AppearancePreference>, 3> kAppearanceLab
     {AppearancePreference::light, "明亮", "Light"},
     {AppearancePreference::dark, "暗黑", "Dark"},
 }};
+inline constexpr std::array<ChoiceLabel<CandidateDisplay>, 3> kCandidateDisplayLabels = {{
+    {CandidateDisplay::automatic, "自动", "Automatic"},
+    {CandidateDisplay::ownWindow, "输入法窗口", "Input Method Window"},
+    {CandidateDisplay::desktopPanel, "桌面面板", "Desktop Panel"},
+}};
 
 constexpr std::span<const ChoiceLabel<CandidatePanelStyle>> labels(CandidatePanelStyle) {
   return kPanelStyleLabels;
@@ -50,6 +58,9 @@ constexpr std::span<const ChoiceLabel<ExplanationLanguage>> labels(ExplanationLa
 }
 constexpr std::span<const ChoiceLabel<AppearancePreference>> labels(AppearancePreference) {
   return kAppearanceLabels;
+}
+constexpr std::span<const ChoiceLabel<CandidateDisplay>> labels(CandidateDisplay) {
+  return kCandidateDisplayLabels;
 }
 
 }  // namespace detail

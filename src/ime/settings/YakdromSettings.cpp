@@ -78,6 +78,20 @@ void YakdromSettings::setShowExplanation(bool show) {
   store_.setBoolean(kShowExplanationKey, show);
 }
 
+CandidateDisplay YakdromSettings::candidateDisplay() const {
+  return storedChoice(store_, kCandidateDisplayKey, CandidateDisplay::automatic);
+}
+
+bool YakdromSettings::usesDesktopPanel(bool waylandSession) const {
+  const CandidateDisplay display = candidateDisplay();
+  return display == CandidateDisplay::desktopPanel ||
+         (display == CandidateDisplay::automatic && waylandSession);
+}
+
+void YakdromSettings::setCandidateDisplay(CandidateDisplay display) {
+  store_.setInteger(kCandidateDisplayKey, rawValue(display));
+}
+
 AppearancePreference YakdromSettings::appearancePreference() const {
   return storedChoice(store_, kAppearanceKey, AppearancePreference::system);
 }

@@ -27,6 +27,7 @@ inline constexpr std::string_view kAppearanceKey = "Yakdrom.appearance";
 inline constexpr std::string_view kExplanationLanguageKey = "Yakdrom.explanationLanguage";
 inline constexpr std::string_view kExplanationFontNameKey = "Yakdrom.explanationFontName";
 inline constexpr std::string_view kExplanationFontSizeKey = "Yakdrom.explanationFontSize";
+inline constexpr std::string_view kCandidateDisplayKey = "Yakdrom.candidateDisplay";
 
 /// The family of the candidate font the program carries, and the face it registers.
 inline constexpr std::string_view kBundledFontFamily = "Yakdrom-SN";
@@ -64,6 +65,12 @@ class YakdromSettings {
   [[nodiscard]] std::string explanationFontName() const;
   /// Returns the stored size when it is a positive finite number, else 12.
   [[nodiscard]] double explanationFontSize() const;
+  /// Returns desktopPanel for 2, ownWindow for 1 and automatic for anything else.
+  [[nodiscard]] CandidateDisplay candidateDisplay() const;
+  /// Returns where the candidates go in a desktop session that is Wayland
+  /// (`waylandSession`) or not: automatic means the desktop's panel on Wayland, where our
+  /// own window cannot be placed at the caret, and our window elsewhere.
+  [[nodiscard]] bool usesDesktopPanel(bool waylandSession) const;
 
   /// Stores the value unchanged under the property's key (enumerations as their raw values);
   /// the read rules apply when it is read back.
@@ -77,6 +84,7 @@ class YakdromSettings {
   void setExplanationLanguage(ExplanationLanguage language);
   void setExplanationFontName(std::string_view name);
   void setExplanationFontSize(double size);
+  void setCandidateDisplay(CandidateDisplay display);
 
   /// Returns a scope in which all reads see the store as the first of them did; the
   /// controller opens one per key, so that a file is looked at once per key.

@@ -8,6 +8,7 @@
 #include "ime/panel/CandidateList.h"
 #include "ime/panel/DesktopPanelPresenter.h"
 #include "ime/panel/FloatingCandidatePresenter.h"
+#include "ime/panel/SwitchingCandidatePresenter.h"
 
 namespace yakdrom {
 namespace {
@@ -397,6 +398,30 @@ TEST(DesktopPanelPresenterTest, HandsThePageWithItsCursorAndExplanationToTheDesk
   panel.hide();
   EXPECT_EQ(desktop.hides, 1);
   EXPECT_FALSE(panel.presenter_->isVisible());
+}
+
+TEST(SwitchingCandidatePresenterTest, OnlyThePresenterInUseShowsAndReportsClicks) {
+  RecordingDesktopPanel firstDesktop;
+  RecordingDesktopPanel secondDesktop;
+  DesktopPanelPresenter first(firstDesktop);
+  DesktopPanelPresenter second(secondDesktop);
+  auto switching = std::make_unique<SwitchingCandidatePresenter>(first);
+  SwitchingCandidatePresenter& presenter = *switching;
+  Panel panel(std::move(switching));
+  std::vector<std::size_t> clicked;
+  presenter.setActions({[&](std::size_t index) { clicked.push_back(index); }, {}});
+  panel.show(words(3), {{0, 0}, {1, 20}});
+
+  presenter.use(second);
+  EXPECT_EQ(firstDesktop.hides, 1);
+  EXPECT_FALSE(presenter.isVisible());
+  first.clickCandidate(0);
+  EXPECT_TRUE(clicked.empty());
+  panel.show(words(3), {{0, 0}, {1, 20}});
+  second.clickCandidate(2);
+  EXPECT_EQ(clicked, std::vector<std::size_t>{2});
+  EXPECT_EQ(firstDesktop.pages.size(), 1U);
+  EXPECT_EQ(secondDesktop.pages.size(), 1U);
 }
 
 }  // namespace

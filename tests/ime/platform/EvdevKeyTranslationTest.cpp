@@ -98,6 +98,10 @@ TEST(EvdevKeyTranslation, ModifierKeysAndUnknownKeysGiveNothing) {
         KEY_MAX + 1}) {
     SCOPED_TRACE(evdevCode);
     EXPECT_FALSE(translateEvdevKey(evdevCode, {.shift = true}));
+    // Only the modifiers leave a syllable being composed alone.
+    const bool modifier = evdevCode <= KEY_RIGHTMETA && evdevCode != KEY_RESERVED &&
+                          evdevCode != KEY_F1 && evdevCode != KEY_KPENTER && evdevCode != KEY_102ND;
+    EXPECT_EQ(isModifierKey(evdevCode), modifier);
   }
 }
 

@@ -59,5 +59,29 @@ TEST_F(InputSessionTest, AClickConfirmsThroughThePresenterAndLeavingCommits) {
   EXPECT_EQ(takeCalls().back(), inserted("ད"));
 }
 
+// A desktop panel's arrows and page buttons, and a caret the client reports only after
+// the key that opened the candidates.
+TEST_F(InputSessionTest, ThePanelMovesWithTheCaretAndItsSelectionByCandidateOrPage) {
+  settings.setCandidateCount(5);
+  (void)session->press(kBa, 0);
+  (void)session->press(kO, 0);
+  const double shownAt = window->frame().origin.x;
+  client.lineRect = Rect{{700, 400}, {2, 18}};
+  session->caretMoved();
+  EXPECT_EQ(window->frame().origin.x, shownAt + 400);
+
+  const long long count = static_cast<long long>(session->candidates().candidates().size());
+  session->moveSelection(1, false);
+  EXPECT_EQ(session->candidates().selection(), 1U);
+  session->moveSelection(-1, true);
+  EXPECT_EQ(session->candidates().selection(),
+            static_cast<std::size_t>((1 - 5 + 5 * count) % count));
+
+  (void)session->press(KeyCode::kEscape, 0);
+  session->moveSelection(1, false);
+  session->caretMoved();
+  EXPECT_FALSE(session->candidatesVisible());
+}
+
 }  // namespace
 }  // namespace yakdrom::testing

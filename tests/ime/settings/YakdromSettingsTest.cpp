@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <optional>
 #include <variant>
 
 #include "engine/store/InMemoryPreferenceStore.h"
@@ -119,6 +120,28 @@ TEST_F(YakdromSettingsTest, EveryReadSeesTheStoreAsItIsNow) {
   EXPECT_EQ(settings.candidateCount(), 15);
   store.remove(kCandidateCountKey);
   EXPECT_EQ(settings.candidateCount(), 10);
+}
+
+TEST_F(YakdromSettingsTest, CandidatesGoToTheDesktopPanelOnWaylandUnlessTheUserChose) {
+  struct Case {
+    std::optional<std::int64_t> stored;
+    bool wayland;
+    bool desktopPanel;
+  };
+  const Case cases[] = {
+      {std::nullopt, false, false},
+      {std::nullopt, true, true},
+      {0, true, true},
+      {1, true, false},
+      {2, false, true},
+      {9, false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.stored.value_or(-1)) + (c.wayland ? " wayland" : " x11"));
+    store.remove(kCandidateDisplayKey);
+    if (c.stored) store.setInteger(kCandidateDisplayKey, *c.stored);
+    EXPECT_EQ(settings.usesDesktopPanel(c.wayland), c.desktopPanel);
+  }
 }
 
 TEST_F(YakdromSettingsTest, FontResolutionFallsBackToTheBundledFaceThenTheSystemFont) {
