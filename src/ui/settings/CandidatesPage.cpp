@@ -34,6 +34,7 @@ CandidatesPage::CandidatesPage(const SettingsPageContext& context)
       fontPreview_(new QLabel(qtString(kPreviewText))),
       countPopup_(new ThemedPopUpButton),
       stylePopup_(ChoicePopUp<CandidatePanelStyle>::make(context.language)),
+      displayPopup_(ChoicePopUp<CandidateDisplay>::make(context.language)),
       suggestionSwitch_(new SwitchButton),
       appearancePopup_(ChoicePopUp<AppearancePreference>::make(context.language)) {
   QVBoxLayout* stack = SettingsLayout::pageStack(*this);
@@ -50,6 +51,7 @@ CandidatesPage::CandidatesPage(const SettingsPageContext& context)
       {context_.text("字号", "Font Size"), size},
       {context_.text("每页候选", "Candidates per Page"), countPopup_},
       {context_.text("面板样式", "Panel Style"), stylePopup_},
+      {context_.text("候选显示于", "Show Candidates In"), displayPopup_},
       {context_.text("前缀联想", "Prefix Suggestions"), suggestionSwitch_},
       {context_.text("主题", "Theme"), appearancePopup_},
   };
@@ -91,6 +93,9 @@ void CandidatesPage::connectActions() {
   connect(stylePopup_, &QComboBox::currentIndexChanged, this, [this, &settings] {
     settings.setPanelStyle(ChoicePopUp<CandidatePanelStyle>::chosen(*stylePopup_));
   });
+  connect(displayPopup_, &QComboBox::currentIndexChanged, this, [this, &settings] {
+    settings.setCandidateDisplay(ChoicePopUp<CandidateDisplay>::chosen(*displayPopup_));
+  });
   connect(suggestionSwitch_, &QAbstractButton::toggled, this,
           [&settings](bool on) { settings.setSuggestionEnabled(on); });
   connect(appearancePopup_, &QComboBox::currentIndexChanged, this, [this] { appearanceChanged(); });
@@ -99,15 +104,17 @@ void CandidatesPage::connectActions() {
 void CandidatesPage::loadSettings() {
   const YakdromSettings& settings = context_.settings;
   const QSignalBlocker blockers[] = {
-      QSignalBlocker(fontPopup_),        QSignalBlocker(fontSizeSlider_),
-      QSignalBlocker(countPopup_),       QSignalBlocker(stylePopup_),
-      QSignalBlocker(suggestionSwitch_), QSignalBlocker(appearancePopup_)};
+      QSignalBlocker(fontPopup_),      QSignalBlocker(fontSizeSlider_),
+      QSignalBlocker(countPopup_),     QSignalBlocker(stylePopup_),
+      QSignalBlocker(displayPopup_),   QSignalBlocker(suggestionSwitch_),
+      QSignalBlocker(appearancePopup_)};
   fontPopup_->selectTitle(QString::fromStdString(settings.candidateFontName()));
   const int size = static_cast<int>(settings.candidateFontSize());
   fontSizeSlider_->setValue(size);
   fontSizeValueLabel_->setText(QString::number(size));
   countPopup_->selectTitle(QString::number(settings.candidateCount()));
   ChoicePopUp<CandidatePanelStyle>::select(*stylePopup_, settings.panelStyle());
+  ChoicePopUp<CandidateDisplay>::select(*displayPopup_, settings.candidateDisplay());
   suggestionSwitch_->setChecked(settings.suggestionEnabled());
   ChoicePopUp<AppearancePreference>::select(*appearancePopup_, settings.appearancePreference());
   refreshPreviewFont();

@@ -36,6 +36,7 @@ class CandidatesPage final : public PageView {
   [[nodiscard]] QLabel& fontPreview() const { return *fontPreview_; }
   [[nodiscard]] ThemedPopUpButton& countPopup() const { return *countPopup_; }
   [[nodiscard]] ThemedPopUpButton& stylePopup() const { return *stylePopup_; }
+  [[nodiscard]] ThemedPopUpButton& displayPopup() const { return *displayPopup_; }
   [[nodiscard]] SwitchButton& suggestionSwitch() const { return *suggestionSwitch_; }
   [[nodiscard]] ThemedPopUpButton& appearancePopup() const { return *appearancePopup_; }
 
@@ -56,6 +57,7 @@ class CandidatesPage final : public PageView {
   QLabel* fontPreview_;
   ThemedPopUpButton* countPopup_;
   ThemedPopUpButton* stylePopup_;
+  ThemedPopUpButton* displayPopup_;
   SwitchButton* suggestionSwitch_;
   ThemedPopUpButton* appearancePopup_;
 };

@@ -74,6 +74,8 @@ TEST_F(SettingsWindowTest, EveryControlWritesItsKeyTheMomentItChanges) {
   EXPECT_EQ(store().integer(kPanelStyleKey), 3);
   candidates.stylePopup().setCurrentIndex(1);
   EXPECT_EQ(store().integer(kPanelStyleKey), 2);
+  candidates.displayPopup().setCurrentIndex(2);
+  EXPECT_EQ(store().integer(kCandidateDisplayKey), 2);
   candidates.suggestionSwitch().click();
   EXPECT_EQ(store().boolean(kSuggestionEnabledKey), false);
   candidates.appearancePopup().setCurrentIndex(2);
@@ -217,9 +219,9 @@ TEST_F(SettingsWindowTest, EveryControlHasANameForAssistiveTechnology) {
 TEST_F(SettingsWindowTest, TabVisitsTheControlsInTheOrderTheyAreShown) {
   controller().show();
   CandidatesPage& page = controller().candidatesPage();
-  const std::vector<QWidget*> shown = {&page.fontPopup(),        &page.fontSizeSlider(),
-                                       &page.countPopup(),       &page.stylePopup(),
-                                       &page.suggestionSwitch(), &page.appearancePopup()};
+  const std::vector<QWidget*> shown = {
+      &page.fontPopup(),    &page.fontSizeSlider(),   &page.countPopup(),     &page.stylePopup(),
+      &page.displayPopup(), &page.suggestionSwitch(), &page.appearancePopup()};
   QApplication::setActiveWindow(&controller().window());
   page.fontPopup().setFocus(Qt::TabFocusReason);
   std::vector<QWidget*> visited = {QApplication::focusWidget()};
