@@ -1,0 +1,232 @@
+#!/usr/bin/env bash
+# Installs Yakdrom as an IBus input method, for this user (default) or system-wide, or removes
+# what an earlier run installed.
+#
+#   scripts/install.sh [--user|--system] [--uninstall] [--build-dir DIR]
+#
+# Without --build-dir it builds build/ first (scripts/build.sh); with it, it installs that
+# build as it is. Per user: the bundle in ~/.local/lib/yakdrom, the IBus component, desktop
+# entry and icon under ~/.local/share, and ~/.config/environment.d/60-yakdrom-ibus.conf, as
+# IBus reads components outside /usr/share/ibus/component only from IBUS_COMPONENT_PATH.
+# System-wide: the bundle in /usr/local/lib/yakdrom, the component in
+# /usr/share/ibus/component, desktop entry and icon under /usr/local/share.
+#
+# <bundle>/install-manifest.txt lists every path the install made, absolute, one per line:
+# files as they are, folders the install created with a trailing "/". --uninstall removes
+# those files, then those folders that are empty, and nothing else.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+mode=user
+action=install
+build_dir=
+while [ $# -gt 0 ]; do
+  case $1 in
+    --user | --system) mode=${1#--} ;;
+    --uninstall) action=uninstall ;;
+    --build-dir)
+      build_dir=${2:?--build-dir needs a folder}
+      shift
+      ;;
+    -h | --help)
+      sed -n '2,/^set -euo/{/^set -euo/d;s/^# \{0,1\}//;p}' "$0"
+      exit 0
+      ;;
+    *)
+      echo "install.sh: unknown argument $1 (see --help)" >&2
+      exit 2
+      ;;
+  esac
+  shift
+done
+
+component_name=yakdrom.xml
+if [ "$mode" = user ]; then
+  data_home="$HOME/.local/share"
+  bundle="$HOME/.local/lib/yakdrom"
+  component_dir="$data_home/ibus/component"
+  share="$data_home"
+  environment_file="$HOME/.config/environment.d/60-yakdrom-ibus.conf"
+else
+  bundle=/usr/local/lib/yakdrom
+  component_dir=/usr/share/ibus/component
+  share=/usr/local/share
+  environment_file=
+fi
+manifest="$bundle/install-manifest.txt"
+# Lines of the manifest: the paths installed, and the folders created (ending in "/").
+installed=()
+created=()
+
+# Creates DIR and the missing folders above it, remembering each one created.
+make_dirs() {
+  local dir=$1 missing=()
+  while [ ! -d "$dir" ]; do
+    missing=("$dir" "${missing[@]}")
+    dir=$(dirname "$dir")
+  done
+  for dir in "${missing[@]}"; do
+    mkdir -- "$dir"
+    created+=("$dir/")
+  done
+}
+
+# Copies SOURCE to TARGET (a file path), creating its folder.
+place() {
+  make_dirs "$(dirname "$2")"
+  cp -- "$1" "$2"
+  installed+=("$2")
+}
+
+# Removes the files listed in the manifest, then the folders it lists that are left empty,
+# deepest first.
+remove_listed() {
+  [ -f "$manifest" ] || return 0
+  local line dirs=()
+  while IFS= read -r line; do
+    case $line in
+      */) dirs+=("${line%/}") ;;
+      /*) rm -f -- "$line" ;;
+    esac
+  done <"$manifest"
+  rm -f -- "$manifest"
+  [ ${#dirs[@]} -gt 0 ] || return 0
+  printf '%s\n' "${dirs[@]}" | awk '{ print length($0) "\t" $0 }' | sort -rn | cut -f2- |
+    while IFS= read -r dir; do rmdir -- "$dir" 2>/dev/null || true; done
+}
+
+# Keeps the folders an earlier install created: they are still this install's to remove.
+remember_created() {
+  [ -f "$manifest" ] || return 0
+  local line
+  while IFS= read -r line; do
+    case $line in */) created+=("$line") ;; esac
+  done <"$manifest"
+}
+
+# Succeeds when an IBus daemon of this user serves this session: one runs, and the address
+# file this session's clients read names it.
+session_daemon_running() {
+  pgrep -u "$(id -u)" -x ibus-daemon >/dev/null 2>&1 && command -v ibus >/dev/null || return 1
+  local address
+  address=$(ibus address 2>/dev/null) && [ -n "$address" ] && [ "$address" != "(null)" ]
+}
+
+component_path() {
+  echo "/usr/share/ibus/component:$component_dir"
+}
+
+# Rewrites this user's IBus registry cache when there is one: a cache made before the
+# component folder was on IBUS_COMPONENT_PATH would hide the engine at the next login.
+refresh_user_cache() {
+  local cache="${XDG_CACHE_HOME:-$HOME/.cache}/ibus/bus/registry"
+  [ -f "$cache" ] && command -v ibus >/dev/null || return 0
+  IBUS_COMPONENT_PATH="$1" ibus write-cache >/dev/null 2>&1 ||
+    echo "Could not refresh the IBus cache $cache; 'ibus write-cache' does it later."
+}
+
+# Replaces this session's IBus daemon, if one runs, by one that reads the component folders
+# of PATH (the one started at login has them only from the next login on).
+restart_session_daemon() {
+  session_daemon_running || return 0
+  IBUS_COMPONENT_PATH="$1" ibus-daemon -drx >/dev/null 2>&1 ||
+    echo "Could not restart IBus; log out and in again."
+}
+
+refresh_system_cache() {
+  if ! command -v ibus >/dev/null || ! ibus write-cache --system >/dev/null 2>&1; then
+    echo "Could not refresh the system's IBus cache: run 'ibus write-cache --system' as root."
+  fi
+}
+
+install_bundle() {
+  local staged="$bundle/share" before after
+  make_dirs "$bundle"
+  before=$(find "$bundle" -type d | sort)
+  cmake --install "$build_dir" --prefix "$bundle" >/dev/null
+  after=$(find "$bundle" -type d | sort)
+  while IFS= read -r dir; do
+    [ -n "$dir" ] && created+=("$dir/")
+  done < <(comm -13 <(echo "$before") <(echo "$after"))
+  # CMake ends its manifest without a line break.
+  while IFS= read -r file || [ -n "$file" ]; do installed+=("$file"); done \
+    <"$build_dir/install_manifest.txt"
+  # Our manifest supersedes CMake's, which would stay behind root's in the build tree.
+  rm -f -- "$build_dir/install_manifest.txt"
+  place "$staged/ibus/component/$component_name" "$component_dir/$component_name"
+  place "$staged/applications/yakdrom-settings.desktop" \
+    "$share/applications/yakdrom-settings.desktop"
+  place "$staged/icons/hicolor/scalable/apps/yakdrom.svg" \
+    "$share/icons/hicolor/scalable/apps/yakdrom.svg"
+}
+
+write_environment_file() {
+  make_dirs "$(dirname "$environment_file")"
+  printf '%s\n' "# Written by Yakdrom's scripts/install.sh: IBus reads components outside" \
+    "# /usr/share/ibus/component only from this path." \
+    "IBUS_COMPONENT_PATH=/usr/share/ibus/component:\${HOME}/.local/share/ibus/component" \
+    >"$environment_file"
+  installed+=("$environment_file")
+}
+
+write_manifest() {
+  installed+=("$manifest")
+  printf '%s\n' "${installed[@]}" "${created[@]}" | awk '!seen[$0]++' >"$manifest.new"
+  # Files an earlier install put in place that this one no longer has go now.
+  if [ -f "$manifest" ]; then
+    grep -vxF -f "$manifest.new" -- "$manifest" | grep -v '/$' |
+      while IFS= read -r stale; do rm -f -- "$stale"; done || true
+  fi
+  mv -- "$manifest.new" "$manifest"
+}
+
+run_install() {
+  if [ -z "$build_dir" ]; then
+    build_dir=build
+    # Under sudo the build stays the user's own.
+    if [ -n "${SUDO_USER:-}" ]; then sudo -u "$SUDO_USER" -- scripts/build.sh; else scripts/build.sh; fi
+  fi
+  if [ ! -x "$build_dir/bin/yakdrom-ibus" ]; then
+    echo "install.sh: no $build_dir/bin/yakdrom-ibus; build with -DYAKDROM_WITH_IBUS=ON" >&2
+    exit 1
+  fi
+  remember_created
+  install_bundle
+  if [ "$mode" = user ]; then
+    write_environment_file
+    write_manifest
+    refresh_user_cache "$(component_path)"
+    restart_session_daemon "$(component_path)"
+    echo "Installed for $(id -un) in $bundle."
+    echo "Log out and in again once, so IBus finds $component_dir (environment.d)."
+  else
+    write_manifest
+    refresh_system_cache
+    echo "Installed in $bundle."
+  fi
+  echo "Then add \"Tibetan (Yakdrom)\" in ibus-setup, Input Method tab; Super+Space switches."
+}
+
+run_uninstall() {
+  if [ ! -f "$manifest" ]; then
+    echo "Nothing to remove: $manifest does not exist."
+    return 0
+  fi
+  remove_listed
+  if [ "$mode" = user ]; then
+    refresh_user_cache /usr/share/ibus/component
+    restart_session_daemon /usr/share/ibus/component
+  else
+    refresh_system_cache
+  fi
+  echo "Removed Yakdrom from $bundle."
+}
+
+if [ "$mode" = system ] && [ "$(id -u)" -ne 0 ]; then
+  [ "$action" = uninstall ] || [ -n "$build_dir" ] || { scripts/build.sh && build_dir=build; }
+  args=("--$mode")
+  [ "$action" = install ] || args+=(--uninstall)
+  [ -z "$build_dir" ] || args+=(--build-dir "$build_dir")
+  exec sudo -- "$0" "${args[@]}"
+fi
+"run_$action"
