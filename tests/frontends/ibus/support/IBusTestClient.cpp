@@ -240,7 +240,9 @@ bool IBusTestClient::reset() { return call("Reset", nullptr); }
 
 std::optional<bool> IBusTestClient::press(const IBusKeyStroke& key) {
   if (options_.surroundingText) sendSurroundingText();
+  const auto sent = Clock::now();
   const std::optional<bool> handled = send(key, false);
+  lastPressTime_ = Clock::now() - sent;
   // Signals sent before the answer are already queued; handling them first keeps the log in
   // the order the engine acted.
   drain();

@@ -57,6 +57,9 @@ class IBusTestClient {
   /// Sends the press and then the release of `key` and waits for both answers; returns
   /// whether the press was handled, or nothing when a call failed.
   [[nodiscard]] std::optional<bool> press(const IBusKeyStroke& key);
+  /// Returns how long the last press took from sending it to its answer (the release and
+  /// the signals handled after it not included).
+  [[nodiscard]] std::chrono::nanoseconds lastPressTime() const { return lastPressTime_; }
   /// Presses `keyval` with `keycode` (evdev) and `state` as press(IBusKeyStroke) does.
   [[nodiscard]] std::optional<bool> press(std::uint32_t keyval, std::uint32_t keycode,
                                           std::uint32_t state);
@@ -118,6 +121,7 @@ class IBusTestClient {
   std::string preedit_;
   std::string sentSurrounding_;
   std::string error_;
+  std::chrono::nanoseconds lastPressTime_{0};
 };
 
 }  // namespace yakdrom::testing
