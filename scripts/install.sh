@@ -104,9 +104,9 @@ remember_created() {
   done <"$manifest"
 }
 
-# Succeeds when an IBus daemon of this user serves this session: one runs, and the address
-# file this session's clients read names it.
-session_daemon_running() {
+# Succeeds when an IBus daemon of this user serves this login: one runs, and the address
+# file this login's clients read names it.
+login_daemon_running() {
   pgrep -u "$(id -u)" -x ibus-daemon >/dev/null 2>&1 && command -v ibus >/dev/null || return 1
   local address
   address=$(ibus address 2>/dev/null) && [ -n "$address" ] && [ "$address" != "(null)" ]
@@ -125,10 +125,10 @@ refresh_user_cache() {
     echo "Could not refresh the IBus cache $cache; 'ibus write-cache' does it later."
 }
 
-# Replaces this session's IBus daemon, if one runs, by one that reads the component folders
-# of PATH (the one started at login has them only from the next login on).
-restart_session_daemon() {
-  session_daemon_running || return 0
+# Replaces this login's IBus daemon, if one runs, by one that reads the component folders
+# given (the one started at login has them only from the next login on).
+restart_login_daemon() {
+  login_daemon_running || return 0
   IBUS_COMPONENT_PATH="$1" ibus-daemon -drx >/dev/null 2>&1 ||
     echo "Could not restart IBus; log out and in again."
 }
@@ -196,7 +196,7 @@ run_install() {
     write_environment_file
     write_manifest
     refresh_user_cache "$(component_path)"
-    restart_session_daemon "$(component_path)"
+    restart_login_daemon "$(component_path)"
     echo "Installed for $(id -un) in $bundle."
     echo "Log out and in again once, so IBus finds $component_dir (environment.d)."
   else
@@ -215,7 +215,7 @@ run_uninstall() {
   remove_listed
   if [ "$mode" = user ]; then
     refresh_user_cache /usr/share/ibus/component
-    restart_session_daemon /usr/share/ibus/component
+    restart_login_daemon /usr/share/ibus/component
   else
     refresh_system_cache
   fi
