@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libibus-1.0-dev
   ibus ibus-m17n m17n-db dbus imagemagick fonts-tibetan-machine
   tmux xvfb xauth xdotool
+  dpkg-dev fakeroot file lintian
 )
 
 missing=()
