@@ -6,7 +6,7 @@
 // Usage: yakdrom_bench_ibus --paragraph FILE [--component-dir DIR] [--words N]
 //                           [--yakdrom-settings FILE]
 //   DIR holds yakdrom.xml (without it only m17n:bo:tcrc is typed); N repeats the paragraph
-//   until N words (syllables) were typed; the settings FILE is the engine's Yakdrom.conf, to
+//   until N words (syllables) were typed; the settings FILE is the engine's Yakdrom.ini, to
 //   which the candidates switch is added.
 #include <spawn.h>
 #include <sys/wait.h>
@@ -303,7 +303,7 @@ void writeSettings(const fs::path& configHome, const std::optional<fs::path>& ba
     if (line != "[General]" && line.rfind(key + "=", 0) != 0) body += line + "\n";
   }
   fs::create_directories(configHome / "Yakdrom");
-  std::ofstream(configHome / "Yakdrom" / "Yakdrom.conf")
+  std::ofstream(configHome / "Yakdrom" / "Yakdrom.ini")
       << "[General]\n"
       << key << "=" << (suggestions ? "true" : "false") << "\n"
       << body;

@@ -286,17 +286,44 @@ bool IBusTestClient::propertyActivate(const std::string& name, std::uint32_t sta
   return call("PropertyActivate", g_variant_new("(su)", name.c_str(), state));
 }
 
-bool IBusTestClient::pageUp() { return call("PageUp", nullptr); }
+bool IBusTestClient::pageUp() { return callEngine("PageUp", nullptr); }
 
-bool IBusTestClient::pageDown() { return call("PageDown", nullptr); }
+bool IBusTestClient::pageDown() { return callEngine("PageDown", nullptr); }
 
-bool IBusTestClient::cursorUp() { return call("CursorUp", nullptr); }
+bool IBusTestClient::cursorUp() { return callEngine("CursorUp", nullptr); }
 
-bool IBusTestClient::cursorDown() { return call("CursorDown", nullptr); }
+bool IBusTestClient::cursorDown() { return callEngine("CursorDown", nullptr); }
 
 bool IBusTestClient::candidateClicked(std::uint32_t index, std::uint32_t button,
                                       std::uint32_t state) {
-  return call("CandidateClicked", g_variant_new("(uuu)", index, button, state));
+  return callEngine("CandidateClicked", g_variant_new("(uuu)", index, button, state));
+}
+
+void IBusTestClient::setEngineObject(std::string busName, std::string objectPath) {
+  engineName_ = std::move(busName);
+  enginePath_ = std::move(objectPath);
+}
+
+// The daemon routes a message with a destination to the connection owning that name, as a
+// bus does, so the client can stand in for the panel.
+bool IBusTestClient::callEngine(const char* method, GVariant* parameters) {
+  if (connection_ == nullptr || engineName_.empty()) {
+    fail(std::string(method) + ": no engine object named");
+    return false;
+  }
+  GError* error = nullptr;
+  GVariant* result = g_dbus_connection_call_sync(
+      connection_, engineName_.c_str(), enginePath_.c_str(), "org.freedesktop.IBus.Engine", method,
+      parameters, nullptr, G_DBUS_CALL_FLAGS_NONE, static_cast<int>(options_.deadline.count()),
+      nullptr, &error);
+  if (result == nullptr) {
+    fail(std::string(method) + " failed: " + (error != nullptr ? error->message : "?"));
+    g_clear_error(&error);
+    return false;
+  }
+  g_variant_unref(result);
+  drain();
+  return true;
 }
 
 bool IBusTestClient::setCursorLocation(int x, int y, int width, int height) {

@@ -69,6 +69,9 @@ class IBusTestClient {
 
   /// Activates the engine's property `name`, as a click on its menu item does.
   [[nodiscard]] bool propertyActivate(const std::string& name, std::uint32_t state = 1);
+  /// Names the engine object that the panel's requests below go to, as the desktop's panel
+  /// reaches it through the daemon: its bus name and object path.
+  void setEngineObject(std::string busName, std::string objectPath);
   /// Asks the engine for the previous page of candidates.
   [[nodiscard]] bool pageUp();
   /// Asks the engine for the next page of candidates.
@@ -106,6 +109,7 @@ class IBusTestClient {
 
  private:
   [[nodiscard]] bool call(const char* method, GVariant* parameters, GVariant** reply = nullptr);
+  [[nodiscard]] bool callEngine(const char* method, GVariant* parameters);
   [[nodiscard]] std::optional<bool> send(const IBusKeyStroke& key, bool release);
   void sendSurroundingText();
   void applyKey(const IBusKeyStroke& key);
@@ -120,6 +124,8 @@ class IBusTestClient {
   std::string text_;
   std::string preedit_;
   std::string sentSurrounding_;
+  std::string engineName_;
+  std::string enginePath_;
   std::string error_;
   std::chrono::nanoseconds lastPressTime_{0};
 };
