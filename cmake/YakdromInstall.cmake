@@ -14,7 +14,7 @@ endif()
 
 # Manual pages go out compressed, as Debian's policy asks; -n keeps the bytes reproducible.
 set(YAKDROM_COMPRESSED_DOCUMENTS)
-foreach(page yakdrom.1 yakdrom-pad.1 yakdrom-settings.1)
+foreach(page yakdrom.1 yakdrom-pad.1 yakdrom-settings.1 yakdrom-ibus.1)
   list(APPEND YAKDROM_COMPRESSED_DOCUMENTS man/${page} share/man/man1/${page}.gz)
 endforeach()
 list(APPEND YAKDROM_COMPRESSED_DOCUMENTS
