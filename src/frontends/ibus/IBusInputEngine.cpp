@@ -103,11 +103,17 @@ bool IBusInputEngine::processKey(guint keycode, guint state) {
 }
 
 void IBusInputEngine::focusIn(const char* clientName) {
-  client_.setName(clientName != nullptr ? clientName : "");
+  if (clientName != nullptr) client_.setName(clientName);
+  client_.setConnected(true);
   const bool desktopPanel = services_.settings.usesDesktopPanel(services_.waylandSession);
   presenter_.use(desktopPanel ? static_cast<CandidatePresenter&>(desktopPresenter_) : ownWindow());
   session_.activate();
   registerProperties();
+}
+
+void IBusInputEngine::focusOut() {
+  client_.setConnected(false);
+  session_.deactivate();
 }
 
 void IBusInputEngine::setCursorLocation(int x, int y, int width, int height) {

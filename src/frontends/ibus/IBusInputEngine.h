@@ -56,8 +56,9 @@ class IBusInputEngine {
   /// Starts input in the context of the application named `clientName` (may be null):
   /// picks where candidates appear and offers the menu.
   void focusIn(const char* clientName);
-  /// Ends input in the context, committing the syllable being composed.
-  void focusOut() { session_.deactivate(); }
+  /// Ends input in the context; the daemon commits the syllable being composed, shown as
+  /// the preedit.
+  void focusOut();
   /// Commits the syllable being composed: the application moved its caret or changed its
   /// text behind our back.
   void reset() { session_.commitComposition(); }

@@ -22,12 +22,14 @@ double devicePixelRatio() {
 
 void IBusTextClient::insertText(std::string_view text, TextRange /*replacement*/) {
   if (!marked_.empty()) setMarkedText({}, {0, 0}, {});
+  if (!connected_) return;
   ibus_engine_commit_text(engine_, ibus_text_new_from_string(std::string(text).c_str()));
 }
 
 void IBusTextClient::setMarkedText(std::string_view text, TextRange /*selection*/,
                                    TextRange /*replacement*/) {
   marked_.assign(text);
+  if (!connected_) return;
   IBusText* preedit = ibus_text_new_from_string(marked_.c_str());
   const guint length = characterCount(marked_);
   if (length > 0) {

@@ -33,6 +33,11 @@ class IBusTextClient final : public TextInputClient {
   [[nodiscard]] TextRange selectedRange() const override { return {0, 0}; }
   [[nodiscard]] std::optional<Rect> firstRect(TextRange /*range*/) const override { return caret_; }
 
+  /// Stops (`false`) or resumes (`true`) sending text: once the context has lost focus the
+  /// daemon commits the preedit itself, and a commit of ours arriving after the next focus
+  /// would type the syllable twice.
+  void setConnected(bool connected) { connected_ = connected; }
+
   /// Takes the client name IBus reports for the focused context; empty means none.
   void setName(std::string_view name);
   /// Takes the caret rectangle IBus reports: X11 root-window coordinates in device pixels,
@@ -47,6 +52,7 @@ class IBusTextClient final : public TextInputClient {
   std::string marked_;
   std::optional<std::string> name_;
   std::optional<Rect> caret_;
+  bool connected_ = true;
 };
 
 }  // namespace yakdrom
