@@ -32,12 +32,6 @@ fs::path componentFolder() {
   return installed != nullptr ? fs::path(installed) : fs::path(YAKDROM_IBUS_COMPONENT_DIR);
 }
 
-std::string logOf(const IBusTestClient& client) {
-  std::string out;
-  for (const IBusEvent& event : client.events()) out += "\n  " + describe(event);
-  return out;
-}
-
 // Returns the events of `kinds`, in order.
 std::vector<IBusEvent> only(const IBusTestClient& client, std::initializer_list<Kind> kinds) {
   std::vector<IBusEvent> events;
@@ -45,12 +39,6 @@ std::vector<IBusEvent> only(const IBusTestClient& client, std::initializer_list<
     if (std::find(kinds.begin(), kinds.end(), event.kind) != kinds.end()) events.push_back(event);
   }
   return events;
-}
-
-std::vector<Kind> kindsOf(const std::vector<IBusEvent>& events) {
-  std::vector<Kind> kinds;
-  for (const IBusEvent& event : events) kinds.push_back(event.kind);
-  return kinds;
 }
 
 IBusKeyStroke key(const char* name) { return *IBusKeyStroke::forName(name); }
@@ -94,7 +82,7 @@ class IBusEngineTest : public ::testing::Test {
       (void)client->press(key("backspace"));
       if (!offered) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    EXPECT_TRUE(offered) << "the engine offered no candidates" << logOf(*client);
+    EXPECT_TRUE(offered) << "the engine offered no candidates" << describe(client->events());
     client->clearEvents();
     client->setEngineObject("org.freedesktop.IBus.Yakdrom",
                             "/org/freedesktop/IBus/Engine/Yakdrom/1");
@@ -115,14 +103,14 @@ TEST_F(IBusEngineTest, TypedSyllablesArePreeditsUnderlinedUntilCommitted) {
   const auto client = connect();
   ASSERT_TRUE(client->type("fcmr")) << client->error();
   const auto preedits = only(*client, {Kind::updatePreeditText});
-  ASSERT_FALSE(preedits.empty()) << logOf(*client);
+  ASSERT_FALSE(preedits.empty()) << describe(client->events());
   EXPECT_EQ(preedits.back().text, "བཀྲ");
   EXPECT_TRUE(preedits.back().underlined);
   EXPECT_EQ(preedits.back().cursor, 3U);  // characters, at the end
   EXPECT_EQ(client->text(), "");
 
   ASSERT_TRUE(client->type("jxisj"));
-  EXPECT_EQ(client->text(), "བཀྲ་ཤིས་") << logOf(*client);
+  EXPECT_EQ(client->text(), "བཀྲ་ཤིས་") << describe(client->events());
 
   // Delete takes back one letter of the syllable; the first Escape hides the candidates,
   // the second commits the syllable as typed, and Space then reaches the application.
@@ -133,7 +121,7 @@ TEST_F(IBusEngineTest, TypedSyllablesArePreeditsUnderlinedUntilCommitted) {
   EXPECT_EQ(client->preedit(), "བ");
   EXPECT_EQ(client->press(key("escape")), true);
   EXPECT_EQ(client->press(key("space")), false);
-  EXPECT_EQ(client->shownText(), "བཀྲ་ཤིས་བ ") << logOf(*client);
+  EXPECT_EQ(client->shownText(), "བཀྲ་ཤིས་བ ") << describe(client->events());
 }
 
 TEST_F(IBusEngineTest, ACommitReachesTheApplicationBeforeTheKeyThatCausedIt) {
@@ -141,13 +129,13 @@ TEST_F(IBusEngineTest, ACommitReachesTheApplicationBeforeTheKeyThatCausedIt) {
   const auto client = connect();
   ASSERT_TRUE(client->type("fod"));
   ASSERT_EQ(client->press(key("escape")), true);  // the candidates go, the syllable stays
-  ASSERT_EQ(client->preedit(), "བོད") << logOf(*client);
+  ASSERT_EQ(client->preedit(), "བོད") << describe(client->events());
   client->clearEvents();
 
   EXPECT_EQ(client->press(key("return")), false);
   EXPECT_EQ(kindsOf(only(*client, {Kind::commitText, Kind::keyPassedThrough})),
             (std::vector{Kind::commitText, Kind::keyPassedThrough}))
-      << logOf(*client);
+      << describe(client->events());
   EXPECT_EQ(client->text(), "བོད\n");
   EXPECT_EQ(client->preedit(), "");
 }
@@ -157,10 +145,11 @@ TEST_F(IBusEngineTest, LeavingTheFieldCommitsTheSyllableOnce) {
   const auto client = connect();
   ASSERT_TRUE(client->type("fod"));
   ASSERT_TRUE(client->focusOut());
-  ASSERT_TRUE(client->waitFor([&] { return client->text() == "བོད"; }, kDeadline)) << logOf(*client);
+  ASSERT_TRUE(client->waitFor([&] { return client->text() == "བོད"; }, kDeadline))
+      << describe(client->events());
   ASSERT_TRUE(client->focusIn());
   ASSERT_TRUE(client->type("c"));
-  EXPECT_EQ(client->shownText(), "བོདཀ") << logOf(*client);
+  EXPECT_EQ(client->shownText(), "བོདཀ") << describe(client->events());
 }
 
 // On Wayland the candidates go to the desktop's own panel as an IBus lookup table.
@@ -173,7 +162,7 @@ TEST_F(IBusEngineTest, TheLookupTableShowsThePageTheSelectionAndTheExplanation) 
   const auto client = connect();
   ASSERT_TRUE(client->type("fod"));
   auto tables = only(*client, {Kind::updateLookupTable});
-  ASSERT_FALSE(tables.empty()) << logOf(*client);
+  ASSERT_FALSE(tables.empty()) << describe(client->events());
   const IBusEvent first = tables.back();
   EXPECT_TRUE(first.visible);
   EXPECT_EQ(first.candidates.size(), 5U);
@@ -197,18 +186,18 @@ TEST_F(IBusEngineTest, TheLookupTableShowsThePageTheSelectionAndTheExplanation) 
   // A number confirms the candidate with that label on the page shown.
   const std::string second = paged.candidates[1];
   EXPECT_EQ(client->press(*IBusKeyStroke::forCharacter('2')), true);
-  EXPECT_EQ(client->text(), second) << logOf(*client);
+  EXPECT_EQ(client->text(), second) << describe(client->events());
   EXPECT_EQ(client->preedit(), "");
 
   // The selected candidate's explanation shows under the table; a click confirms.
   client->clearEvents();
   ASSERT_TRUE(client->type("lo"));
   const auto explained = only(*client, {Kind::updateAuxiliaryText});
-  ASSERT_FALSE(explained.empty()) << logOf(*client);
+  ASSERT_FALSE(explained.empty()) << describe(client->events());
   EXPECT_NE(explained.back().text.find("year"), std::string::npos) << explained.back().text;
   ASSERT_TRUE(client->candidateClicked(0));
   ASSERT_TRUE(client->waitFor([&] { return client->text() == second + "ལོ་"; }, kDeadline))
-      << logOf(*client);
+      << describe(client->events());
   EXPECT_FALSE(only(*client, {Kind::hideLookupTable}).empty());
 }
 
@@ -222,7 +211,8 @@ TEST_F(IBusEngineTest, TheSettingsItemOpensTheWindowInTheEngineProcess) {
     return offered.empty() ? std::vector<std::pair<std::string, std::string>>{}
                            : offered.back().properties;
   };
-  ASSERT_TRUE(client->waitFor([&] { return !menu().empty(); }, kDeadline)) << logOf(*client);
+  ASSERT_TRUE(client->waitFor([&] { return !menu().empty(); }, kDeadline))
+      << describe(client->events());
   const auto properties = menu();
   const std::pair<std::string, std::string> settings{"settings", "Settings…"};
   EXPECT_NE(std::find(properties.begin(), properties.end(), settings), properties.end());

@@ -20,18 +20,6 @@ const fs::path kM17nComponent = "/usr/share/ibus/component/m17n.xml";
 const fs::path kTcrcMap = "/usr/share/m17n/bo-tcrc.mim";
 constexpr auto kDeadline = std::chrono::seconds(10);
 
-std::string logOf(const IBusTestClient& client) {
-  std::string out;
-  for (const IBusEvent& event : client.events()) out += "\n  " + describe(event);
-  return out;
-}
-
-std::vector<IBusEventKind> kindsOf(const std::vector<IBusEvent>& events) {
-  std::vector<IBusEventKind> kinds;
-  for (const IBusEvent& event : events) kinds.push_back(event.kind);
-  return kinds;
-}
-
 class IBusHarnessTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -94,7 +82,7 @@ TEST_F(IBusHarnessTest, TcrcKeysLeaveTheirTibetanInTheTextField) {
     SCOPED_TRACE(row.keys);
     const auto client = connect(*daemon, "m17n:bo:tcrc");
     ASSERT_TRUE(client->type(row.keys)) << client->error();
-    EXPECT_EQ(client->shownText(), row.text) << logOf(*client);
+    EXPECT_EQ(client->shownText(), row.text) << describe(client->events());
   }
 }
 
@@ -114,7 +102,7 @@ TEST_F(IBusHarnessTest, CommitIsLoggedBeforeTheKeyItLetsThrough) {
     }
   }
   EXPECT_EQ(order, (std::vector{IBusEventKind::commitText, IBusEventKind::keyPassedThrough}))
-      << logOf(*client);
+      << describe(client->events());
   EXPECT_EQ(client->text(), "ཁ\n");
   EXPECT_EQ(client->preedit(), "");
 }

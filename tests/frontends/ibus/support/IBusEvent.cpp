@@ -34,4 +34,17 @@ std::string describe(const IBusEvent& event) {
   return out + (event.visible ? " visible" : "") + (event.underlined ? " underlined" : "");
 }
 
+std::string describe(const std::vector<IBusEvent>& events) {
+  std::string out;
+  for (const IBusEvent& event : events) out += "\n  " + describe(event);
+  return out;
+}
+
+std::vector<IBusEventKind> kindsOf(const std::vector<IBusEvent>& events) {
+  std::vector<IBusEventKind> kinds;
+  kinds.reserve(events.size());
+  for (const IBusEvent& event : events) kinds.push_back(event.kind);
+  return kinds;
+}
+
 }  // namespace yakdrom::testing

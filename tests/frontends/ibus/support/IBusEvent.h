@@ -60,5 +60,9 @@ struct IBusEvent {
 
 /// Returns one line describing `event`, for failure messages.
 [[nodiscard]] std::string describe(const IBusEvent& event);
+/// Returns the events one per indented line, after a line break, for failure messages.
+[[nodiscard]] std::string describe(const std::vector<IBusEvent>& events);
+/// Returns the kinds of `events`, in order.
+[[nodiscard]] std::vector<IBusEventKind> kindsOf(const std::vector<IBusEvent>& events);
 
 }  // namespace yakdrom::testing
