@@ -22,6 +22,7 @@
 #include "engine/learning/TemporaryFolder.h"
 #include "frontends/ibus/support/ChildProcess.h"
 #include "frontends/ibus/support/IBusTestDaemon.h"
+#include "frontends/ibus/support/YakdromComponent.h"
 
 namespace yakdrom::testing {
 namespace {
@@ -50,20 +51,6 @@ struct Rectangle {
 
 std::ostream& operator<<(std::ostream& out, const Rectangle& r) {
   return out << r.width << "x" << r.height << " at " << r.x << "," << r.y;
-}
-
-fs::path componentFolder() {
-  const char* installed = std::getenv("YAKDROM_IBUS_COMPONENT_DIR");
-  return installed != nullptr ? fs::path(installed) : fs::path(YAKDROM_IBUS_COMPONENT_DIR);
-}
-
-bool onPath(const std::string& program) {
-  const char* path = std::getenv("PATH");
-  std::istringstream folders(path != nullptr ? path : "/usr/bin:/bin");
-  for (std::string folder; std::getline(folders, folder, ':');) {
-    if (!folder.empty() && ::access((fs::path(folder) / program).c_str(), X_OK) == 0) return true;
-  }
-  return false;
 }
 
 // Reads "x y width height", as the field reports its caret.
@@ -97,9 +84,9 @@ class IBusDesktopTest : public ::testing::Test {
  protected:
   void SetUp() override {
     for (const char* tool : kTools) {
-      if (!onPath(tool)) GTEST_SKIP() << tool << " is not installed";
+      if (!programOnPath(tool)) GTEST_SKIP() << tool << " is not installed";
     }
-    ASSERT_TRUE(fs::exists(componentFolder() / "yakdrom.xml")) << componentFolder();
+    ASSERT_TRUE(fs::exists(yakdromComponentFolder() / "yakdrom.xml")) << yakdromComponentFolder();
     ASSERT_NO_FATAL_FAILURE(startDisplay());
     ASSERT_NO_FATAL_FAILURE(startDaemon());
     ASSERT_NO_FATAL_FAILURE(startField());
@@ -145,7 +132,7 @@ class IBusDesktopTest : public ::testing::Test {
 
   void startDaemon() {
     IBusDaemonOptions options;
-    options.componentFolder = componentFolder();
+    options.componentFolder = yakdromComponentFolder();
     options.display = display_;
     options.environment = {{"XDG_SESSION_TYPE", "x11"},
                            {"XDG_DATA_HOME", (home_ / "engine-data").string()}};

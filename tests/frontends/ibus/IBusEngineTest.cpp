@@ -16,6 +16,7 @@
 #include "engine/learning/TemporaryFolder.h"
 #include "frontends/ibus/support/IBusTestClient.h"
 #include "frontends/ibus/support/IBusTestDaemon.h"
+#include "frontends/ibus/support/YakdromComponent.h"
 #include "ui/QSettingsPreferenceStore.h"
 
 namespace yakdrom::testing {
@@ -25,12 +26,6 @@ namespace fs = std::filesystem;
 using Kind = IBusEventKind;
 
 constexpr auto kDeadline = std::chrono::seconds(10);
-
-// The component folder under test: the build tree's, or an installed one when the run names it.
-fs::path componentFolder() {
-  const char* installed = std::getenv("YAKDROM_IBUS_COMPONENT_DIR");
-  return installed != nullptr ? fs::path(installed) : fs::path(YAKDROM_IBUS_COMPONENT_DIR);
-}
 
 // Returns the events of `kinds`, in order.
 std::vector<IBusEvent> only(const IBusTestClient& client, std::initializer_list<Kind> kinds) {
@@ -47,14 +42,14 @@ class IBusEngineTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!ibusDaemonProgram()) GTEST_SKIP() << "ibus-daemon is not installed";
-    ASSERT_TRUE(fs::exists(componentFolder() / "yakdrom.xml")) << componentFolder();
+    ASSERT_TRUE(fs::exists(yakdromComponentFolder() / "yakdrom.xml")) << yakdromComponentFolder();
   }
 
   // Starts a daemon offering our engine in a Wayland session, where the candidates are an
   // IBus lookup table the client sees, for a user with the settings `configure` writes.
   void startDaemon(const std::function<void(PreferenceStore&)>& configure = {}) {
     IBusDaemonOptions options;
-    options.componentFolder = componentFolder();
+    options.componentFolder = yakdromComponentFolder();
     options.environment = {{"XDG_SESSION_TYPE", "wayland"},
                            {"XDG_DATA_HOME", (home / "data").string()}};
     daemon = std::make_unique<IBusTestDaemon>();

@@ -87,15 +87,17 @@ bool processAlive(pid_t pid) {
   return close != std::string::npos && close + 2 < line.size() && line[close + 2] != 'Z';
 }
 
-std::optional<fs::path> ibusDaemonProgram() {
+std::optional<fs::path> programOnPath(std::string_view name) {
   const char* path = std::getenv("PATH");
   std::istringstream folders(path != nullptr ? path : "/usr/bin:/bin");
   for (std::string folder; std::getline(folders, folder, ':');) {
-    const fs::path candidate = fs::path(folder) / "ibus-daemon";
+    const fs::path candidate = fs::path(folder) / name;
     if (!folder.empty() && ::access(candidate.c_str(), X_OK) == 0) return candidate;
   }
   return std::nullopt;
 }
+
+std::optional<fs::path> ibusDaemonProgram() { return programOnPath("ibus-daemon"); }
 
 IBusTestDaemon::~IBusTestDaemon() {
   stop();

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -71,6 +72,9 @@ class IBusTestDaemon {
 
 /// Returns true when `pid` names a process that has not exited (a zombie counts as exited).
 [[nodiscard]] bool processAlive(pid_t pid);
+
+/// Returns the executable `name` in the first folder of PATH holding one, or nothing.
+[[nodiscard]] std::optional<std::filesystem::path> programOnPath(std::string_view name);
 
 /// Returns the path of ibus-daemon, or nothing when it is not installed.
 [[nodiscard]] std::optional<std::filesystem::path> ibusDaemonProgram();
