@@ -12,8 +12,10 @@
 # /usr/share/ibus/component, desktop entry and icon under /usr/local/share.
 #
 # <bundle>/install-manifest.txt lists every path the install made, absolute, one per line:
-# files as they are, folders the install created with a trailing "/". --uninstall removes
-# those files, then those folders that are empty, and nothing else.
+# files as they are, folders the install created with a trailing "/". As a path may hold any
+# byte but NUL, each line is escaped: "\" is written "\\" and a line feed "\n", nothing else;
+# printf '%b' reads a line back. --uninstall removes those files, then those folders that are
+# empty, and nothing else; so does `yakdrom uninstall`.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -78,30 +80,53 @@ place() {
   installed+=("$2")
 }
 
+# Prints PATH as one manifest line.
+escaped_line() {
+  local line=${1//\\/\\\\}
+  printf '%s\n' "${line//$'\n'/\\n}"
+}
+
+# Reads the manifest FILE into the array `entries`, each line unescaped.
+read_entries() {
+  local line entry
+  entries=()
+  while IFS= read -r line; do
+    printf -v entry '%b' "$line"
+    entries+=("$entry")
+  done <"$1"
+}
+
 # Removes the files listed in the manifest, then the folders it lists that are left empty,
-# deepest first.
+# deepest first: a folder's path is longer than its parent's.
 remove_listed() {
   [ -f "$manifest" ] || return 0
-  local line dirs=()
-  while IFS= read -r line; do
-    case $line in
-      */) dirs+=("${line%/}") ;;
-      /*) rm -f -- "$line" ;;
+  local entries entry dirs=() i j
+  read_entries "$manifest"
+  for entry in "${entries[@]}"; do
+    case $entry in
+      */) dirs+=("${entry%/}") ;;
+      /*) rm -f -- "$entry" ;;
     esac
-  done <"$manifest"
+  done
   rm -f -- "$manifest"
-  [ ${#dirs[@]} -gt 0 ] || return 0
-  printf '%s\n' "${dirs[@]}" | awk '{ print length($0) "\t" $0 }' | sort -rn | cut -f2- |
-    while IFS= read -r dir; do rmdir -- "$dir" 2>/dev/null || true; done
+  for ((i = 0; i < ${#dirs[@]}; i++)); do
+    for ((j = i + 1; j < ${#dirs[@]}; j++)); do
+      if [ ${#dirs[j]} -gt ${#dirs[i]} ]; then
+        entry=${dirs[i]} dirs[i]=${dirs[j]} dirs[j]=$entry
+      fi
+    done
+  done
+  for entry in "${dirs[@]}"; do rmdir -- "$entry" 2>/dev/null || true; done
 }
 
 # Keeps the folders an earlier install created: they are still this install's to remove.
 remember_created() {
   [ -f "$manifest" ] || return 0
-  local line
-  while IFS= read -r line; do
-    case $line in */) created+=("$line") ;; esac
-  done <"$manifest"
+  local entries entry
+  read_entries "$manifest"
+  for entry in "${entries[@]}"; do
+    case $entry in */) created+=("$entry") ;; esac
+  done
 }
 
 # Succeeds when an IBus daemon of this user serves this login: one runs, and the address
@@ -139,18 +164,31 @@ refresh_system_cache() {
   fi
 }
 
+# Adds the paths of CMake's install manifest FILE to `installed`. Its lines end in bare line
+# feeds, but each begins with the bundle, whose path may hold line feeds of its own.
+read_cmake_manifest() {
+  local rest file separator=$'\n'"$bundle/"
+  rest=$'\n'$(<"$1")
+  while [ -n "$rest" ]; do
+    rest=${rest#"$separator"}
+    file=${rest%%"$separator"*}
+    installed+=("$bundle/$file")
+    rest=${rest:${#file}}
+  done
+}
+
 install_bundle() {
   local staged="$bundle/share" before after
   make_dirs "$bundle"
-  before=$(find "$bundle" -type d | sort)
+  # Folders inside the bundle by their relative names, which hold no line feed even where
+  # the bundle's path does.
+  before=$(find "$bundle" -mindepth 1 -type d -printf '%P\n' | sort)
   cmake --install "$build_dir" --prefix "$bundle" >/dev/null
-  after=$(find "$bundle" -type d | sort)
+  after=$(find "$bundle" -mindepth 1 -type d -printf '%P\n' | sort)
   while IFS= read -r dir; do
-    [ -n "$dir" ] && created+=("$dir/")
+    [ -n "$dir" ] && created+=("$bundle/$dir/")
   done < <(comm -13 <(echo "$before") <(echo "$after"))
-  # CMake ends its manifest without a line break.
-  while IFS= read -r file || [ -n "$file" ]; do installed+=("$file"); done \
-    <"$build_dir/install_manifest.txt"
+  read_cmake_manifest "$build_dir/install_manifest.txt"
   # Our manifest supersedes CMake's, which would stay behind root's in the build tree.
   rm -f -- "$build_dir/install_manifest.txt"
   place "$staged/ibus/component/$component_name" "$component_dir/$component_name"
@@ -170,12 +208,16 @@ write_environment_file() {
 }
 
 write_manifest() {
+  local path entries entry
   installed+=("$manifest")
-  printf '%s\n' "${installed[@]}" "${created[@]}" | awk '!seen[$0]++' >"$manifest.new"
+  for path in "${installed[@]}" "${created[@]}"; do escaped_line "$path"; done |
+    awk '!seen[$0]++' >"$manifest.new"
   # Files an earlier install put in place that this one no longer has go now.
   if [ -f "$manifest" ]; then
-    grep -vxF -f "$manifest.new" -- "$manifest" | grep -v '/$' |
-      while IFS= read -r stale; do rm -f -- "$stale"; done || true
+    read_entries <(grep -vxF -f "$manifest.new" -- "$manifest" || true)
+    for entry in "${entries[@]}"; do
+      case $entry in */) ;; *) rm -f -- "$entry" ;; esac
+    done
   fi
   mv -- "$manifest.new" "$manifest"
 }
