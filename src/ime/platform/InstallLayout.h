@@ -1,0 +1,27 @@
+// Where scripts/install.sh puts Yakdrom: per user under the home, or system-wide under a root
+// ("/" but in tests). The folders listed are the only ones an uninstall may remove from.
+// Any thread.
+#pragma once
+
+#include <filesystem>
+#include <vector>
+
+namespace yakdrom {
+
+struct InstallLayout {
+  std::filesystem::path bundle;
+  /// The folders the install writes into: the bundle, the shared data, the IBus component
+  /// folder and, per user, the environment.d folder.
+  std::vector<std::filesystem::path> roots;
+
+  /// Returns the per-user layout under `home`.
+  [[nodiscard]] static InstallLayout perUser(const std::filesystem::path& home);
+
+  /// Returns the system-wide layout under `root`.
+  [[nodiscard]] static InstallLayout systemWide(const std::filesystem::path& root);
+
+  /// Returns <bundle>/install-manifest.txt.
+  [[nodiscard]] std::filesystem::path manifest() const;
+};
+
+}  // namespace yakdrom
