@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # scripts/install.sh --user into a fresh home whose path has a space: twice, to see it is
 # idempotent, then --uninstall, which must leave the home as it was, a file of the user's
-# beside ours included.
+# beside ours included. Then into a home whose path holds a quote and a line feed, removed by
+# `yakdrom uninstall`, which reads the manifest the script escaped.
 #   InstallScriptTest.sh SOURCE_DIR BUILD_DIR
 set -euo pipefail
 source_dir=$1
@@ -49,3 +50,18 @@ install_script --uninstall
 after=$(listing)
 [ "$before" = "$after" ] || fail "uninstall left $(diff <(echo "$before") <(echo "$after"))"
 echo "install.sh --user and --uninstall: OK"
+
+home="$(dirname "$home")/it's a home
+with lines"
+mkdir -p "$home"
+before=$(listing)
+install_script
+bundle="$home/.local/lib/yakdrom"
+escaped=${bundle//\\/\\\\}
+escaped=${escaped//$'\n'/\\n}
+grep -qxF "$escaped/bin/yakdrom-ibus" "$bundle/install-manifest.txt" ||
+  fail "the manifest does not list $escaped/bin/yakdrom-ibus"
+env -i PATH="$PATH" HOME="$home" "$build_dir/bin/yakdrom" uninstall >/dev/null
+after=$(listing)
+[ "$before" = "$after" ] || fail "yakdrom uninstall left $(diff <(echo "$before") <(echo "$after"))"
+echo "install.sh --user into a home with a line feed, yakdrom uninstall: OK"

@@ -17,6 +17,7 @@ int runKeys(const Args& args, std::ostream& out, std::ostream& err);
 int runLayout(const Args& args, std::ostream& out, std::ostream& err);
 int runLexicon(const Args& args, std::ostream& out, std::ostream& err);
 int runUserDict(const Args& args, std::ostream& out, std::ostream& err);
+int runUninstall(const Args& args, std::ostream& out, std::ostream& err);
 
 namespace {
 
@@ -104,6 +105,17 @@ const std::vector<Command>& commands() {
        "  backup FILE [--keep N]  writes a dated copy into backups/ beside FILE and\n"
        "                          keeps the newest N copies (default 10)\n",
        runUserDict},
+      {"uninstall", "uninstall [--system] [--root DIR] [--package]",
+       "Removes what scripts/install.sh installed for this user, or with --system the\n"
+       "system-wide copy (as root): exactly the files its install-manifest.txt lists,\n"
+       "then the folders it lists that are left empty. Prints each path removed and\n"
+       "refreshes IBus's list of engines (ibus write-cache).\n"
+       "\n"
+       "  --system    the copy in /usr/local/lib/yakdrom, /usr/local/share and\n"
+       "              /usr/share/ibus/component\n"
+       "  --root DIR  with --system: look under DIR instead of /; for tests only\n"
+       "  --package   also remove the Debian package yakdrom (dpkg --remove)\n",
+       runUninstall},
   };
   return table;
 }
