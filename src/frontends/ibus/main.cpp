@@ -16,6 +16,7 @@
 #include "frontends/ibus/IBusEngineServer.h"
 #include "ime/platform/BundleResourceLocator.h"
 #include "ime/platform/LocalePreferredLanguages.h"
+#include "ime/platform/PidFile.h"
 #include "ime/platform/SystemLog.h"
 #include "ime/startup/InputMethodStartup.h"
 #include "ui/ApplicationAppearance.h"
@@ -104,11 +105,16 @@ int main(int argc, char** argv) {
                                     InputStatistics::shared(),
                                     environment.isWaylandSession()};
   IBusEngineServer server(services, &QCoreApplication::quit);
+  // Written once the engine serves, removed on the way out: an uninstall ends this process
+  // by it.
+  std::optional<PidFile> pidFile;
 
   const StartupHooks hooks{
       .createServer =
-          [&server, &log](std::string_view, const std::optional<std::string>& identifier) {
+          [&server, &log, &pidFile](std::string_view,
+                                    const std::optional<std::string>& identifier) {
             if (server.start(identifier.value_or(std::string(kYakdromBundleIdentifier)))) {
+              if (const auto path = PidFile::engineFromEnvironment()) pidFile.emplace(*path);
               return true;
             }
             log.write("IBus: " + server.error());
