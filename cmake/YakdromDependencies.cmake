@@ -20,8 +20,8 @@ find_package(ICU 72 QUIET COMPONENTS uc i18n)
 yakdrom_require(ICU_FOUND Yakdrom "ICU 72 or later" libicu-dev)
 
 if(YAKDROM_WITH_QT)
-  find_package(Qt6 6.2 QUIET COMPONENTS Core Widgets DBus Svg Test)
-  yakdrom_require(Qt6_FOUND YAKDROM_WITH_QT "Qt 6 Core, Widgets, D-Bus, SVG and Test" "qt6-base-dev qt6-svg-dev")
+  find_package(Qt6 6.2 QUIET COMPONENTS Core Widgets DBus Network Svg Test)
+  yakdrom_require(Qt6_FOUND YAKDROM_WITH_QT "Qt 6 Core, Widgets, D-Bus, Network, SVG and Test" "qt6-base-dev qt6-svg-dev")
 endif()
 
 if(YAKDROM_WITH_IBUS)
