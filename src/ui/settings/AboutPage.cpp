@@ -1,6 +1,10 @@
 #include "ui/settings/AboutPage.h"
 
 #include <QHBoxLayout>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <variant>
 
 #include "YakdromVersion.h"
 #include "ui/ApplicationIcon.h"
@@ -14,7 +18,8 @@ constexpr int kIconSize = 72;
 }  // namespace
 
 AboutPage::AboutPage(const SettingsPageContext& context)
-    : updateButton_(new FlatButton(context.text("检查更新", "Check for Updates"))),
+    : context_(context),
+      updateButton_(new FlatButton(context.text("检查更新", "Check for Updates"))),
       uninstallButton_(new FlatButton(context.text("卸载 Yakdrom", "Uninstall Yakdrom"))) {
   QVBoxLayout* stack = SettingsLayout::pageStack(*this);
   auto* icon = new QLabel;
@@ -40,14 +45,71 @@ AboutPage::AboutPage(const SettingsPageContext& context)
   buttons->addStretch(1);
   stack->addLayout(buttons);
   uninstallButton_->setDestructive();
-  // Both arrive with the installer; until then they say so rather than do nothing.
-  updateButton_->setEnabled(false);
-  updateButton_->setToolTip(
-      context.text("更新检查将随安装程序提供", "The update check comes with the installer"));
+  connect(updateButton_, &QPushButton::clicked, this, &AboutPage::checkForUpdatesTapped);
+  // Uninstalling arrives with the installer; until then its button says so.
   uninstallButton_->setEnabled(false);
   uninstallButton_->setToolTip(
       context.text("卸载将随安装程序提供", "Uninstalling comes with the installer"));
   SettingsLayout::endPage(*stack);
+}
+
+void AboutPage::checkForUpdatesTapped() {
+  const QString title = updateButton_->text();
+  updateButton_->setEnabled(false);
+  updateButton_->setText(context_.text("检查中…", "Checking…"));
+  // A change of language rebuilds the pages, so the answer may find this one gone.
+  context_.services.updates.check(
+      [page = QPointer<AboutPage>(this), title](const UpdateCheckResult& result) {
+        if (page == nullptr) return;
+        std::visit([&page](const auto& found) { page->showResult(found); }, result);
+        page->updateButton_->setText(title);
+        page->updateButton_->setEnabled(true);
+      });
+}
+
+void AboutPage::showResult(const UpdateInfo& update) {
+  auto* box = new QMessageBox(QMessageBox::Information, context_.window.windowTitle(),
+                              context_.text("发现新版本 ", "Version ") + update.version +
+                                  context_.text("", " is available"),
+                              QMessageBox::NoButton, &context_.window);
+  box->setInformativeText(context_.language == InterfaceLanguage::chinese ? update.notesZh
+                                                                          : update.notesEn);
+  QPushButton* download =
+      box->addButton(context_.text("下载", "Download"), QMessageBox::AcceptRole);
+  QPushButton* later = box->addButton(context_.text("稍后", "Later"), QMessageBox::RejectRole);
+  box->setDefaultButton(download);
+  box->setEscapeButton(later);
+  box->setWindowModality(Qt::WindowModal);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  connect(box, &QMessageBox::finished, this, [this, box, download, update] {
+    if (box->clickedButton() == download) openDownload(update);
+  });
+  box->open();
+}
+
+void AboutPage::showResult(const UpToDate&) {
+  context_.notify({context_.text("已是最新版本", "You're up to date"),
+                   context_.text("当前版本 ", "Current version ") +
+                       UpdateChecker::currentVersion() + context_.text("。", "."),
+                   std::nullopt});
+}
+
+void AboutPage::showResult(const UpdateCheckFailure& failure) {
+  context_.services.log.write("update check failed: " + failure.reason.toStdString());
+  context_.notify(
+      {context_.text("无法检查更新", "Unable to check for updates"),
+       context_.text("请检查网络连接后重试。", "Check your network connection and try again."),
+       std::nullopt});
+}
+
+void AboutPage::openDownload(const UpdateInfo& update) {
+  if (update.download.isEmpty()) return;
+  if (const auto url = context_.services.updates.downloadUrl(update)) {
+    context_.services.files.openUrl(*url);
+  } else {
+    context_.services.log.write("refused to open the download address " +
+                                update.download.toStdString());
+  }
 }
 
 }  // namespace yakdrom

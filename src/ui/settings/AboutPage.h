@@ -2,6 +2,7 @@
 // update and uninstall the program. Main thread.
 #pragma once
 
+#include "ui/UpdateChecker.h"
 #include "ui/settings/FlatButton.h"
 #include "ui/settings/PageView.h"
 #include "ui/settings/SettingsPageContext.h"
@@ -15,7 +16,17 @@ class AboutPage final : public PageView {
   [[nodiscard]] FlatButton& updateButton() const { return *updateButton_; }
   [[nodiscard]] FlatButton& uninstallButton() const { return *uninstallButton_; }
 
+  /// Asks the feed for a newer release, the button saying so meanwhile, and shows the
+  /// answer in a message on the window.
+  void checkForUpdatesTapped();
+
  private:
+  void showResult(const UpdateInfo& update);
+  void showResult(const UpToDate&);
+  void showResult(const UpdateCheckFailure& failure);
+  void openDownload(const UpdateInfo& update);
+
+  SettingsPageContext context_;
   FlatButton* updateButton_;
   FlatButton* uninstallButton_;
 };

@@ -1,8 +1,10 @@
-// The desktop's file dialogs and file manager, as the settings window uses them: choosing a
-// word list to import, choosing where to export, and showing a written file. Main thread.
+// The desktop's file dialogs, file manager and browser, as the settings window uses them:
+// choosing a word list to import, choosing where to export, showing a written file and
+// opening a download page. Main thread.
 #pragma once
 
 #include <QString>
+#include <QUrl>
 #include <QWidget>
 #include <filesystem>
 #include <optional>
@@ -25,6 +27,9 @@ class DesktopFiles {
   /// Shows `file` selected in the file manager, or opens its folder where the desktop
   /// cannot select a file.
   virtual void reveal(const std::filesystem::path& file) = 0;
+
+  /// Opens the web address `url` in the user's browser.
+  virtual void openUrl(const QUrl& url) = 0;
 };
 
 }  // namespace yakdrom

@@ -60,4 +60,6 @@ void QtDesktopFiles::reveal(const std::filesystem::path& file) {
   });
 }
 
+void QtDesktopFiles::openUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
+
 }  // namespace yakdrom

@@ -1,6 +1,6 @@
-// The desktop's own dialogs through QFileDialog, and the file manager through the
-// org.freedesktop.FileManager1 D-Bus interface, with opening the folder as the fallback.
-// Main thread.
+// The desktop's own dialogs through QFileDialog, the file manager through the
+// org.freedesktop.FileManager1 D-Bus interface, with opening the folder as the fallback, and
+// the browser through QDesktopServices. Main thread.
 #pragma once
 
 #include "ui/settings/DesktopFiles.h"
@@ -15,6 +15,7 @@ class QtDesktopFiles final : public DesktopFiles {
                                                                       const QString& message,
                                                                       const QString& name) override;
   void reveal(const std::filesystem::path& file) override;
+  void openUrl(const QUrl& url) override;
 };
 
 }  // namespace yakdrom

@@ -7,6 +7,7 @@
 
 #include "ime/platform/BundleResourceLocator.h"
 #include "ime/platform/LocalePreferredLanguages.h"
+#include "ime/platform/SystemLog.h"
 #include "ui/ApplicationIcon.h"
 #include "ui/QtFontSystem.h"
 #include "ui/settings/QtDesktopFiles.h"
@@ -20,6 +21,8 @@ struct ProcessServices {
   BundleResourceLocator resources = BundleResourceLocator::forRunningExecutable();
   LocalePreferredLanguages languages;
   QtDesktopFiles files;
+  UpdateChecker updates = UpdateChecker::forProduct();
+  SystemLog log;
 };
 
 }  // namespace
@@ -30,7 +33,8 @@ SettingsWindowController& SettingsWindowController::shared() {
   static auto* const process = new ProcessServices;
   static auto* const instance = new SettingsWindowController(
       {*PreferenceStore::shared(), UserDictionary::shared(), InputStatistics::shared(),
-       process->fonts, process->resources, process->languages, process->files});
+       process->fonts, process->resources, process->languages, process->files, process->updates,
+       process->log});
   return *instance;
 }
 

@@ -1,14 +1,17 @@
 // A settings window over stores of its own, for the tests and the screenshots: settings and
 // statistics in memory, a user dictionary in a temporary folder, languages the test sets,
-// and file dialogs that answer from a queue and remember what they were asked to show.
+// file dialogs that answer from a queue and remember what they were asked to show or open,
+// an update check of the test's choosing and a log that keeps its lines.
 #pragma once
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QUrl>
 #include <deque>
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "engine/learning/InputStatistics.h"
@@ -17,6 +20,7 @@
 #include "engine/store/InMemoryPreferenceStore.h"
 #include "ime/fakes/FakePlatform.h"
 #include "ui/QtFontSystem.h"
+#include "ui/UpdateChecker.h"
 #include "ui/settings/SettingsWindowController.h"
 
 namespace yakdrom::testing {
@@ -34,12 +38,14 @@ class ScriptedDesktopFiles final : public DesktopFiles {
     return next();
   }
   void reveal(const std::filesystem::path& file) override { revealed.push_back(file); }
+  void openUrl(const QUrl& url) override { opened.push_back(url); }
 
   /// The answers of the next dialogs, in order; nothing stands for a cancelled dialog.
   std::deque<std::optional<std::filesystem::path>> answers;
   std::vector<QString> asked;
   std::vector<QString> proposedNames;
   std::vector<std::filesystem::path> revealed;
+  std::vector<QUrl> opened;
 
  private:
   std::optional<std::filesystem::path> next() {
@@ -70,8 +76,16 @@ struct SettingsTestWindow {
 
   /// Makes a new window over the same stores, as a program started now would.
   void rebuild() {
-    controller = std::make_unique<SettingsWindowController>(SettingsServices{
-        *preferences, userDictionary, statistics, fonts, resources, languages, files});
+    controller = std::make_unique<SettingsWindowController>(
+        SettingsServices{*preferences, userDictionary, statistics, fonts, resources, languages,
+                         files, *updates, log});
+  }
+
+  /// Makes a new window whose update check reads `config.feed`.
+  void checkUpdatesWith(UpdateChecker::Config config) {
+    controller.reset();
+    updates = std::make_unique<UpdateChecker>(std::move(config));
+    rebuild();
   }
 
   /// Returns the notices open on the window, oldest first.
@@ -92,6 +106,9 @@ struct SettingsTestWindow {
   FakeResourceLocator resources;
   FakePreferredLanguages languages;
   ScriptedDesktopFiles files;
+  // No feed until a test names one, so no window of the tests ever reaches the network.
+  std::unique_ptr<UpdateChecker> updates = std::make_unique<UpdateChecker>(UpdateChecker::Config{});
+  RecordingLog log;
   std::unique_ptr<SettingsWindowController> controller;
 };
 
