@@ -81,18 +81,31 @@ fs::path UninstallPlaces::systemProgram(const fs::path& root) {
   return InstallLayout::systemWide(root).bundle / "bin/yakdrom";
 }
 
+// A copy that stayed (a cancelled password prompt, a file that would not go) is named
+// rather than passed over: "not found" would report a failure as nothing to do.
 UninstallMessage UninstallReport::message() const {
+  QStringList left;
+  for (const RemovalFailure& failure : failed) left << QString::fromStdString(failure.path);
+  const QString stillThere =
+      left.empty() ? QString() : QStringLiteral("未能删除：\n") + left.join(QLatin1Char('\n'));
   if (removed.empty()) {
+    if (cancelled) {
+      return {QStringLiteral("卸载未完成"),
+              QStringLiteral("已取消管理员授权，未删除任何内容。") +
+                  (left.empty() ? QString() : QStringLiteral("\n\n") + stillThere),
+              QStringLiteral("好")};
+    }
+    if (!left.empty()) return {QStringLiteral("卸载未完成"), stillThere, QStringLiteral("好")};
     return {QStringLiteral("未找到已安装的 Yakdrom"),
             QStringLiteral("输入法可能已卸载，或安装在其它位置。"), QStringLiteral("好")};
   }
   QStringList paths;
   for (const fs::path& path : removed) paths << QString::fromStdString(path.string());
-  return {
-      QStringLiteral("已卸载"),
+  QString text =
       QStringLiteral("已删除：\n") + paths.join(QLatin1Char('\n')) +
-          QStringLiteral("\n\n已清除安装记录。请注销并重新登录，输入法列表中的条目才会彻底消失。"),
-      QStringLiteral("好")};
+      QStringLiteral("\n\n已清除安装记录。请注销并重新登录，输入法列表中的条目才会彻底消失。");
+  if (!left.empty()) text += QStringLiteral("\n\n") + stillThere;
+  return {QStringLiteral("已卸载"), text, QStringLiteral("好")};
 }
 
 Uninstaller::Uninstaller(UninstallPlaces places, Log& log)

@@ -143,7 +143,8 @@ TEST_F(UninstallerTest, ACancelledPromptRemovesNothingAndIsNoError) {
   const UninstallReport report = run();
   EXPECT_TRUE(report.cancelled);
   EXPECT_TRUE(report.removed.empty());
-  EXPECT_EQ(report.message().title, "未找到已安装的 Yakdrom");
+  EXPECT_EQ(report.message().title, "卸载未完成");
+  EXPECT_EQ(report.message().text, "已取消管理员授权，未删除任何内容。");
   EXPECT_TRUE(log_.lines.empty());
 }
 
@@ -185,6 +186,8 @@ TEST_F(UninstallerTest, ASystemCopyLeftByACancelledPromptIsReportedAsFailed) {
   std::string line = "Yakdrom IME: 删除失败 " + report.failed.front().path + ": Permission denied";
   std::replace(line.begin(), line.end(), '\n', ' ');  // the log keeps an event on one line
   EXPECT_EQ(log_.lines.front(), line);
+  EXPECT_NE(report.message().text.toStdString().find("未能删除：\n" + report.failed.front().path),
+            std::string::npos);
 }
 
 }  // namespace
