@@ -115,8 +115,10 @@ TEST_F(PadWindowTest, TheSettingsWindowChangesTheNextCandidateWindow) {
 
   testing::FakePreferredLanguages languages;
   testing::ScriptedDesktopFiles files;
+  UpdateChecker updates(UpdateChecker::Config{});
+  testing::RecordingLog log;
   SettingsWindowController settings({*stores.preferences, stores.userDictionary, stores.statistics,
-                                     fonts, resources, languages, files});
+                                     fonts, resources, languages, files, updates, log});
   const auto rowTops = [this] {
     std::set<qreal> tops;
     for (const auto& row : window.inputMethod().candidateWindow().layout().rows()) {
