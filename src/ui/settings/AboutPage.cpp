@@ -46,10 +46,7 @@ AboutPage::AboutPage(const SettingsPageContext& context)
   stack->addLayout(buttons);
   uninstallButton_->setDestructive();
   connect(updateButton_, &QPushButton::clicked, this, &AboutPage::checkForUpdatesTapped);
-  // Uninstalling arrives with the installer; until then its button says so.
-  uninstallButton_->setEnabled(false);
-  uninstallButton_->setToolTip(
-      context.text("卸载将随安装程序提供", "Uninstalling comes with the installer"));
+  connect(uninstallButton_, &QPushButton::clicked, this, &AboutPage::uninstallTapped);
   SettingsLayout::endPage(*stack);
 }
 
@@ -110,6 +107,46 @@ void AboutPage::openDownload(const UpdateInfo& update) {
     context_.services.log.write("refused to open the download address " +
                                 update.download.toStdString());
   }
+}
+
+void AboutPage::uninstallTapped() {
+  auto* box = new QMessageBox(QMessageBox::Warning, context_.window.windowTitle(),
+                              context_.text("卸载 Yakdrom？", "Uninstall Yakdrom?"),
+                              QMessageBox::NoButton, &context_.window);
+  box->setInformativeText(context_.text(
+      "将删除 Yakdrom 安装的文件（~/.local/lib/yakdrom 及系统范围的副本），并退出输入法。",
+      "The files Yakdrom installed (in ~/.local/lib/yakdrom and any system-wide copy) will be "
+      "removed and the input method will quit."));
+  QPushButton* confirm =
+      box->addButton(context_.text("卸载", "Uninstall"), QMessageBox::AcceptRole);
+  QPushButton* cancel = box->addButton(context_.text("取消", "Cancel"), QMessageBox::RejectRole);
+  box->setDefaultButton(confirm);
+  box->setEscapeButton(cancel);
+  box->setWindowModality(Qt::WindowModal);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  connect(box, &QMessageBox::finished, this, [this, box, confirm] {
+    if (box->clickedButton() == confirm) uninstall();
+  });
+  box->open();
+}
+
+// The report is in Chinese whatever the window's language, as the uninstaller words it.
+void AboutPage::uninstall() {
+  const UninstallReport report = context_.services.uninstaller.run();
+  const UninstallMessage message = report.message();
+  auto* box = new QMessageBox(QMessageBox::Information, context_.window.windowTitle(),
+                              message.title, QMessageBox::NoButton, &context_.window);
+  box->setInformativeText(message.text);
+  box->setDefaultButton(box->addButton(message.button, QMessageBox::AcceptRole));
+  box->setWindowModality(Qt::WindowModal);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  SettingsServices& services = context_.services;
+  const bool removed = !report.removed.empty();
+  connect(box, &QMessageBox::finished, this, [&services, removed] {
+    if (removed) (void)services.uninstaller.stopEngine();
+    services.endProgram();
+  });
+  box->open();
 }
 
 }  // namespace yakdrom

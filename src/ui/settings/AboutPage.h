@@ -20,11 +20,16 @@ class AboutPage final : public PageView {
   /// answer in a message on the window.
   void checkForUpdatesTapped();
 
+  /// Asks whether to uninstall; if so removes every installed copy, reports what went and
+  /// ends the program (and a running engine) once the report is read.
+  void uninstallTapped();
+
  private:
   void showResult(const UpdateInfo& update);
   void showResult(const UpToDate&);
   void showResult(const UpdateCheckFailure& failure);
   void openDownload(const UpdateInfo& update);
+  void uninstall();
 
   SettingsPageContext context_;
   FlatButton* updateButton_;

@@ -3,6 +3,8 @@
 // the log. Every reference must outlive the window. Main thread.
 #pragma once
 
+#include <functional>
+
 #include "engine/learning/InputStatistics.h"
 #include "engine/learning/UserDictionary.h"
 #include "engine/store/PreferenceStore.h"
@@ -10,6 +12,7 @@
 #include "ime/platform/Log.h"
 #include "ime/platform/PreferredLanguages.h"
 #include "ime/platform/ResourceLocator.h"
+#include "ui/Uninstaller.h"
 #include "ui/UpdateChecker.h"
 #include "ui/settings/DesktopFiles.h"
 
@@ -25,6 +28,9 @@ struct SettingsServices {
   DesktopFiles& files;
   UpdateChecker& updates;
   Log& log;
+  Uninstaller& uninstaller;
+  /// Ends the program once an uninstall has been reported.
+  std::function<void()> endProgram;
 };
 
 }  // namespace yakdrom

@@ -1,7 +1,9 @@
 #include "ui/settings/SettingsWindowController.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -23,7 +25,13 @@ struct ProcessServices {
   QtDesktopFiles files;
   UpdateChecker updates = UpdateChecker::forProduct();
   SystemLog log;
+  Uninstaller uninstaller{UninstallPlaces::forThisUser(), log};
 };
+
+// The pause lets the report's window close before the program goes.
+void endProgramSoon() {
+  QTimer::singleShot(200, QCoreApplication::instance(), &QCoreApplication::quit);
+}
 
 }  // namespace
 
@@ -34,7 +42,7 @@ SettingsWindowController& SettingsWindowController::shared() {
   static auto* const instance = new SettingsWindowController(
       {*PreferenceStore::shared(), UserDictionary::shared(), InputStatistics::shared(),
        process->fonts, process->resources, process->languages, process->files, process->updates,
-       process->log});
+       process->log, process->uninstaller, &endProgramSoon});
   return *instance;
 }
 

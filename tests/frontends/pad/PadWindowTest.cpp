@@ -117,8 +117,11 @@ TEST_F(PadWindowTest, TheSettingsWindowChangesTheNextCandidateWindow) {
   testing::ScriptedDesktopFiles files;
   UpdateChecker updates(UpdateChecker::Config{});
   testing::RecordingLog log;
+  testing::TemporaryFolder nowhere;
+  Uninstaller uninstaller(testing::uninstallPlaces(nowhere.path()), log);
   SettingsWindowController settings({*stores.preferences, stores.userDictionary, stores.statistics,
-                                     fonts, resources, languages, files, updates, log});
+                                     fonts, resources, languages, files, updates, log, uninstaller,
+                                     [] {}});
   const auto rowTops = [this] {
     std::set<qreal> tops;
     for (const auto& row : window.inputMethod().candidateWindow().layout().rows()) {

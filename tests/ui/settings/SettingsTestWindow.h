@@ -67,6 +67,16 @@ template <class T>
   return found;
 }
 
+/// Returns places under `folder` for the window's uninstaller, with no tool to run: a test
+/// window never reaches the machine's own install.
+inline UninstallPlaces uninstallPlaces(const std::filesystem::path& folder) {
+  UninstallPlaces places;
+  places.home = folder / "home";
+  places.systemRoot = folder / "root";
+  places.pkexec = places.ibus = places.dpkgQuery = places.dpkg = "/bin/false";
+  return places;
+}
+
 struct SettingsTestWindow {
   explicit SettingsTestWindow(std::vector<std::string> languageList = {"en-US"})
       : userDictionary(folder / "user-dictionary.txt") {
@@ -78,7 +88,7 @@ struct SettingsTestWindow {
   void rebuild() {
     controller = std::make_unique<SettingsWindowController>(
         SettingsServices{*preferences, userDictionary, statistics, fonts, resources, languages,
-                         files, *updates, log});
+                         files, *updates, log, uninstaller, [this] { ++programEnds; }});
   }
 
   /// Makes a new window whose update check reads `config.feed`.
@@ -109,6 +119,8 @@ struct SettingsTestWindow {
   // No feed until a test names one, so no window of the tests ever reaches the network.
   std::unique_ptr<UpdateChecker> updates = std::make_unique<UpdateChecker>(UpdateChecker::Config{});
   RecordingLog log;
+  Uninstaller uninstaller{uninstallPlaces(folder.path()), log};
+  int programEnds = 0;
   std::unique_ptr<SettingsWindowController> controller;
 };
 

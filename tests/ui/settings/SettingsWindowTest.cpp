@@ -13,6 +13,7 @@
 #include "ime/fakes/FakePlatform.h"
 #include "ime/startup/ApplicationBundle.h"
 #include "ime/startup/CustomFont.h"
+#include "support/ListedInstall.h"
 #include "ui/ApplicationAppearance.h"
 #include "ui/settings/CardView.h"
 #include "ui/settings/CodeChipView.h"
@@ -409,6 +410,29 @@ TEST(CodeChipViewTest, ShowsItsTextInTheProgramsFontOrElseTheDesktopsFont) {
   registerCustomFont(ApplicationBundle::forRunningExecutable(), fonts, log);
   const CodeChipView after(QStringLiteral("བོད་"));
   EXPECT_EQ(after.label().font().family(), "Yakdrom-SN");
+}
+
+// The confirmation guards the files; the program ends only once the report was read.
+TEST_F(SettingsWindowTest, UninstallRemovesTheUsersCopyAndEndsTheProgramAfterTheReport) {
+  const InstallLayout user = InstallLayout::perUser(window.folder / "home");
+  testing::layOutInstall(user, window.folder / "home/.local/share/ibus/component/yakdrom.xml");
+  controller().show();
+  AboutPage& about = controller().aboutPage();
+
+  about.uninstallButton().click();
+  EXPECT_EQ(closeNotice("Cancel").title, "Uninstall Yakdrom?");
+  EXPECT_TRUE(std::filesystem::exists(user.manifest()));
+
+  about.uninstallButton().click();
+  closeNotice("Uninstall");
+  EXPECT_FALSE(std::filesystem::exists(user.bundle));
+  EXPECT_EQ(window.programEnds, 0);
+  const Shown report = closeNotice();
+  EXPECT_EQ(report.title, "已卸载");
+  EXPECT_TRUE(
+      report.message.startsWith("已删除：\n" + QString::fromStdString(user.bundle.string())))
+      << report.message.toStdString();
+  EXPECT_EQ(window.programEnds, 1);
 }
 
 }  // namespace
