@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "engine/store/UserFolders.h"
 #include "ime/platform/InstallLayout.h"
 #include "ime/platform/PidFile.h"
 
@@ -71,6 +72,7 @@ UninstallPlaces UninstallPlaces::forThisUser() {
   UninstallPlaces places;
   const char* home = std::getenv("HOME");
   places.home = home == nullptr ? "" : home;
+  places.cacheHome = UserFolders::cacheHome();
   places.privilegedProgram = systemProgram(places.systemRoot);
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
   places.runtimeFolder = runtime == nullptr ? "" : runtime;
@@ -184,6 +186,8 @@ void Uninstaller::runPrivileged(bool systemCopy, bool package, UninstallReport& 
 }
 
 void Uninstaller::refreshIBus(bool system) const {
+  std::error_code ignored;
+  if (!system && !fs::exists(InstallLayout::ibusUserRegistry(places_.cacheHome), ignored)) return;
   std::vector<std::string> arguments{"write-cache"};
   if (system) arguments.emplace_back("--system");
   const ProgramRun run = runProgram(places_.ibus, arguments);

@@ -23,6 +23,8 @@ struct UninstallPlaces {
   std::string dpkg = "/usr/bin/dpkg";
   /// The system-wide copy's own `yakdrom`, which pkexec runs as root.
   std::filesystem::path privilegedProgram;
+  /// $XDG_CACHE_HOME (~/.cache without it), where IBus keeps this user's registry.
+  std::filesystem::path cacheHome;
   /// $XDG_RUNTIME_DIR, where the running engine leaves its PID file; empty when unknown.
   std::filesystem::path runtimeFolder;
 

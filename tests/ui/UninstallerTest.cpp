@@ -31,6 +31,10 @@ class UninstallerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     for (const fs::path& folder : {home_, root_, tools_.folder()}) fs::create_directories(folder);
+    // This user has run IBus, so the user's registry is there to refresh.
+    const fs::path registry = InstallLayout::ibusUserRegistry(home_ / ".cache");
+    fs::create_directories(registry.parent_path());
+    testing::writeBytes(registry, "");
     const std::string status = shellQuoted((folder_ / "package-installed").string());
     tools_.add("ibus", "");
     tools_.add("dpkg", "rm -f " + status);
@@ -81,6 +85,7 @@ class UninstallerTest : public ::testing::Test {
       places.*field = (tools_.folder() / name).string();
     }
     places.privilegedProgram = UninstallPlaces::systemProgram(root_);
+    places.cacheHome = home_ / ".cache";
     Uninstaller uninstaller(places, log_);
     return uninstaller.run();
   }
@@ -124,6 +129,12 @@ TEST_F(UninstallerTest, ThisUsersCopyGoesWithoutAPasswordAndAFileOfTheUsersStays
   EXPECT_EQ(message.text.toStdString(), "已删除：\n" + user_.bundle.string() + kRemovedText);
   EXPECT_EQ(tools_.calls(), (std::vector<Call>{{"dpkg-query", "-W", "-f", "${Status}", "yakdrom"},
                                                {"ibus", "write-cache"}}));
+
+  // A home that never ran IBus gets no registry of it from an uninstall.
+  fs::remove(InstallLayout::ibusUserRegistry(home_ / ".cache"));
+  layOutInstall(user_, home_ / ".local/share/ibus/component/yakdrom.xml");
+  EXPECT_EQ(run().removed, (std::vector<fs::path>{user_.bundle}));
+  EXPECT_EQ(tools_.calls().size(), 3U);  // one more dpkg-query, no ibus
 }
 
 TEST_F(UninstallerTest, TheDebianPackageGoesThroughPkexec) {

@@ -23,11 +23,15 @@ fs::path homeFolder() {
 }
 
 // The XDG rules ignore a relative value.
-fs::path base(const char* variable, const fs::path& fallbackUnderHome) {
+fs::path xdgFolder(const char* variable, const fs::path& fallbackUnderHome) {
   if (const char* value = std::getenv(variable); value != nullptr && value[0] == '/') {
-    return fs::path(value) / kFolderName;
+    return value;
   }
-  return homeFolder() / fallbackUnderHome / kFolderName;
+  return homeFolder() / fallbackUnderHome;
+}
+
+fs::path base(const char* variable, const fs::path& fallbackUnderHome) {
+  return xdgFolder(variable, fallbackUnderHome) / kFolderName;
 }
 
 }  // namespace
@@ -35,5 +39,6 @@ fs::path base(const char* variable, const fs::path& fallbackUnderHome) {
 fs::path config() { return base("XDG_CONFIG_HOME", ".config"); }
 fs::path data() { return base("XDG_DATA_HOME", fs::path(".local") / "share"); }
 fs::path state() { return base("XDG_STATE_HOME", fs::path(".local") / "state"); }
+fs::path cacheHome() { return xdgFolder("XDG_CACHE_HOME", ".cache"); }
 
 }  // namespace yakdrom::UserFolders

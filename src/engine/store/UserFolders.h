@@ -13,5 +13,8 @@ namespace yakdrom::UserFolders {
 [[nodiscard]] std::filesystem::path data();
 /// Returns $XDG_STATE_HOME/Yakdrom, or ~/.local/state/Yakdrom without it.
 [[nodiscard]] std::filesystem::path state();
+/// Returns $XDG_CACHE_HOME, or ~/.cache without it: the caches of every program, IBus's
+/// among them.
+[[nodiscard]] std::filesystem::path cacheHome();
 
 }  // namespace yakdrom::UserFolders

@@ -17,6 +17,7 @@
 #include <variant>
 #include <vector>
 
+#include "engine/store/UserFolders.h"
 #include "frontends/cli/Commands.h"
 #include "ime/platform/InstallLayout.h"
 #include "ime/platform/InstallManifest.h"
@@ -115,17 +116,10 @@ bool removePackage(std::ostream& out, std::ostream& err) {
   return true;
 }
 
-// As scripts/install.sh does, only a user's registry that exists is rewritten: a home that
-// never ran IBus gets none.
 bool hasUserRegistry() {
-  const char* cache = std::getenv("XDG_CACHE_HOME");
-  const char* home = std::getenv("HOME");
-  const std::filesystem::path folder =
-      cache != nullptr && *cache != '\0'
-          ? std::filesystem::path(cache)
-          : std::filesystem::path(home == nullptr ? "" : home) / ".cache";
   std::error_code ignored;
-  return std::filesystem::exists(folder / "ibus/bus/registry", ignored);
+  return std::filesystem::exists(InstallLayout::ibusUserRegistry(UserFolders::cacheHome()),
+                                 ignored);
 }
 
 // A system without IBus has no registry to refresh; a failed refresh only delays the

@@ -19,4 +19,8 @@ InstallLayout InstallLayout::systemWide(const fs::path& root) {
 
 fs::path InstallLayout::manifest() const { return bundle / InstallManifest::kFileName; }
 
+std::filesystem::path InstallLayout::ibusUserRegistry(const std::filesystem::path& cacheHome) {
+  return cacheHome / "ibus" / "bus" / "registry";
+}
+
 }  // namespace yakdrom

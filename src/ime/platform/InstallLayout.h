@@ -22,6 +22,11 @@ struct InstallLayout {
 
   /// Returns <bundle>/install-manifest.txt.
   [[nodiscard]] std::filesystem::path manifest() const;
+
+  /// Returns the user's IBus registry cache under `cacheHome`. An install or uninstall
+  /// rewrites it only when it exists: a home that never ran IBus gets none.
+  [[nodiscard]] static std::filesystem::path ibusUserRegistry(
+      const std::filesystem::path& cacheHome);
 };
 
 }  // namespace yakdrom

@@ -73,6 +73,7 @@ inline UninstallPlaces uninstallPlaces(const std::filesystem::path& folder) {
   UninstallPlaces places;
   places.home = folder / "home";
   places.systemRoot = folder / "root";
+  places.cacheHome = folder / "home/.cache";
   places.pkexec = places.ibus = places.dpkgQuery = places.dpkg = "/bin/false";
   return places;
 }
