@@ -17,6 +17,7 @@
 #include "frontends/ibus/support/IBusTestClient.h"
 #include "frontends/ibus/support/IBusTestDaemon.h"
 #include "frontends/ibus/support/YakdromComponent.h"
+#include "ime/platform/PidFile.h"
 #include "ui/QSettingsPreferenceStore.h"
 
 namespace yakdrom::testing {
@@ -220,23 +221,36 @@ TEST_F(IBusEngineTest, TheSettingsItemOpensTheWindowInTheEngineProcess) {
   EXPECT_EQ(daemon->children(), std::vector<pid_t>{engine});
 }
 
-TEST_F(IBusEngineTest, TheEngineEndsWithTheDaemonAndKeepsWhatItLearnt) {
-  startDaemon();
-  const auto client = connect();
-  ASSERT_TRUE(client->type("fod"));
-  ASSERT_EQ(client->press(*IBusKeyStroke::forCharacter('1')), true);
-  const std::string learnt = client->text();
-  const pid_t engine = enginePid();
-  ASSERT_NE(engine, 0);
+// Both ways an engine is ended from outside: the daemon going away, and an uninstall
+// signalling the process its PID file names. Either way it writes what it learnt.
+TEST_F(IBusEngineTest, TheEngineEndsWithTheDaemonOrByItsPidFileAndKeepsWhatItLearnt) {
+  for (const bool byPidFile : {false, true}) {
+    SCOPED_TRACE(byPidFile ? "PID file" : "daemon");
+    fs::remove_all(home / "data");
+    startDaemon();
+    const auto client = connect();
+    ASSERT_TRUE(client->type("fod"));
+    ASSERT_EQ(client->press(*IBusKeyStroke::forCharacter('1')), true);
+    const std::string learnt = client->text();
+    const pid_t engine = enginePid();
+    ASSERT_NE(engine, 0);
 
-  daemon->stop();
-  const auto deadline = std::chrono::steady_clock::now() + kDeadline;
-  while (processAlive(engine) && std::chrono::steady_clock::now() < deadline) {
-    client->drain();
+    const fs::path pidFile = PidFile::enginePath(daemon->runtimeFolder());
+    EXPECT_EQ(PidFile::read(pidFile), engine);
+    if (byPidFile) {
+      EXPECT_TRUE(PidFile::signalRunning(pidFile, SIGTERM));
+    } else {
+      daemon->stop();
+    }
+    const auto deadline = std::chrono::steady_clock::now() + kDeadline;
+    while (processAlive(engine) && std::chrono::steady_clock::now() < deadline) {
+      client->drain();
+    }
+    EXPECT_FALSE(processAlive(engine));
+    EXPECT_FALSE(fs::exists(pidFile));
+    const std::string dictionary = readBytes(home / "data" / "Yakdrom" / "user-dictionary.txt");
+    EXPECT_NE(dictionary.find(learnt), std::string::npos) << dictionary;
   }
-  EXPECT_FALSE(processAlive(engine));
-  const std::string dictionary = readBytes(home / "data" / "Yakdrom" / "user-dictionary.txt");
-  EXPECT_NE(dictionary.find(learnt), std::string::npos) << dictionary;
 }
 
 // A second engine process finds the bus name taken: the fatal start-up error.

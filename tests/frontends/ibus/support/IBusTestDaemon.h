@@ -51,6 +51,8 @@ class IBusTestDaemon {
   [[nodiscard]] std::vector<pid_t> children() const;
   /// Returns the XDG_CONFIG_HOME the daemon and its engines see, unless the caller set one.
   [[nodiscard]] std::filesystem::path configHome() const { return root_ / "config"; }
+  /// Returns the XDG_RUNTIME_DIR the daemon and its engines see.
+  [[nodiscard]] std::filesystem::path runtimeFolder() const { return root_ / "runtime"; }
   /// Returns why start() failed.
   [[nodiscard]] const std::string& error() const { return error_; }
   /// Returns what the daemon and its engines wrote to stdout and stderr so far.
