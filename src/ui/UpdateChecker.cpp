@@ -28,7 +28,7 @@ UpdateCheckResult decoded(const QByteArray& body) {
   auto read = UpdateInfo::fromJson(body);
   if (auto* failure = std::get_if<QString>(&read)) return UpdateCheckFailure{"feed: " + *failure};
   auto& update = std::get<UpdateInfo>(read);
-  if (compareVersions(update.version, UpdateChecker::currentVersion()) > 0) return update;
+  if (std::is_gt(compareVersions(update.version, UpdateChecker::currentVersion()))) return update;
   return UpToDate{};
 }
 

@@ -37,7 +37,7 @@ using UpdateCheckResult = std::variant<UpdateInfo, UpToDate, UpdateCheckFailure>
 class UpdateChecker {
  public:
   /// The largest feed accepted; anything longer is refused before it is read to the end.
-  static constexpr qint64 kMaxFeedBytes = 64 * 1024;
+  static constexpr qint64 kMaxFeedBytes = qint64{64} * 1024;
 
   struct Config {
     QUrl feed;

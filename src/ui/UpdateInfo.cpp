@@ -97,7 +97,7 @@ std::strong_ordering compareVersions(QStringView a, QStringView b) {
   };
   for (qsizetype i = 0; i < count; ++i) {
     const std::strong_ordering order = compareNumbers(number(left, i), number(right, i));
-    if (order != 0) return order;
+    if (std::is_neq(order)) return order;
   }
   return std::strong_ordering::equal;
 }

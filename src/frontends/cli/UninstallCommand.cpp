@@ -68,6 +68,7 @@ std::optional<Options> parse(const Args& args, std::ostream& err) {
 // exit status, or the reason it could not start.
 std::variant<int, std::string> runProgram(const std::vector<std::string>& argv) {
   std::vector<char*> pointers;
+  pointers.reserve(argv.size() + 1);
   for (const std::string& arg : argv) pointers.push_back(const_cast<char*>(arg.c_str()));
   pointers.push_back(nullptr);
   pid_t child = 0;
