@@ -9,6 +9,7 @@
 #include "YakdromVersion.h"
 #include "ui/ApplicationIcon.h"
 #include "ui/settings/SettingsLayout.h"
+#include "ui/settings/SheetBox.h"
 
 namespace yakdrom {
 namespace {
@@ -65,23 +66,13 @@ void AboutPage::checkForUpdatesTapped() {
 }
 
 void AboutPage::showResult(const UpdateInfo& update) {
-  auto* box = new QMessageBox(QMessageBox::Information, context_.window.windowTitle(),
-                              context_.text("发现新版本 ", "Version ") + update.version +
-                                  context_.text("", " is available"),
-                              QMessageBox::NoButton, &context_.window);
-  box->setInformativeText(context_.language == InterfaceLanguage::chinese ? update.notesZh
-                                                                          : update.notesEn);
-  QPushButton* download =
-      box->addButton(context_.text("下载", "Download"), QMessageBox::AcceptRole);
-  QPushButton* later = box->addButton(context_.text("稍后", "Later"), QMessageBox::RejectRole);
-  box->setDefaultButton(download);
-  box->setEscapeButton(later);
-  box->setWindowModality(Qt::WindowModal);
-  box->setAttribute(Qt::WA_DeleteOnClose);
-  connect(box, &QMessageBox::finished, this, [this, box, download, update] {
-    if (box->clickedButton() == download) openDownload(update);
-  });
-  box->open();
+  SheetBox::open(context_.window, *this, QMessageBox::Information,
+                 context_.text("发现新版本 ", "Version ") + update.version +
+                     context_.text("", " is available"),
+                 context_.language == InterfaceLanguage::chinese ? update.notesZh : update.notesEn,
+                 {{context_.text("下载", "Download"), QMessageBox::AcceptRole,
+                   [this, update] { openDownload(update); }},
+                  {context_.text("稍后", "Later"), QMessageBox::RejectRole, {}}});
 }
 
 void AboutPage::showResult(const UpToDate&) {
@@ -110,43 +101,29 @@ void AboutPage::openDownload(const UpdateInfo& update) {
 }
 
 void AboutPage::uninstallTapped() {
-  auto* box = new QMessageBox(QMessageBox::Warning, context_.window.windowTitle(),
-                              context_.text("卸载 Yakdrom？", "Uninstall Yakdrom?"),
-                              QMessageBox::NoButton, &context_.window);
-  box->setInformativeText(context_.text(
-      "将删除 Yakdrom 安装的文件（~/.local/lib/yakdrom 及系统范围的副本），并退出输入法。",
-      "The files Yakdrom installed (in ~/.local/lib/yakdrom and any system-wide copy) will be "
-      "removed and the input method will quit."));
-  QPushButton* confirm =
-      box->addButton(context_.text("卸载", "Uninstall"), QMessageBox::AcceptRole);
-  QPushButton* cancel = box->addButton(context_.text("取消", "Cancel"), QMessageBox::RejectRole);
-  box->setDefaultButton(confirm);
-  box->setEscapeButton(cancel);
-  box->setWindowModality(Qt::WindowModal);
-  box->setAttribute(Qt::WA_DeleteOnClose);
-  connect(box, &QMessageBox::finished, this, [this, box, confirm] {
-    if (box->clickedButton() == confirm) uninstall();
-  });
-  box->open();
+  SheetBox::open(
+      context_.window, *this, QMessageBox::Warning,
+      context_.text("卸载 Yakdrom？", "Uninstall Yakdrom?"),
+      context_.text(
+          "将删除 Yakdrom 安装的文件（~/.local/lib/yakdrom 及系统范围的副本），并退出输入法。",
+          "The files Yakdrom installed (in ~/.local/lib/yakdrom and any system-wide copy) will "
+          "be removed and the input method will quit."),
+      {{context_.text("卸载", "Uninstall"), QMessageBox::AcceptRole, [this] { uninstall(); }},
+       {context_.text("取消", "Cancel"), QMessageBox::RejectRole, {}}});
 }
 
 // The report is in Chinese whatever the window's language, as the uninstaller words it.
 void AboutPage::uninstall() {
   const UninstallReport report = context_.services.uninstaller.run();
   const UninstallMessage message = report.message();
-  auto* box = new QMessageBox(QMessageBox::Information, context_.window.windowTitle(),
-                              message.title, QMessageBox::NoButton, &context_.window);
-  box->setInformativeText(message.text);
-  box->setDefaultButton(box->addButton(message.button, QMessageBox::AcceptRole));
-  box->setWindowModality(Qt::WindowModal);
-  box->setAttribute(Qt::WA_DeleteOnClose);
   SettingsServices& services = context_.services;
   const bool removed = !report.removed.empty();
-  connect(box, &QMessageBox::finished, this, [&services, removed] {
-    if (removed) (void)services.uninstaller.stopEngine();
-    services.endProgram();
-  });
-  box->open();
+  // Owned by the window, not the page: the program ends whatever became of the page.
+  SheetBox::open(context_.window, context_.window, QMessageBox::Information, message.title,
+                 message.text, {{message.button, QMessageBox::AcceptRole, [&services, removed] {
+                                   if (removed) (void)services.uninstaller.stopEngine();
+                                   services.endProgram();
+                                 }}});
 }
 
 }  // namespace yakdrom

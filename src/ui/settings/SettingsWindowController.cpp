@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -13,6 +12,7 @@
 #include "ui/ApplicationIcon.h"
 #include "ui/QtFontSystem.h"
 #include "ui/settings/QtDesktopFiles.h"
+#include "ui/settings/SheetBox.h"
 
 namespace yakdrom {
 namespace {
@@ -133,22 +133,13 @@ void SettingsWindowController::refreshUserDictCount() {
 void SettingsWindowController::refreshStats() { statisticsPage_->refreshStats(); }
 
 void SettingsWindowController::showNotice(const Notice& notice) {
-  auto* box = new QMessageBox(QMessageBox::Information, window_->windowTitle(), notice.title,
-                              QMessageBox::NoButton, window_.get());
-  box->setInformativeText(notice.message);
-  QPushButton* ok = box->addButton(text("好", "OK"), QMessageBox::AcceptRole);
-  box->setDefaultButton(ok);
-  box->setEscapeButton(ok);
-  QPushButton* reveal = notice.reveal
-                            ? box->addButton(text("在文件管理器中显示", "Show in File Manager"),
-                                             QMessageBox::ActionRole)
-                            : nullptr;
-  box->setWindowModality(Qt::WindowModal);
-  box->setAttribute(Qt::WA_DeleteOnClose);
-  QObject::connect(box, &QMessageBox::finished, box, [this, box, reveal, file = notice.reveal] {
-    if (reveal != nullptr && box->clickedButton() == reveal) services_.files.reveal(*file);
-  });
-  box->open();
+  std::vector<SheetButton> buttons{{text("好", "OK"), QMessageBox::AcceptRole, {}}};
+  if (const auto file = notice.reveal) {
+    buttons.push_back({text("在文件管理器中显示", "Show in File Manager"), QMessageBox::ActionRole,
+                       [this, file] { services_.files.reveal(*file); }});
+  }
+  SheetBox::open(*window_, *window_, QMessageBox::Information, notice.title, notice.message,
+                 std::move(buttons));
 }
 
 }  // namespace yakdrom

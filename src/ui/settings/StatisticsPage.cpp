@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "ui/settings/SettingsLayout.h"
+#include "ui/settings/SheetBox.h"
 
 namespace yakdrom {
 namespace {
@@ -86,21 +87,13 @@ void StatisticsPage::refreshStats() {
 }
 
 void StatisticsPage::clearStatsTapped() {
-  auto* ask = new QMessageBox(QMessageBox::Warning, context_.window.windowTitle(),
-                              context_.text("清空输入统计？", "Clear Typing Statistics?"),
-                              QMessageBox::NoButton, &context_.window);
-  ask->setInformativeText(context_.text("累计与按日统计将全部归零，此操作不可撤销。",
-                                        "Cumulative and daily statistics will be reset. This "
-                                        "cannot be undone."));
-  QPushButton* clear = ask->addButton(context_.text("清空", "Clear"), QMessageBox::AcceptRole);
-  ask->addButton(context_.text("取消", "Cancel"), QMessageBox::RejectRole);
-  ask->setDefaultButton(clear);
-  ask->setWindowModality(Qt::WindowModal);
-  ask->setAttribute(Qt::WA_DeleteOnClose);
-  connect(ask, &QMessageBox::finished, this, [this, ask, clear] {
-    if (ask->clickedButton() == clear) reset();
-  });
-  ask->open();
+  SheetBox::open(context_.window, *this, QMessageBox::Warning,
+                 context_.text("清空输入统计？", "Clear Typing Statistics?"),
+                 context_.text("累计与按日统计将全部归零，此操作不可撤销。",
+                               "Cumulative and daily statistics will be reset. This "
+                               "cannot be undone."),
+                 {{context_.text("清空", "Clear"), QMessageBox::AcceptRole, [this] { reset(); }},
+                  {context_.text("取消", "Cancel"), QMessageBox::RejectRole, {}}});
 }
 
 void StatisticsPage::reset() {
