@@ -107,7 +107,7 @@ TEST_F(FcitxEngineTest, TheCandidateListShowsLabelledPagesAndANumberConfirms) {
   EXPECT_EQ(first.candidateTexts().front(), "བོད་");
   EXPECT_EQ(first.candidateLabels(), (std::vector<std::string>{"1", "2", "3", "4", "5"}));
   EXPECT_EQ(first.candidateIndex, 0);
-  EXPECT_FALSE(first.hasPrev);
+  EXPECT_FALSE(first.hasPrev) << describe(first);
   EXPECT_TRUE(first.hasNext);
 
   client->clearEvents();
@@ -124,7 +124,7 @@ TEST_F(FcitxEngineTest, TheCandidateListShowsLabelledPagesAndANumberConfirms) {
   EXPECT_EQ(client->press(character('2')), true);
   EXPECT_EQ(client->text(), paged.candidates[1].text) << describe(client->events());
   EXPECT_EQ(client->preedit(), "");
-  EXPECT_TRUE(lastPanel(*client).candidates.empty());
+  EXPECT_TRUE(lastPanel(*client).candidates.empty()) << describe(client->events());
 }
 
 TEST_F(FcitxEngineTest, TheSelectedCandidatesExplanationIsTheAuxiliaryText) {

@@ -122,7 +122,12 @@ std::optional<fs::path> busProgram() { return programOnPath("dbus-daemon"); }
 
 fs::path systemAddonFolder() { return YAKDROM_FCITX5_SYSTEM_ADDON_DIR; }
 
-fs::path systemDataFolder() { return YAKDROM_FCITX5_SYSTEM_DATA_DIR; }
+// The daemon's data sits under the prefix it is installed in: /usr/bin/fcitx5 reads
+// /usr/share/fcitx5.
+fs::path systemDataFolder() {
+  const auto program = fcitxProgram();
+  return program ? program->parent_path().parent_path() / "share" / "fcitx5" : fs::path();
+}
 
 FcitxTestDaemon::~FcitxTestDaemon() {
   stop();
