@@ -12,6 +12,12 @@ if(YAKDROM_WITH_IBUS)
     ${CMAKE_BINARY_DIR} ${YAKDROM_IBUS_COMPONENT_DIR})
 endif()
 
+set(YAKDROM_FCITX5_DATA_DIR ${CMAKE_BINARY_DIR}/share/fcitx5)
+if(YAKDROM_WITH_FCITX5)
+  yakdrom_write_fcitx5_addon(${PROJECT_SOURCE_DIR}/resources/fcitx5/yakdrom.conf.in
+    ${CMAKE_BINARY_DIR}/lib/fcitx5/libyakdrom-fcitx5 ${YAKDROM_FCITX5_DATA_DIR}/addon)
+endif()
+
 # Manual pages go out compressed, as Debian's policy asks; -n keeps the bytes reproducible.
 set(YAKDROM_COMPRESSED_DOCUMENTS)
 foreach(page yakdrom.1 yakdrom-pad.1 yakdrom-settings.1 yakdrom-ibus.1)
@@ -42,6 +48,13 @@ foreach(program yakdrom yakdrom-pad yakdrom-settings yakdrom-ibus)
   endif()
 endforeach()
 install(TARGETS ${installed_programs} RUNTIME DESTINATION bin COMPONENT bundle)
+# Two folders below the bundle, where the addon finds the bundle's lexicon and programs.
+if(YAKDROM_WITH_FCITX5)
+  install(TARGETS yakdrom-fcitx5 LIBRARY DESTINATION lib/fcitx5 COMPONENT bundle)
+  set(fcitx5_library "\${bundle}/lib/fcitx5/libyakdrom-fcitx5")
+else()
+  set(fcitx5_library "")
+endif()
 install(DIRECTORY ${YAKDROM_RESOURCES_DIR}/ DESTINATION Resources COMPONENT bundle)
 # The prefix is only known at install time; the Debian package installs these files itself
 # (cmake/YakdromDebianFiles.cmake), as it keeps them apart from its bundle.
@@ -51,5 +64,5 @@ install(CODE "
   yakdrom_install_shared_files(
     SOURCE_DIR \"${PROJECT_SOURCE_DIR}\" BINARY_DIR \"${CMAKE_BINARY_DIR}\"
     BUNDLE \"\${bundle}\" SHARE \"\${bundle}/share\"
-    IBUS ${YAKDROM_WITH_IBUS} SETTINGS ${YAKDROM_WITH_QT})"
+    IBUS ${YAKDROM_WITH_IBUS} FCITX5_LIBRARY \"${fcitx5_library}\" SETTINGS ${YAKDROM_WITH_QT})"
   COMPONENT shared)

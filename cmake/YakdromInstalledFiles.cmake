@@ -42,6 +42,13 @@ function(yakdrom_write_ibus_component template bundle dir)
   configure_file("${template}" "${dir}/yakdrom.xml" @ONLY)
 endfunction()
 
+# Writes DIR/yakdrom.conf, the Fcitx 5 addon's file, from TEMPLATE naming LIBRARY: a path
+# without ".so", absolute for a bundle of its own, or a bare name in Fcitx's own folder.
+function(yakdrom_write_fcitx5_addon template library dir)
+  set(YAKDROM_FCITX5_LIBRARY "${library}")
+  configure_file("${template}" "${dir}/yakdrom.conf" @ONLY)
+endfunction()
+
 # Writes DIR/NAME from the desktop entry SOURCE with an Exec of the program in BUNDLE.
 function(yakdrom_write_desktop_entry source bundle dir)
   get_filename_component(name "${source}" NAME)
@@ -56,17 +63,23 @@ function(yakdrom_write_desktop_entry source bundle dir)
 endfunction()
 
 # Installs into SHARE (a share/ folder) the files other programs look for, naming the programs
-# of the bundle at BUNDLE: the component, the desktop entry, the icon and the manual pages;
-# DOCUMENTS adds the copyright and changelog a Debian package carries.
+# of the bundle at BUNDLE: the component, the Fcitx addon's file when FCITX5_LIBRARY names its
+# library, the desktop entry, the icon and the manual pages; DOCUMENTS adds the copyright and
+# changelog a Debian package carries.
 function(yakdrom_install_shared_files)
-  cmake_parse_arguments(ARG "DOCUMENTS" "SOURCE_DIR;BINARY_DIR;BUNDLE;SHARE;IBUS;SETTINGS" ""
-    ${ARGN})
+  cmake_parse_arguments(ARG "DOCUMENTS"
+    "SOURCE_DIR;BINARY_DIR;BUNDLE;SHARE;IBUS;FCITX5_LIBRARY;SETTINGS" "" ${ARGN})
   set(staging "${ARG_BINARY_DIR}/install-staging")
   file(REMOVE_RECURSE "${staging}")
   if(ARG_IBUS)
     yakdrom_write_ibus_component(
       "${ARG_SOURCE_DIR}/resources/ibus/yakdrom.xml.in" "${ARG_BUNDLE}" "${staging}")
     file(INSTALL "${staging}/yakdrom.xml" DESTINATION "${ARG_SHARE}/ibus/component")
+  endif()
+  if(ARG_FCITX5_LIBRARY)
+    yakdrom_write_fcitx5_addon(
+      "${ARG_SOURCE_DIR}/resources/fcitx5/yakdrom.conf.in" "${ARG_FCITX5_LIBRARY}" "${staging}")
+    file(INSTALL "${staging}/yakdrom.conf" DESTINATION "${ARG_SHARE}/fcitx5/addon")
   endif()
   if(ARG_SETTINGS)
     yakdrom_write_desktop_entry(

@@ -9,6 +9,7 @@ packages=(
   clang libclang-rt-14-dev clang-format clang-tidy
   qt6-base-dev qt6-svg-dev libibus-1.0-dev
   ibus ibus-m17n m17n-db dbus imagemagick fonts-tibetan-machine
+  libfcitx5core-dev fcitx5-modules-dev fcitx5 fcitx5-m17n
   tmux xvfb xauth xdotool
   dpkg-dev fakeroot file lintian
 )

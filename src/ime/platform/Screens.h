@@ -43,7 +43,7 @@ class NoScreens final : public Screens {
   [[nodiscard]] Point mouseLocation() const override { return {}; }
 
  private:
-  const std::vector<Screen> none_;
+  const std::vector<Screen> none_{};
 };
 
 }  // namespace yakdrom
