@@ -387,6 +387,7 @@ void FcitxTestClient::applyKey(const FcitxKeyStroke& key) {
 
 bool FcitxTestClient::call(const char* method, GVariant* parameters, GVariant** reply) {
   if (connection_ == nullptr || contextPath_.empty()) {
+    if (parameters != nullptr) g_variant_unref(g_variant_ref_sink(parameters));
     fail(std::string(method) + ": not connected");
     return false;
   }
@@ -409,6 +410,11 @@ bool FcitxTestClient::call(const char* method, GVariant* parameters, GVariant** 
 }
 
 bool FcitxTestClient::callController(const char* method, GVariant* parameters) {
+  if (connection_ == nullptr) {
+    g_variant_unref(g_variant_ref_sink(parameters));
+    fail(std::string(method) + ": not connected");
+    return false;
+  }
   GError* error = nullptr;
   GVariant* result =
       g_dbus_connection_call_sync(connection_, kService, kControllerPath, kController, method,
