@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Installs Yakdrom as an IBus input method, for this user (default) or system-wide, or removes
-# what an earlier run installed.
+# Installs Yakdrom as an IBus input method, and as a Fcitx 5 addon when the build has one, for
+# this user (default) or system-wide, or removes what an earlier run installed.
 #
 #   scripts/install.sh [--user|--system] [--uninstall] [--build-dir DIR]
 #
 # Without --build-dir it builds build/ first (scripts/build.sh); with it, it installs that
-# build as it is. Per user: the bundle in ~/.local/lib/yakdrom, the IBus component, desktop
-# entry and icon under ~/.local/share, and ~/.config/environment.d/60-yakdrom-ibus.conf, as
-# IBus reads components outside /usr/share/ibus/component only from IBUS_COMPONENT_PATH.
-# System-wide: the bundle in /usr/local/lib/yakdrom, the component in
-# /usr/share/ibus/component, desktop entry and icon under /usr/local/share.
+# build as it is. Per user: the bundle in ~/.local/lib/yakdrom, the IBus component, Fcitx
+# addon file, desktop entry and icon under ~/.local/share, and
+# ~/.config/environment.d/60-yakdrom-ibus.conf, as IBus reads components outside
+# /usr/share/ibus/component only from IBUS_COMPONENT_PATH. System-wide: the bundle in
+# /usr/local/lib/yakdrom, the component in /usr/share/ibus/component, the addon file, desktop
+# entry and icon under /usr/local/share. The addon file names the library in the bundle by its
+# path, which Fcitx loads from there.
 #
 # <bundle>/install-manifest.txt lists every path the install made, absolute, one per line:
 # files as they are, folders the install created with a trailing "/". As a path may hold any
@@ -196,6 +198,9 @@ install_bundle() {
     "$share/applications/yakdrom-settings.desktop"
   place "$staged/icons/hicolor/scalable/apps/yakdrom.svg" \
     "$share/icons/hicolor/scalable/apps/yakdrom.svg"
+  if [ -f "$staged/fcitx5/addon/yakdrom.conf" ]; then
+    place "$staged/fcitx5/addon/yakdrom.conf" "$share/fcitx5/addon/yakdrom.conf"
+  fi
 }
 
 write_environment_file() {
@@ -247,6 +252,9 @@ run_install() {
     echo "Installed in $bundle."
   fi
   echo "Then add \"Tibetan (Yakdrom)\" in ibus-setup, Input Method tab; Super+Space switches."
+  if [ -f "$share/fcitx5/addon/yakdrom.conf" ]; then
+    echo "With Fcitx 5: restart it (fcitx5 -r), then add \"Tibetan (Yakdrom)\" in fcitx5-configtool."
+  fi
 }
 
 run_uninstall() {

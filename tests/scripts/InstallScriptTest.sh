@@ -43,6 +43,13 @@ grep -qF "<exec>'$bundle/bin/yakdrom-ibus' --ibus</exec>" \
 grep -qxF "Exec=\"$bundle/bin/yakdrom-settings\"" \
   "$home/.local/share/applications/yakdrom-settings.desktop" ||
   fail "the desktop entry runs another program"
+if [ -f "$build_dir/lib/fcitx5/libyakdrom-fcitx5.so" ]; then
+  addon="$home/.local/share/fcitx5/addon/yakdrom.conf"
+  grep -qxF "$addon" "$bundle/install-manifest.txt" || fail "the Fcitx addon file is not listed"
+  grep -qxF "Library=$bundle/lib/fcitx5/libyakdrom-fcitx5" "$addon" ||
+    fail "the Fcitx addon file names another library"
+  [ -f "$bundle/lib/fcitx5/libyakdrom-fcitx5.so" ] || fail "the Fcitx addon is not in the bundle"
+fi
 grep -qxF "$home/.local/share/applications/" "$bundle/install-manifest.txt" &&
   fail "the manifest claims a folder that was there before"
 
