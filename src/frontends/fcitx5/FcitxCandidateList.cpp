@@ -26,7 +26,7 @@ class PageCandidate final : public fcitx::CandidateWord {
 }  // namespace
 
 FcitxCandidateList::FcitxCandidateList(const CandidatePage& page, FcitxCandidateActions actions)
-    : actions_(std::move(actions)), paged_(!page.pageLabel.empty()) {
+    : actions_(std::move(actions)), hasPrev_(page.hasPreviousPage), hasNext_(page.hasNextPage) {
   // Fcitx refuses an empty page size.
   setPageSize(std::max(1, static_cast<int>(page.texts.size())));
   setLabels(page.labels);

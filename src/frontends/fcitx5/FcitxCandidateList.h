@@ -27,10 +27,9 @@ class FcitxCandidateList final : public fcitx::CommonCandidateList {
   /// Holds `page` and sends the panel's requests to `actions`.
   FcitxCandidateList(const CandidatePage& page, FcitxCandidateActions actions);
 
-  /// Returns true when the list has more than one page: it wraps around, so both ways lead
-  /// to another page.
-  [[nodiscard]] bool hasPrev() const override { return paged_; }
-  [[nodiscard]] bool hasNext() const override { return paged_; }
+  /// Returns true when pages lie before (hasPrev) or after (hasNext) the one shown.
+  [[nodiscard]] bool hasPrev() const override { return hasPrev_; }
+  [[nodiscard]] bool hasNext() const override { return hasNext_; }
   /// Turns to the previous or next page of the whole list.
   void prev() override { moveSelection(-1, true); }
   void next() override { moveSelection(1, true); }
@@ -44,7 +43,8 @@ class FcitxCandidateList final : public fcitx::CommonCandidateList {
   void moveSelection(int direction, bool pages) const;
 
   FcitxCandidateActions actions_;
-  bool paged_;
+  bool hasPrev_;
+  bool hasNext_;
 };
 
 }  // namespace yakdrom

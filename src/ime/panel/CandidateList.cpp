@@ -155,6 +155,8 @@ CandidatePage CandidateList::currentPage() const {
   page.pageLabel = pageLabel();
   // A desktop panel has one line for explanations: the selected candidate's.
   page.explanation = empty() ? std::nullopt : explanation(selection_);
+  page.hasPreviousPage = page_ > 0;
+  page.hasNextPage = pageEnd() < candidates_.size();
   return page;
 }
 

@@ -33,6 +33,10 @@ struct CandidatePage {
   std::string pageLabel;
   /// The selected candidate's explanation.
   std::optional<std::string> explanation;
+  /// True when pages lie before and after this one. Paging wraps around the list, but a
+  /// panel's page buttons show where the user is.
+  bool hasPreviousPage = false;
+  bool hasNextPage = false;
 
   friend bool operator==(const CandidatePage&, const CandidatePage&) = default;
 };

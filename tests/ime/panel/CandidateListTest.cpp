@@ -390,7 +390,7 @@ TEST(DesktopPanelPresenterTest, HandsThePageWithItsCursorAndExplanationToTheDesk
   EXPECT_TRUE(panel.presenter_->isVisible());
   panel.moveSelection(-1);
   panel.pressArrow(ArrowKey::down);
-  const CandidatePage expected{{"w3", "w4"}, {"1", "2"}, 1, true, "2/2", "of w4"};
+  const CandidatePage expected{{"w3", "w4"}, {"1", "2"}, 1, true, "2/2", "of w4", true, false};
   EXPECT_EQ(desktop.pages.back(), expected);
   static_cast<DesktopPanelPresenter&>(*panel.presenter_).clickCandidate(0);
   EXPECT_EQ(clicked, std::vector<std::size_t>{3});
