@@ -50,7 +50,7 @@ endforeach()
 install(TARGETS ${installed_programs} RUNTIME DESTINATION bin COMPONENT bundle)
 # Two folders below the bundle, where the addon finds the bundle's lexicon and programs.
 if(YAKDROM_WITH_FCITX5)
-  install(TARGETS yakdrom-fcitx5 LIBRARY DESTINATION lib/fcitx5 COMPONENT bundle)
+  install(TARGETS yakdrom-fcitx5 LIBRARY DESTINATION lib/fcitx5 COMPONENT fcitx5)
   set(fcitx5_library "\${bundle}/lib/fcitx5/libyakdrom-fcitx5")
 else()
   set(fcitx5_library "")
