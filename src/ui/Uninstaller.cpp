@@ -170,7 +170,8 @@ void Uninstaller::runPrivileged(bool systemCopy, bool package, UninstallReport& 
       arguments.insert(arguments.end(), {"--root", places_.systemRoot.string()});
     if (package) arguments.emplace_back("--package");
   } else if (package) {
-    arguments = {places_.dpkg, "--remove", kPackageName};
+    arguments = {places_.dpkg, "--remove"};
+    arguments.insert(arguments.end(), kDebianPackages.begin(), kDebianPackages.end());
   } else {
     return;
   }

@@ -89,8 +89,8 @@ TEST_F(UninstallCommandTest, SystemCopyUnderARootWithThePackage) {
   EXPECT_EQ(outcome.status, 0) << outcome.err;
   EXPECT_FALSE(fs::exists(layout.bundle));
   EXPECT_FALSE(fs::exists(root / "usr/share/ibus/component/yakdrom.xml"));
-  EXPECT_NE(outcome.out.find("removed the package yakdrom\n"), std::string::npos);
-  EXPECT_EQ(tools_.calls(), (std::vector<Call>{{"dpkg", "--remove", "yakdrom"},
+  EXPECT_NE(outcome.out.find("removed the Debian packages\n"), std::string::npos);
+  EXPECT_EQ(tools_.calls(), (std::vector<Call>{{"dpkg", "--remove", "yakdrom-fcitx5", "yakdrom"},
                                                {"ibus", "write-cache", "--system"}}));
 }
 
@@ -114,7 +114,7 @@ TEST_F(UninstallCommandTest, FailuresAndUsageErrorsAreReported) {
   EXPECT_EQ(failed.status, 1);
   EXPECT_EQ(failed.err, "yakdrom uninstall: cannot remove " + root.string() +
                             "/usr/local/lib/yakdrom/bin/yakdrom-ibus: Is a directory\n"
-                            "yakdrom uninstall: dpkg --remove yakdrom exited with 3\n");
+                            "yakdrom uninstall: dpkg --remove exited with 3\n");
 
   for (const Args& args : {Args{"uninstall", "--root", "/x"}, Args{"uninstall", "--user"},
                            Args{"uninstall", "--system", "--root"}}) {

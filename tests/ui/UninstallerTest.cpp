@@ -142,10 +142,11 @@ TEST_F(UninstallerTest, TheDebianPackageGoesThroughPkexec) {
   const UninstallReport report = run();
   EXPECT_EQ(report.removed, (std::vector<fs::path>{"/usr/lib/yakdrom"}));
   const Call query = {"dpkg-query", "-W", "-f", "${Status}", "yakdrom"};
-  EXPECT_EQ(tools_.calls(), (std::vector<Call>{query,
-                                               {"pkexec", tool("dpkg"), "--remove", "yakdrom"},
-                                               {"dpkg", "--remove", "yakdrom"},
-                                               query}));
+  EXPECT_EQ(tools_.calls(),
+            (std::vector<Call>{query,
+                               {"pkexec", tool("dpkg"), "--remove", "yakdrom-fcitx5", "yakdrom"},
+                               {"dpkg", "--remove", "yakdrom-fcitx5", "yakdrom"},
+                               query}));
 }
 
 TEST_F(UninstallerTest, ACancelledPromptRemovesNothingAndIsNoError) {
@@ -177,7 +178,7 @@ TEST_F(UninstallerTest, TheSystemCopyAndThePackageTakeOnePrompt) {
                                                {"ibus", "write-cache"},
                                                {"pkexec", program, "uninstall", "--system",
                                                 "--root", root_.string(), "--package"},
-                                               {"dpkg", "--remove", "yakdrom"},
+                                               {"dpkg", "--remove", "yakdrom-fcitx5", "yakdrom"},
                                                {"ibus", "write-cache", "--system"},
                                                query}));
   EXPECT_EQ(report.message().text.toStdString(), "已删除：\n" + user_.bundle.string() + "\n" +

@@ -104,16 +104,18 @@ bool removeInstall(const InstallLayout& layout, std::ostream& out, std::ostream&
 }
 
 bool removePackage(std::ostream& out, std::ostream& err) {
-  const auto status = runProgram({"dpkg", "--remove", "yakdrom"});
+  std::vector<std::string> argv{"dpkg", "--remove"};
+  argv.insert(argv.end(), kDebianPackages.begin(), kDebianPackages.end());
+  const auto status = runProgram(argv);
   if (const auto* reason = std::get_if<std::string>(&status)) {
     err << "yakdrom uninstall: cannot run dpkg: " << *reason << "\n";
     return false;
   }
   if (std::get<int>(status) != 0) {
-    err << "yakdrom uninstall: dpkg --remove yakdrom exited with " << std::get<int>(status) << "\n";
+    err << "yakdrom uninstall: dpkg --remove exited with " << std::get<int>(status) << "\n";
     return false;
   }
-  out << "removed the package yakdrom\n";
+  out << "removed the Debian packages\n";
   return true;
 }
 

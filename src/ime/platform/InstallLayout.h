@@ -3,10 +3,16 @@
 // Any thread.
 #pragma once
 
+#include <array>
 #include <filesystem>
+#include <string_view>
 #include <vector>
 
 namespace yakdrom {
+
+/// The Debian packages, dependants first, so that one `dpkg --remove` takes them all (dpkg
+/// passes over one that is not installed).
+inline constexpr std::array<std::string_view, 2> kDebianPackages = {"yakdrom-fcitx5", "yakdrom"};
 
 struct InstallLayout {
   std::filesystem::path bundle;
