@@ -28,7 +28,7 @@ namespace yakdrom {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::FcitxKeyStroke;
+using testing::KeyStroke;
 using Clock = std::chrono::steady_clock;
 
 const fs::path kAddonFolder = YAKDROM_FCITX5_ADDON_DIR;
@@ -91,10 +91,10 @@ std::optional<Arguments> parseArguments(int argc, char** argv) {
   return out;
 }
 
-std::vector<FcitxKeyStroke> ewtsKeys(const std::string& text) {
-  std::vector<FcitxKeyStroke> strokes;
+std::vector<KeyStroke> ewtsKeys(const std::string& text) {
+  std::vector<KeyStroke> strokes;
   for (const char c : text) {
-    if (const auto stroke = FcitxKeyStroke::forCharacter(c)) strokes.push_back(*stroke);
+    if (const auto stroke = KeyStroke::forCharacter(c)) strokes.push_back(*stroke);
   }
   return strokes;
 }
@@ -124,10 +124,10 @@ testing::FcitxDaemonOptions daemonOptions(const Run& run) {
 bool warmUp(testing::FcitxTestClient& client, bool expectCandidates) {
   const auto until = Clock::now() + kDeadline;
   for (;;) {
-    if (!client.press(*FcitxKeyStroke::forCharacter('f'))) return false;
+    if (!client.press(*KeyStroke::forCharacter('f'))) return false;
     const auto panels = client.events({testing::FcitxEventKind::updateClientSideUI});
     const bool offered = !panels.empty() && !panels.back().candidates.empty();
-    if (!client.press(*FcitxKeyStroke::forName("backspace"))) return false;
+    if (!client.press(*KeyStroke::forName("backspace"))) return false;
     if (offered || !expectCandidates) break;
     if (Clock::now() > until) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -137,7 +137,7 @@ bool warmUp(testing::FcitxTestClient& client, bool expectCandidates) {
 }
 
 std::optional<Figures> typeThrough(const Run& run, const Arguments& args,
-                                   const std::vector<FcitxKeyStroke>& keys) {
+                                   const std::vector<KeyStroke>& keys) {
   testing::FcitxTestDaemon daemon;
   if (!daemon.prepare()) return std::nullopt;
   if (run.suggestions) writeSettings(daemon.configHome(), args.yakdromSettings, *run.suggestions);
@@ -182,7 +182,7 @@ int run(const Arguments& args) {
   const std::size_t times = std::max<std::size_t>(1, (args.words + words - 1) / words);
   std::printf("%zu words (syllables) per paragraph, typed %zu times\n", words, times);
   std::fflush(stdout);
-  const std::vector<FcitxKeyStroke> ewtsStrokes = bench::repeated(ewtsKeys(ewts + " "), times);
+  const std::vector<KeyStroke> ewtsStrokes = bench::repeated(ewtsKeys(ewts + " "), times);
 
   const Run keyboard{"fcitx5, US keyboard", "", {}, std::nullopt};
   const auto baseline = typeThrough(keyboard, args, ewtsStrokes);
@@ -199,7 +199,7 @@ int run(const Arguments& args) {
     const std::size_t own = std::max<std::size_t>(1, bench::syllableCount(paragraph));
     tibetan = bench::repeated(paragraph, std::max<std::size_t>(1, (args.words + own - 1) / own));
   }
-  const auto keys = bench::yakdromKeys<FcitxKeyStroke>(tibetan, kMasks);
+  const auto keys = bench::yakdromKeys<KeyStroke>(tibetan, kMasks);
   if (!keys) return 1;
   int status = 0;
   for (const bool suggestions : {true, false}) {

@@ -29,7 +29,7 @@ namespace yakdrom {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::IBusKeyStroke;
+using testing::KeyStroke;
 using Clock = std::chrono::steady_clock;
 
 const fs::path kM17nComponent = "/usr/share/ibus/component/m17n.xml";
@@ -110,7 +110,7 @@ std::map<std::string, std::string> tcrcOutputs() {
 }
 
 struct TcrcTyping {
-  std::vector<IBusKeyStroke> strokes;
+  std::vector<KeyStroke> strokes;
   std::string expected;  // the text without the characters no key types
   std::size_t untypable = 0;
 };
@@ -134,7 +134,7 @@ TcrcTyping tcrcKeys(const std::string& text) {
       while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80);
       continue;
     }
-    for (char c : keys) out.strokes.push_back(*IBusKeyStroke::forCharacter(c));
+    for (char c : keys) out.strokes.push_back(*KeyStroke::forCharacter(c));
     out.expected += text.substr(at, best);
     at += best;
   }
@@ -170,7 +170,7 @@ void writeSettings(const fs::path& configHome, const std::optional<fs::path>& ba
 }
 
 std::optional<Figures> typeThrough(const fs::path& components, const EngineRun& run,
-                                   const Arguments& args, const std::vector<IBusKeyStroke>& keys,
+                                   const Arguments& args, const std::vector<KeyStroke>& keys,
                                    const std::string& expected) {
   testing::IBusTestDaemon daemon;
   testing::IBusDaemonOptions options;
@@ -232,9 +232,9 @@ int run(const Arguments& args) {
   std::printf("%zu words (syllables) per paragraph, typed %zu times\n", words, times);
   std::fflush(stdout);
 
-  const std::optional<std::vector<IBusKeyStroke>> ours =
-      args.componentFolder ? bench::yakdromKeys<IBusKeyStroke>(paragraph, kMasks)
-                           : std::vector<IBusKeyStroke>{};
+  const std::optional<std::vector<KeyStroke>> ours =
+      args.componentFolder ? bench::yakdromKeys<KeyStroke>(paragraph, kMasks)
+                           : std::vector<KeyStroke>{};
   const TcrcTyping tcrc = tcrcKeys(paragraph);
   int status = ours ? 0 : 1;
   for (const EngineRun& engine : runs) {

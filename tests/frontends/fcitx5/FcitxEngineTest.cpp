@@ -25,8 +25,8 @@ const fs::path kAddonFolder = YAKDROM_FCITX5_ADDON_DIR;
 const fs::path kDataFolder = YAKDROM_FCITX5_DATA_DIR;
 constexpr auto kDeadline = std::chrono::seconds(10);
 
-FcitxKeyStroke key(const char* name) { return *FcitxKeyStroke::forName(name); }
-FcitxKeyStroke character(char c) { return *FcitxKeyStroke::forCharacter(c); }
+KeyStroke key(const char* name) { return *KeyStroke::forName(name); }
+KeyStroke character(char c) { return *KeyStroke::forCharacter(c); }
 
 // Returns the last candidate panel the client was sent, or an empty one.
 FcitxEvent lastPanel(const FcitxTestClient& client) {

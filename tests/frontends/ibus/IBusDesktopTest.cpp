@@ -20,9 +20,9 @@
 #include <vector>
 
 #include "engine/learning/TemporaryFolder.h"
-#include "frontends/ibus/support/ChildProcess.h"
 #include "frontends/ibus/support/IBusTestDaemon.h"
 #include "frontends/ibus/support/YakdromComponent.h"
+#include "frontends/support/ChildProcess.h"
 
 namespace yakdrom::testing {
 namespace {

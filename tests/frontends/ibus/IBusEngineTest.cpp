@@ -37,7 +37,7 @@ std::vector<IBusEvent> only(const IBusTestClient& client, std::initializer_list<
   return events;
 }
 
-IBusKeyStroke key(const char* name) { return *IBusKeyStroke::forName(name); }
+KeyStroke key(const char* name) { return *KeyStroke::forName(name); }
 
 class IBusEngineTest : public ::testing::Test {
  protected:
@@ -72,7 +72,7 @@ class IBusEngineTest : public ::testing::Test {
     const auto deadline = std::chrono::steady_clock::now() + kDeadline;
     bool offered = false;
     while (ready && !offered && std::chrono::steady_clock::now() < deadline) {
-      (void)client->press(*IBusKeyStroke::forCharacter('f'));
+      (void)client->press(*KeyStroke::forCharacter('f'));
       const auto tables = only(*client, {Kind::updateLookupTable});
       offered = !tables.empty() && tables.back().visible;
       (void)client->press(key("backspace"));
@@ -181,7 +181,7 @@ TEST_F(IBusEngineTest, TheLookupTableShowsThePageTheSelectionAndTheExplanation) 
 
   // A number confirms the candidate with that label on the page shown.
   const std::string second = paged.candidates[1];
-  EXPECT_EQ(client->press(*IBusKeyStroke::forCharacter('2')), true);
+  EXPECT_EQ(client->press(*KeyStroke::forCharacter('2')), true);
   EXPECT_EQ(client->text(), second) << describe(client->events());
   EXPECT_EQ(client->preedit(), "");
 
@@ -230,7 +230,7 @@ TEST_F(IBusEngineTest, TheEngineEndsWithTheDaemonOrByItsPidFileAndKeepsWhatItLea
     startDaemon();
     const auto client = connect();
     ASSERT_TRUE(client->type("fod"));
-    ASSERT_EQ(client->press(*IBusKeyStroke::forCharacter('1')), true);
+    ASSERT_EQ(client->press(*KeyStroke::forCharacter('1')), true);
     const std::string learnt = client->text();
     const pid_t engine = enginePid();
     ASSERT_NE(engine, 0);
@@ -270,7 +270,7 @@ TEST_F(IBusEngineTest, ASecondEngineProcessStopsWithTheFatalError) {
   ASSERT_EQ(::waitpid(second, &status, 0), second);
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 1);
-  EXPECT_EQ(client->press(*IBusKeyStroke::forCharacter('f')), true);
+  EXPECT_EQ(client->press(*KeyStroke::forCharacter('f')), true);
 }
 
 }  // namespace

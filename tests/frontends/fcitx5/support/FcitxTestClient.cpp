@@ -34,7 +34,7 @@ FcitxEvent simple(FcitxEventKind kind) {
   return event;
 }
 
-FcitxEvent keyEvent(FcitxEventKind kind, const FcitxKeyStroke& key) {
+FcitxEvent keyEvent(FcitxEventKind kind, const KeyStroke& key) {
   FcitxEvent event = simple(kind);
   event.keysym = key.keysym;
   event.code = key.code;
@@ -260,7 +260,7 @@ bool FcitxTestClient::focusOut() { return call("FocusOut", nullptr); }
 
 bool FcitxTestClient::reset() { return call("Reset", nullptr); }
 
-std::optional<bool> FcitxTestClient::press(const FcitxKeyStroke& key) {
+std::optional<bool> FcitxTestClient::press(const KeyStroke& key) {
   const auto sent = Clock::now();
   const std::optional<bool> handled = send(key, false);
   lastPressTime_ = Clock::now() - sent;
@@ -276,10 +276,10 @@ std::optional<bool> FcitxTestClient::press(const FcitxKeyStroke& key) {
 
 std::optional<bool> FcitxTestClient::press(std::uint32_t keysym, std::uint32_t code,
                                            std::uint32_t state) {
-  return press(FcitxKeyStroke{keysym, code, state});
+  return press(KeyStroke{keysym, code, state});
 }
 
-std::optional<bool> FcitxTestClient::send(const FcitxKeyStroke& key, bool release) {
+std::optional<bool> FcitxTestClient::send(const KeyStroke& key, bool release) {
   const auto time = static_cast<std::uint32_t>(
       std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started_).count());
   GVariant* reply = nullptr;
@@ -297,7 +297,7 @@ std::optional<bool> FcitxTestClient::send(const FcitxKeyStroke& key, bool releas
 
 bool FcitxTestClient::type(std::string_view characters) {
   for (const char c : characters) {
-    const auto key = FcitxKeyStroke::forCharacter(c);
+    const auto key = KeyStroke::forCharacter(c);
     if (!key) {
       fail(std::string("no US key types '") + c + "'");
       return false;
@@ -370,7 +370,7 @@ void FcitxTestClient::record(FcitxEvent event) {
   events_.push_back(std::move(event));
 }
 
-void FcitxTestClient::applyKey(const FcitxKeyStroke& key) {
+void FcitxTestClient::applyKey(const KeyStroke& key) {
   if (key.keysym == FcitxKey_BackSpace) {
     text_.erase(byteOffset(text_, g_utf8_strlen(text_.c_str(), -1) - 1));
     return;

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "frontends/fcitx5/support/FcitxEvent.h"
-#include "frontends/fcitx5/support/FcitxKeyStroke.h"
+#include "frontends/support/KeyStroke.h"
 
 using GMainContext = struct _GMainContext;
 using GDBusConnection = struct _GDBusConnection;
@@ -57,8 +57,8 @@ class FcitxTestClient {
 
   /// Sends the press and then the release of `key` and waits for both answers; returns
   /// whether the press was handled, or nothing when a call failed.
-  [[nodiscard]] std::optional<bool> press(const FcitxKeyStroke& key);
-  /// Presses `keysym` with the evdev `code` and `state` as press(FcitxKeyStroke) does.
+  [[nodiscard]] std::optional<bool> press(const KeyStroke& key);
+  /// Presses `keysym` with the evdev `code` and `state` as press(KeyStroke) does.
   [[nodiscard]] std::optional<bool> press(std::uint32_t keysym, std::uint32_t code,
                                           std::uint32_t state);
   /// Returns how long the last press took from sending it to its answer (the release and
@@ -101,9 +101,9 @@ class FcitxTestClient {
  private:
   [[nodiscard]] bool call(const char* method, GVariant* parameters, GVariant** reply = nullptr);
   [[nodiscard]] bool callController(const char* method, GVariant* parameters);
-  [[nodiscard]] std::optional<bool> send(const FcitxKeyStroke& key, bool release);
+  [[nodiscard]] std::optional<bool> send(const KeyStroke& key, bool release);
   [[nodiscard]] bool createContext();
-  void applyKey(const FcitxKeyStroke& key);
+  void applyKey(const KeyStroke& key);
   void fail(const std::string& reason);
 
   GMainContext* mainContext_ = nullptr;

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "frontends/ibus/support/ChildProcess.h"
+#include "frontends/support/ChildProcess.h"
 
 using GDBusConnection = struct _GDBusConnection;
 using GVariant = struct _GVariant;

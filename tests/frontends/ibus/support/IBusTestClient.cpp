@@ -47,10 +47,10 @@ IBusEvent simple(IBusEventKind kind) {
   return event;
 }
 
-IBusEvent keyEvent(IBusEventKind kind, const IBusKeyStroke& key) {
+IBusEvent keyEvent(IBusEventKind kind, const KeyStroke& key) {
   IBusEvent event = simple(kind);
-  event.keyval = key.keyval;
-  event.keycode = key.keycode;
+  event.keyval = key.keysym;
+  event.keycode = key.code;
   event.state = key.state;
   return event;
 }
@@ -238,7 +238,7 @@ bool IBusTestClient::focusOut() { return call("FocusOut", nullptr); }
 
 bool IBusTestClient::reset() { return call("Reset", nullptr); }
 
-std::optional<bool> IBusTestClient::press(const IBusKeyStroke& key) {
+std::optional<bool> IBusTestClient::press(const KeyStroke& key) {
   if (options_.surroundingText) sendSurroundingText();
   const auto sent = Clock::now();
   const std::optional<bool> handled = send(key, false);
@@ -255,13 +255,13 @@ std::optional<bool> IBusTestClient::press(const IBusKeyStroke& key) {
 
 std::optional<bool> IBusTestClient::press(std::uint32_t keyval, std::uint32_t keycode,
                                           std::uint32_t state) {
-  return press(IBusKeyStroke{keyval, keycode, state});
+  return press(KeyStroke{keyval, keycode, state});
 }
 
-std::optional<bool> IBusTestClient::send(const IBusKeyStroke& key, bool release) {
+std::optional<bool> IBusTestClient::send(const KeyStroke& key, bool release) {
   const std::uint32_t state = key.state | (release ? IBUS_RELEASE_MASK : 0);
   GVariant* reply = nullptr;
-  if (!call("ProcessKeyEvent", g_variant_new("(uuu)", key.keyval, key.keycode, state), &reply)) {
+  if (!call("ProcessKeyEvent", g_variant_new("(uuu)", key.keysym, key.code, state), &reply)) {
     return std::nullopt;
   }
   gboolean handled = FALSE;
@@ -272,7 +272,7 @@ std::optional<bool> IBusTestClient::send(const IBusKeyStroke& key, bool release)
 
 bool IBusTestClient::type(std::string_view characters) {
   for (const char c : characters) {
-    const auto key = IBusKeyStroke::forCharacter(c);
+    const auto key = KeyStroke::forCharacter(c);
     if (!key) {
       fail(std::string("no US key types '") + c + "'");
       return false;
@@ -385,16 +385,16 @@ void IBusTestClient::record(IBusEvent event) {
   events_.push_back(std::move(event));
 }
 
-void IBusTestClient::applyKey(const IBusKeyStroke& key) {
-  if (key.keyval == IBUS_KEY_BackSpace) {
+void IBusTestClient::applyKey(const KeyStroke& key) {
+  if (key.keysym == IBUS_KEY_BackSpace) {
     text_.erase(byteOffset(text_, g_utf8_strlen(text_.c_str(), -1) - 1));
     return;
   }
   for (const PassedKey& passed : kPassedKeys) {
-    if (key.keyval == passed.keyval) text_ += passed.inserted;
+    if (key.keysym == passed.keyval) text_ += passed.inserted;
   }
   const bool plain = (key.state & (IBUS_CONTROL_MASK | IBUS_MOD1_MASK | IBUS_SUPER_MASK)) == 0;
-  if (plain && key.keyval >= 0x20 && key.keyval < 0x7f) text_ += static_cast<char>(key.keyval);
+  if (plain && key.keysym >= 0x20 && key.keysym < 0x7f) text_ += static_cast<char>(key.keysym);
 }
 
 void IBusTestClient::sendSurroundingText() {

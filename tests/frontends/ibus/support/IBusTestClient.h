@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "frontends/ibus/support/IBusEvent.h"
-#include "frontends/ibus/support/IBusKeyStroke.h"
+#include "frontends/support/KeyStroke.h"
 
 using GMainContext = struct _GMainContext;
 using GDBusConnection = struct _GDBusConnection;
@@ -56,11 +56,11 @@ class IBusTestClient {
 
   /// Sends the press and then the release of `key` and waits for both answers; returns
   /// whether the press was handled, or nothing when a call failed.
-  [[nodiscard]] std::optional<bool> press(const IBusKeyStroke& key);
+  [[nodiscard]] std::optional<bool> press(const KeyStroke& key);
   /// Returns how long the last press took from sending it to its answer (the release and
   /// the signals handled after it not included).
   [[nodiscard]] std::chrono::nanoseconds lastPressTime() const { return lastPressTime_; }
-  /// Presses `keyval` with `keycode` (evdev) and `state` as press(IBusKeyStroke) does.
+  /// Presses `keyval` with `keycode` (evdev) and `state` as press(KeyStroke) does.
   [[nodiscard]] std::optional<bool> press(std::uint32_t keyval, std::uint32_t keycode,
                                           std::uint32_t state);
   /// Presses the US keys that type the ASCII `characters`; returns false at the first
@@ -110,9 +110,9 @@ class IBusTestClient {
  private:
   [[nodiscard]] bool call(const char* method, GVariant* parameters, GVariant** reply = nullptr);
   [[nodiscard]] bool callEngine(const char* method, GVariant* parameters);
-  [[nodiscard]] std::optional<bool> send(const IBusKeyStroke& key, bool release);
+  [[nodiscard]] std::optional<bool> send(const KeyStroke& key, bool release);
   void sendSurroundingText();
-  void applyKey(const IBusKeyStroke& key);
+  void applyKey(const KeyStroke& key);
   void connectSignals();
   void fail(const std::string& reason);
 

@@ -1,6 +1,4 @@
-#include "frontends/ibus/support/IBusKeyStroke.h"
-
-#include <ibus.h>
+#include "frontends/support/KeyStroke.h"
 
 #include <array>
 
@@ -13,7 +11,7 @@ struct CharacterKey {
   char shifted;
 };
 
-// Evdev codes of the US layout's character keys (the X keycode less 8).
+// Evdev codes of the US layout's character keys.
 constexpr std::array<CharacterKey, 48> kCharacterKeys = {{
     {41, '`', '~'},  {2, '1', '!'},   {3, '2', '@'},  {4, '3', '#'},  {5, '4', '$'},
     {6, '5', '%'},   {7, '6', '^'},   {8, '7', '&'},  {9, '8', '*'},  {10, '9', '('},
@@ -29,41 +27,42 @@ constexpr std::array<CharacterKey, 48> kCharacterKeys = {{
 
 struct NamedKey {
   std::string_view name;
-  std::uint32_t keyval;
+  std::uint32_t keysym;
   std::uint32_t code;
 };
 
+// X keysyms, which IBus and Fcitx both carry unchanged.
 constexpr std::array<NamedKey, 13> kNamedKeys = {{
-    {"space", IBUS_KEY_space, 57},
-    {"return", IBUS_KEY_Return, 28},
-    {"tab", IBUS_KEY_Tab, 15},
-    {"backspace", IBUS_KEY_BackSpace, 14},
-    {"delete", IBUS_KEY_Delete, 111},
-    {"escape", IBUS_KEY_Escape, 1},
-    {"left", IBUS_KEY_Left, 105},
-    {"right", IBUS_KEY_Right, 106},
-    {"up", IBUS_KEY_Up, 103},
-    {"down", IBUS_KEY_Down, 108},
-    {"page_up", IBUS_KEY_Page_Up, 104},
-    {"page_down", IBUS_KEY_Page_Down, 109},
-    {"shift", IBUS_KEY_Shift_L, 42},
+    {"space", 0x0020, 57},
+    {"return", 0xff0d, 28},
+    {"tab", 0xff09, 15},
+    {"backspace", 0xff08, 14},
+    {"delete", 0xffff, 111},
+    {"escape", 0xff1b, 1},
+    {"left", 0xff51, 105},
+    {"right", 0xff53, 106},
+    {"up", 0xff52, 103},
+    {"down", 0xff54, 108},
+    {"page_up", 0xff55, 104},
+    {"page_down", 0xff56, 109},
+    {"shift", 0xffe1, 42},
 }};
 
 }  // namespace
 
-std::optional<IBusKeyStroke> IBusKeyStroke::forCharacter(char c) {
+std::optional<KeyStroke> KeyStroke::forCharacter(char c) {
   for (const CharacterKey& key : kCharacterKeys) {
     // Latin-1 keysyms are the characters' code points.
-    const auto keyval = static_cast<std::uint32_t>(static_cast<unsigned char>(c));
-    if (c == key.plain) return IBusKeyStroke{keyval, key.code, 0};
-    if (c == key.shifted) return IBusKeyStroke{keyval, key.code, IBUS_SHIFT_MASK};
+    const auto keysym = static_cast<std::uint32_t>(static_cast<unsigned char>(c));
+    if (c == key.plain) return KeyStroke{keysym, key.code, 0};
+    if (c == key.shifted) return KeyStroke{keysym, key.code, kShift};
   }
   return std::nullopt;
 }
 
-std::optional<IBusKeyStroke> IBusKeyStroke::forName(std::string_view name) {
+std::optional<KeyStroke> KeyStroke::forName(std::string_view name) {
   for (const NamedKey& key : kNamedKeys) {
-    if (name == key.name) return IBusKeyStroke{key.keyval, key.code, 0};
+    if (name == key.name) return KeyStroke{key.keysym, key.code, 0};
   }
   return std::nullopt;
 }

@@ -1,4 +1,4 @@
-#include "frontends/ibus/support/ChildProcess.h"
+#include "frontends/support/ChildProcess.h"
 
 #include <fcntl.h>
 #include <poll.h>
