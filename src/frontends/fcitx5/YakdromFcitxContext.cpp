@@ -46,7 +46,7 @@ std::optional<std::uint32_t> evdevCodeOf(const fcitx::Key& key) {
 }  // namespace
 
 YakdromFcitxContext::YakdromFcitxContext(fcitx::InputContext& context,
-                                         const FcitxContextServices& services)
+                                         const SharedInputServices& services)
     : client_(context),
       panel_(context,
              FcitxCandidateActions{
@@ -55,21 +55,7 @@ YakdromFcitxContext::YakdromFcitxContext(fcitx::InputContext& context,
                  .choose = [this](std::size_t index) { presenter_.clickCandidate(index); },
              }),
       presenter_(panel_),
-      session_(
-          InputControllerServices{
-              .settings = services.settings,
-              .presenter = presenter_,
-              .screens = services.screens,
-              .log = services.log,
-              .languages = services.languages,
-              .settingsWindow = &services.settingsWindow,
-              // The settings window is a program of its own, typed into like any other.
-              .ownIdentifier = std::string(kYakdromBundleIdentifier),
-              .dictionary = services.dictionary,
-              .userDictionary = services.userDictionary,
-              .statistics = services.statistics,
-          },
-          client_) {}
+      session_(services.forClient(presenter_), client_) {}
 
 // The session's controller unhooks itself from the presenter, which outlives it here.
 YakdromFcitxContext::~YakdromFcitxContext() = default;

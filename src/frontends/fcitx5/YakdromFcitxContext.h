@@ -7,37 +7,18 @@
 #include <fcitx/inputcontext.h>
 #include <fcitx/inputcontextproperty.h>
 
-#include "engine/learning/InputStatistics.h"
-#include "engine/learning/UserDictionary.h"
 #include "frontends/fcitx5/FcitxCandidatePanel.h"
 #include "frontends/fcitx5/FcitxTextClient.h"
-#include "ime/controller/SettingsWindowOpener.h"
+#include "ime/controller/InputControllerServices.h"
 #include "ime/panel/DesktopPanelPresenter.h"
-#include "ime/platform/Log.h"
-#include "ime/platform/PreferredLanguages.h"
-#include "ime/platform/Screens.h"
 #include "ime/session/InputSession.h"
-#include "ime/settings/YakdromSettings.h"
-#include "ime/startup/DictionaryStore.h"
 
 namespace yakdrom {
-
-/// What every context of the addon shares; every reference must outlive the contexts.
-struct FcitxContextServices {
-  const YakdromSettings& settings;
-  const Screens& screens;
-  Log& log;
-  const PreferredLanguages& languages;
-  SettingsWindowOpener& settingsWindow;
-  DictionaryStore& dictionary;
-  UserDictionary& userDictionary;
-  InputStatistics& statistics;
-};
 
 class YakdromFcitxContext final : public fcitx::InputContextProperty {
  public:
   /// Serves `context` over `services`; both must outlive it.
-  YakdromFcitxContext(fcitx::InputContext& context, const FcitxContextServices& services);
+  YakdromFcitxContext(fcitx::InputContext& context, const SharedInputServices& services);
   YakdromFcitxContext(const YakdromFcitxContext&) = delete;
   YakdromFcitxContext& operator=(const YakdromFcitxContext&) = delete;
   ~YakdromFcitxContext() override;

@@ -64,7 +64,7 @@ class YakdromFcitxEngine final : public fcitx::InputMethodEngineV2 {
   const LocalePreferredLanguages languages_;
   FcitxSettingsLauncher settingsWindow_;
   DictionaryStore dictionary_;
-  const FcitxContextServices services_;
+  const SharedInputServices services_;
   // One per menu item, in the order of the menu actions' table.
   std::vector<std::unique_ptr<fcitx::SimpleAction>> menuActions_;
   // Last: deleting the factory deletes every context, which use everything above.

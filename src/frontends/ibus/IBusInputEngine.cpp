@@ -61,21 +61,7 @@ IBusInputEngine::IBusInputEngine(IBusEngine* engine, const IBusEngineServices& s
       panel_(engine),
       desktopPresenter_(panel_),
       presenter_(desktopPresenter_),
-      session_(
-          InputControllerServices{
-              .settings = services.settings,
-              .presenter = presenter_,
-              .screens = services.screens,
-              .log = services.log,
-              .languages = services.languages,
-              .settingsWindow = &services.settingsWindow,
-              // Our own windows never connect to IBus, so no client is ever ours.
-              .ownIdentifier = std::string(kYakdromBundleIdentifier),
-              .dictionary = services.dictionary,
-              .userDictionary = services.userDictionary,
-              .statistics = services.statistics,
-          },
-          client_) {}
+      session_(services.shared.forClient(presenter_), client_) {}
 
 // The session's controller unhooks itself from the presenters, which outlive it here.
 IBusInputEngine::~IBusInputEngine() = default;
@@ -84,7 +70,7 @@ CandidatePresenter& IBusInputEngine::ownWindow() {
   if (!windowPresenter_) {
     windowPresenter_ = std::make_unique<FloatingCandidatePresenter>(
         std::make_unique<CandidateWindow>(), std::make_unique<ExplanationBoxWindow>(),
-        services_.screens, services_.measurer);
+        services_.shared.screens, services_.measurer);
   }
   return *windowPresenter_;
 }
@@ -105,7 +91,7 @@ bool IBusInputEngine::processKey(guint keycode, guint state) {
 void IBusInputEngine::focusIn(const char* clientName) {
   if (clientName != nullptr) client_.setName(clientName);
   client_.setConnected(true);
-  const bool desktopPanel = services_.settings.usesDesktopPanel(services_.waylandSession);
+  const bool desktopPanel = services_.shared.settings.usesDesktopPanel(services_.waylandSession);
   presenter_.use(desktopPanel ? static_cast<CandidatePresenter&>(desktopPresenter_) : ownWindow());
   session_.activate();
   registerProperties();

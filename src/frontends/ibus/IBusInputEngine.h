@@ -9,35 +9,22 @@
 #include <memory>
 #include <string_view>
 
-#include "engine/learning/InputStatistics.h"
-#include "engine/learning/UserDictionary.h"
 #include "frontends/ibus/IBusCandidatePanel.h"
 #include "frontends/ibus/IBusTextClient.h"
-#include "ime/controller/SettingsWindowOpener.h"
+#include "ime/controller/InputControllerServices.h"
 #include "ime/panel/DesktopPanelPresenter.h"
 #include "ime/panel/FloatingCandidatePresenter.h"
 #include "ime/panel/SwitchingCandidatePresenter.h"
-#include "ime/platform/Log.h"
-#include "ime/platform/PreferredLanguages.h"
-#include "ime/platform/Screens.h"
 #include "ime/platform/TextMeasurer.h"
 #include "ime/session/InputSession.h"
-#include "ime/settings/YakdromSettings.h"
-#include "ime/startup/DictionaryStore.h"
 
 namespace yakdrom {
 
 /// What every engine of the process shares; every reference must outlive the engines.
 struct IBusEngineServices {
-  const YakdromSettings& settings;
-  const Screens& screens;
+  SharedInputServices shared;
+  /// What our own candidate window measures its texts with.
   const TextMeasurer& measurer;
-  Log& log;
-  const PreferredLanguages& languages;
-  SettingsWindowOpener& settingsWindow;
-  DictionaryStore& dictionary;
-  UserDictionary& userDictionary;
-  InputStatistics& statistics;
   /// True in a Wayland desktop session.
   bool waylandSession = false;
 };

@@ -94,15 +94,9 @@ int main(int argc, char** argv) {
   SharedSettingsWindow settingsWindow;
   DictionaryStore& lexicon = DictionaryStore::shared();
   UserDictionary& userDictionary = UserDictionary::shared();
-  const IBusEngineServices services{settings,
-                                    screens,
+  const IBusEngineServices services{{settings, screens, log, languages, settingsWindow, lexicon,
+                                     userDictionary, InputStatistics::shared()},
                                     measurer,
-                                    log,
-                                    languages,
-                                    settingsWindow,
-                                    lexicon,
-                                    userDictionary,
-                                    InputStatistics::shared(),
                                     environment.isWaylandSession()};
   IBusEngineServer server(services, &QCoreApplication::quit);
   // Written once the engine serves, removed on the way out: an uninstall ends this process

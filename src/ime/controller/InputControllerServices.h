@@ -15,6 +15,7 @@
 #include "ime/platform/PreferredLanguages.h"
 #include "ime/platform/Screens.h"
 #include "ime/settings/YakdromSettings.h"
+#include "ime/startup/ApplicationBundle.h"
 #include "ime/startup/DictionaryStore.h"
 
 namespace yakdrom {
@@ -33,6 +34,35 @@ struct InputControllerServices {
   DictionaryStore& dictionary;
   UserDictionary& userDictionary;
   InputStatistics& statistics;
+};
+
+/// What an input-method framework's front end shares among all its clients: everything
+/// but the presenter, which each client has its own of. Every reference must outlive the
+/// controllers made from it.
+struct SharedInputServices {
+  const YakdromSettings& settings;
+  const Screens& screens;
+  Log& log;
+  const PreferredLanguages& languages;
+  SettingsWindowOpener& settingsWindow;
+  DictionaryStore& dictionary;
+  UserDictionary& userDictionary;
+  InputStatistics& statistics;
+
+  /// Returns the services of one client whose candidates `presenter` shows. This program's
+  /// own windows never connect to the framework, so no client is ever taken for one of them.
+  [[nodiscard]] InputControllerServices forClient(CandidatePresenter& presenter) const {
+    return {settings,
+            presenter,
+            screens,
+            log,
+            languages,
+            &settingsWindow,
+            std::string(kYakdromBundleIdentifier),
+            dictionary,
+            userDictionary,
+            statistics};
+  }
 };
 
 }  // namespace yakdrom
