@@ -15,8 +15,6 @@
 #include <sstream>
 #include <thread>
 
-extern char** environ;
-
 namespace yakdrom::testing {
 namespace {
 
@@ -49,63 +47,25 @@ constexpr const char* kBusConfiguration = R"(<!DOCTYPE busconfig PUBLIC
 
 // Variables of the test process that would lead the daemon to the user's desktop, bus,
 // settings or addons; the daemon gets its own instead.
-constexpr const char* kWithheld[] = {"DISPLAY",
-                                     "WAYLAND_DISPLAY",
-                                     "DBUS_SESSION_BUS_ADDRESS",
-                                     "XDG_CONFIG_HOME",
-                                     "XDG_DATA_HOME",
-                                     "XDG_CACHE_HOME",
-                                     "XDG_RUNTIME_DIR",
-                                     "HOME",
-                                     "FCITX_ADDON_DIRS",
-                                     "FCITX_DATA_DIRS",
-                                     "FCITX_CONFIG_HOME",
-                                     "XDG_SESSION_TYPE",
-                                     "QT_IM_MODULE",
-                                     "GTK_IM_MODULE",
-                                     "XMODIFIERS"};
-
-std::string variableName(const std::string& entry) { return entry.substr(0, entry.find('=')); }
-
-bool isWithheld(const std::string& name) {
-  return std::any_of(std::begin(kWithheld), std::end(kWithheld),
-                     [&](const char* withheld) { return name == withheld; });
-}
-
-void assign(std::vector<std::string>& entries, const std::string& name, const std::string& value) {
-  std::erase_if(entries, [&](const std::string& e) { return variableName(e) == name; });
-  entries.push_back(name + "=" + value);
-}
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+constexpr std::string_view kWithheld[] = {"DISPLAY",
+                                          "WAYLAND_DISPLAY",
+                                          "DBUS_SESSION_BUS_ADDRESS",
+                                          "XDG_CONFIG_HOME",
+                                          "XDG_DATA_HOME",
+                                          "XDG_CACHE_HOME",
+                                          "XDG_RUNTIME_DIR",
+                                          "HOME",
+                                          "FCITX_ADDON_DIRS",
+                                          "FCITX_DATA_DIRS",
+                                          "FCITX_CONFIG_HOME",
+                                          "XDG_SESSION_TYPE",
+                                          "QT_IM_MODULE",
+                                          "GTK_IM_MODULE",
+                                          "XMODIFIERS"};
 
 std::string replaced(std::string text, const std::string& token, const std::string& value) {
   text.replace(text.find(token), token.size(), value);
   return text;
-}
-
-bool processAlive(pid_t pid) {
-  std::ifstream stat(fs::path("/proc") / std::to_string(pid) / "stat");
-  std::string line;
-  if (!std::getline(stat, line)) return false;
-  // The state follows the command name, which is in parentheses and may hold spaces.
-  const std::size_t close = line.rfind(')');
-  return close != std::string::npos && close + 2 < line.size() && line[close + 2] != 'Z';
-}
-
-std::optional<fs::path> programOnPath(const char* name) {
-  const char* path = std::getenv("PATH");
-  std::istringstream folders(path != nullptr ? path : "/usr/bin:/bin");
-  for (std::string folder; std::getline(folders, folder, ':');) {
-    const fs::path candidate = fs::path(folder) / name;
-    if (!folder.empty() && ::access(candidate.c_str(), X_OK) == 0) return candidate;
-  }
-  return std::nullopt;
 }
 
 std::string enabledAddons(const FcitxDaemonOptions& options) {
@@ -156,7 +116,7 @@ bool FcitxTestDaemon::prepare() {
 }
 
 bool FcitxTestDaemon::start(const FcitxDaemonOptions& options) {
-  if (pid_ != 0) {
+  if (daemon_.pid() != 0) {
     fail("the daemon is already running");
     return false;
   }
@@ -168,10 +128,7 @@ bool FcitxTestDaemon::start(const FcitxDaemonOptions& options) {
 }
 
 std::vector<std::string> FcitxTestDaemon::environment(const FcitxDaemonOptions& options) const {
-  std::vector<std::string> entries;
-  for (char** e = environ; *e != nullptr; ++e) {
-    if (!isWithheld(variableName(*e))) entries.emplace_back(*e);
-  }
+  std::vector<std::string> entries = environmentWithout(kWithheld);
   assign(entries, "HOME", home().string());
   assign(entries, "XDG_CONFIG_HOME", configHome().string());
   assign(entries, "XDG_DATA_HOME", dataHome().string());
@@ -224,28 +181,9 @@ bool FcitxTestDaemon::spawn(const FcitxDaemonOptions& options,
   // -D keeps the daemon in the foreground, so its pid is the one we started.
   const std::vector<std::string> arguments = {program->string(), "-D", "--disable=all",
                                               "--enable=" + enabledAddons(options)};
-  std::vector<char*> argv;
-  for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  std::vector<char*> envp;
-  for (const std::string& e : environment) envp.push_back(const_cast<char*>(e.c_str()));
-  envp.push_back(nullptr);
-
-  const std::string logPath = (root_ / "fcitx5.log").string();
-  posix_spawn_file_actions_t files;
-  posix_spawn_file_actions_init(&files);
-  posix_spawn_file_actions_addopen(&files, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, logPath.c_str(),
-                                   O_WRONLY | O_CREAT | O_APPEND, 0600);
-  posix_spawn_file_actions_adddup2(&files, STDOUT_FILENO, STDERR_FILENO);
-  const int status =
-      ::posix_spawn(&pid_, program->c_str(), &files, nullptr, argv.data(), envp.data());
-  posix_spawn_file_actions_destroy(&files);
-  if (status != 0) {
-    pid_ = 0;
-    fail("cannot start " + program->string() + ": " + std::strerror(status));
-  }
-  return status == 0;
+  if (daemon_.start(*program, arguments, environment, root_ / "fcitx5.log")) return true;
+  fail(daemon_.error());
+  return false;
 }
 
 // Owning its name is not enough: the daemon takes it before its addons are loaded, and
@@ -253,7 +191,7 @@ bool FcitxTestDaemon::spawn(const FcitxDaemonOptions& options,
 bool FcitxTestDaemon::waitUntilReady(std::chrono::milliseconds deadline) {
   const auto until = Clock::now() + deadline;
   while (Clock::now() < until) {
-    if (reap()) {
+    if (daemon_.exited()) {
       fail("fcitx5 exited before it was ready");
       stop();
       return false;
@@ -287,32 +225,12 @@ GVariant* FcitxTestDaemon::call(const char* service, const char* path, const cha
                                      nullptr, nullptr);
 }
 
-bool FcitxTestDaemon::reap() {
-  if (pid_ == 0) return true;
-  int status = 0;
-  const pid_t result = ::waitpid(pid_, &status, WNOHANG);
-  if (result == 0) return false;
-  pid_ = 0;
-  return true;
-}
-
 void FcitxTestDaemon::stop(std::chrono::milliseconds deadline) {
-  if (pid_ != 0) {
+  if (daemon_.pid() != 0) {
     // Exit lets the daemon save its state and unload the addons as on a logout.
     GVariant* exited = call(kService, kControllerPath, kController, "Exit", nullptr);
     if (exited != nullptr) g_variant_unref(exited);
-    const auto until = Clock::now() + deadline;
-    while (!reap() && Clock::now() < until) std::this_thread::sleep_for(kPollInterval);
-  }
-  if (pid_ != 0) {
-    ::kill(pid_, SIGTERM);
-    const auto until = Clock::now() + deadline;
-    while (!reap() && Clock::now() < until) std::this_thread::sleep_for(kPollInterval);
-  }
-  if (pid_ != 0) {
-    ::kill(pid_, SIGKILL);
-    ::waitpid(pid_, nullptr, 0);
-    pid_ = 0;
+    if (!daemon_.waitForExit(deadline)) daemon_.kill(deadline);
   }
   if (connection_ != nullptr) {
     g_dbus_connection_close_sync(connection_, nullptr, nullptr);
@@ -320,8 +238,6 @@ void FcitxTestDaemon::stop(std::chrono::milliseconds deadline) {
   }
   bus_.stop(deadline);
 }
-
-bool FcitxTestDaemon::running() const { return pid_ != 0 && processAlive(pid_); }
 
 std::string FcitxTestDaemon::log() const {
   return root_.empty() ? "" : readFile(root_ / "fcitx5.log");

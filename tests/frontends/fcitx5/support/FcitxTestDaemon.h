@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "frontends/support/ChildProcess.h"
+#include "frontends/support/DaemonProcess.h"
 
 using GDBusConnection = struct _GDBusConnection;
 using GVariant = struct _GVariant;
@@ -48,11 +49,11 @@ class FcitxTestDaemon {
   void stop(std::chrono::milliseconds deadline = std::chrono::seconds(5));
 
   /// Returns true while the daemon runs.
-  [[nodiscard]] bool running() const;
+  [[nodiscard]] bool running() const { return daemon_.running(); }
   /// Returns the bus address clients connect to (empty before start()).
   [[nodiscard]] const std::string& address() const { return address_; }
   /// Returns the daemon's process id, or 0 when it is not running.
-  [[nodiscard]] pid_t pid() const { return pid_; }
+  [[nodiscard]] pid_t pid() const { return daemon_.pid(); }
   /// Returns the HOME the daemon sees.
   [[nodiscard]] std::filesystem::path home() const { return root_ / "home"; }
   /// Returns the XDG_CONFIG_HOME the daemon sees, unless the caller set one.
@@ -74,7 +75,6 @@ class FcitxTestDaemon {
   [[nodiscard]] bool answers();
   [[nodiscard]] GVariant* call(const char* service, const char* path, const char* interface,
                                const char* method, GVariant* parameters);
-  [[nodiscard]] bool reap();
   void fail(const std::string& reason);
 
   std::filesystem::path root_;
@@ -82,7 +82,7 @@ class FcitxTestDaemon {
   GDBusConnection* connection_ = nullptr;
   std::string address_;
   std::string error_;
-  pid_t pid_ = 0;
+  DaemonProcess daemon_;
 };
 
 /// Returns the path of fcitx5, or nothing when it is not installed.

@@ -15,8 +15,6 @@
 #include <sstream>
 #include <thread>
 
-extern char** environ;
-
 namespace yakdrom::testing {
 namespace {
 
@@ -30,7 +28,7 @@ constexpr const char* kPidKey = "IBUS_DAEMON_PID=";
 
 // Variables of the test process that would lead the daemon or its engines to the user's
 // desktop, bus or settings; the daemon gets its own instead.
-constexpr const char* kWithheld[] = {
+constexpr std::string_view kWithheld[] = {
     "DISPLAY",           "WAYLAND_DISPLAY",     "DBUS_SESSION_BUS_ADDRESS", "IBUS_ADDRESS",
     "IBUS_ADDRESS_FILE", "IBUS_COMPONENT_PATH", "XDG_CONFIG_HOME",          "XDG_CACHE_HOME",
     "XDG_RUNTIME_DIR",   "QT_QPA_PLATFORM",     "XDG_SESSION_TYPE",         "QT_IM_MODULE",
@@ -38,25 +36,6 @@ constexpr const char* kWithheld[] = {
 
 constexpr const char* kArguments[] = {"ibus-daemon", "--single", "--cache=none", "--panel=disable",
                                       "--emoji-extension=disable"};
-
-std::string variableName(const std::string& entry) { return entry.substr(0, entry.find('=')); }
-
-bool isWithheld(const std::string& name) {
-  return std::any_of(std::begin(kWithheld), std::end(kWithheld),
-                     [&](const char* withheld) { return name == withheld; });
-}
-
-void assign(std::vector<std::string>& entries, const std::string& name, const std::string& value) {
-  std::erase_if(entries, [&](const std::string& e) { return variableName(e) == name; });
-  entries.push_back(name + "=" + value);
-}
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 std::string valueAfter(const std::string& text, const std::string& key) {
   const std::size_t start = text.find(key);
@@ -78,25 +57,6 @@ std::vector<pid_t> childrenOf(pid_t parent) {
 
 }  // namespace
 
-bool processAlive(pid_t pid) {
-  std::ifstream stat(fs::path("/proc") / std::to_string(pid) / "stat");
-  std::string line;
-  if (!std::getline(stat, line)) return false;
-  // The state follows the command name, which is in parentheses and may hold spaces.
-  const std::size_t close = line.rfind(')');
-  return close != std::string::npos && close + 2 < line.size() && line[close + 2] != 'Z';
-}
-
-std::optional<fs::path> programOnPath(std::string_view name) {
-  const char* path = std::getenv("PATH");
-  std::istringstream folders(path != nullptr ? path : "/usr/bin:/bin");
-  for (std::string folder; std::getline(folders, folder, ':');) {
-    const fs::path candidate = fs::path(folder) / name;
-    if (!folder.empty() && ::access(candidate.c_str(), X_OK) == 0) return candidate;
-  }
-  return std::nullopt;
-}
-
 std::optional<fs::path> ibusDaemonProgram() { return programOnPath("ibus-daemon"); }
 
 IBusTestDaemon::~IBusTestDaemon() {
@@ -106,7 +66,7 @@ IBusTestDaemon::~IBusTestDaemon() {
 }
 
 bool IBusTestDaemon::start(const IBusDaemonOptions& options) {
-  if (pid_ != 0) {
+  if (daemon_.pid() != 0) {
     fail("the daemon is already running");
     return false;
   }
@@ -129,10 +89,7 @@ bool IBusTestDaemon::makeFolders() {
 }
 
 std::vector<std::string> IBusTestDaemon::environment(const IBusDaemonOptions& options) const {
-  std::vector<std::string> entries;
-  for (char** e = environ; *e != nullptr; ++e) {
-    if (!isWithheld(variableName(*e))) entries.emplace_back(*e);
-  }
+  std::vector<std::string> entries = environmentWithout(kWithheld);
   assign(entries, "XDG_CONFIG_HOME", configHome().string());
   assign(entries, "XDG_CACHE_HOME", (root_ / "cache").string());
   assign(entries, "XDG_RUNTIME_DIR", (root_ / "runtime").string());
@@ -155,34 +112,16 @@ bool IBusTestDaemon::spawn(const std::vector<std::string>& environment) {
     fail("ibus-daemon is not installed");
     return false;
   }
-  std::vector<char*> envp;
-  for (const std::string& entry : environment) envp.push_back(const_cast<char*>(entry.c_str()));
-  envp.push_back(nullptr);
-  std::vector<char*> argv;
-  for (const char* argument : kArguments) argv.push_back(const_cast<char*>(argument));
-  argv.push_back(nullptr);
-
-  const std::string logPath = (root_ / "daemon.log").string();
-  posix_spawn_file_actions_t files;
-  posix_spawn_file_actions_init(&files);
-  posix_spawn_file_actions_addopen(&files, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, logPath.c_str(),
-                                   O_WRONLY | O_CREAT | O_APPEND, 0600);
-  posix_spawn_file_actions_adddup2(&files, STDOUT_FILENO, STDERR_FILENO);
-  const int status =
-      ::posix_spawn(&pid_, program->c_str(), &files, nullptr, argv.data(), envp.data());
-  posix_spawn_file_actions_destroy(&files);
-  if (status != 0) {
-    pid_ = 0;
-    fail("cannot start " + program->string() + ": " + std::strerror(status));
-  }
-  return status == 0;
+  const std::vector<std::string> arguments(std::begin(kArguments), std::end(kArguments));
+  if (daemon_.start(*program, arguments, environment, root_ / "daemon.log")) return true;
+  fail(daemon_.error());
+  return false;
 }
 
 bool IBusTestDaemon::waitForAddress(std::chrono::milliseconds deadline) {
   const auto until = Clock::now() + deadline;
   while (Clock::now() < until) {
-    if (reap()) {
+    if (daemon_.exited()) {
       fail("ibus-daemon exited before publishing its address");
       return false;
     }
@@ -199,38 +138,21 @@ bool IBusTestDaemon::waitForAddress(std::chrono::milliseconds deadline) {
   return false;
 }
 
-bool IBusTestDaemon::reap() {
-  if (pid_ == 0) return true;
-  int status = 0;
-  const pid_t result = ::waitpid(pid_, &status, WNOHANG);
-  if (result == 0) return false;
-  pid_ = 0;
-  return true;
-}
-
 void IBusTestDaemon::stop(std::chrono::milliseconds deadline) {
-  if (pid_ == 0) return;
+  if (daemon_.pid() == 0) return;
   const std::vector<pid_t> engines = children();
-  ::kill(pid_, SIGTERM);
-  const auto until = Clock::now() + deadline;
-  while (!reap() && Clock::now() < until) std::this_thread::sleep_for(kPollInterval);
-  if (pid_ != 0) {
-    ::kill(pid_, SIGKILL);
-    ::waitpid(pid_, nullptr, 0);
-    pid_ = 0;
-  }
+  daemon_.kill(deadline);
   // The engines quit when their connection closes; waiting for them keeps one test's engine
   // from still writing while the next test starts.
+  const auto until = Clock::now() + deadline;
   const auto alive = [](pid_t pid) { return processAlive(pid); };
   while (std::any_of(engines.begin(), engines.end(), alive) && Clock::now() < until) {
     std::this_thread::sleep_for(kPollInterval);
   }
 }
 
-bool IBusTestDaemon::running() const { return pid_ != 0 && processAlive(pid_); }
-
 std::vector<pid_t> IBusTestDaemon::children() const {
-  return pid_ == 0 ? std::vector<pid_t>{} : childrenOf(pid_);
+  return daemon_.pid() == 0 ? std::vector<pid_t>{} : childrenOf(daemon_.pid());
 }
 
 std::string IBusTestDaemon::log() const {

@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "frontends/support/DaemonProcess.h"
+
 namespace yakdrom::testing {
 
 /// What a daemon is started with.
@@ -42,11 +44,11 @@ class IBusTestDaemon {
   void stop(std::chrono::milliseconds deadline = std::chrono::seconds(5));
 
   /// Returns true while the daemon runs.
-  [[nodiscard]] bool running() const;
+  [[nodiscard]] bool running() const { return daemon_.running(); }
   /// Returns the D-Bus address clients connect to (empty before start()).
   [[nodiscard]] const std::string& address() const { return address_; }
   /// Returns the daemon's process id, or 0 when it is not running.
-  [[nodiscard]] pid_t pid() const { return pid_; }
+  [[nodiscard]] pid_t pid() const { return daemon_.pid(); }
   /// Returns the processes the daemon started, such as the engines.
   [[nodiscard]] std::vector<pid_t> children() const;
   /// Returns the XDG_CONFIG_HOME the daemon and its engines see, unless the caller set one.
@@ -63,20 +65,13 @@ class IBusTestDaemon {
   [[nodiscard]] std::vector<std::string> environment(const IBusDaemonOptions& options) const;
   [[nodiscard]] bool spawn(const std::vector<std::string>& environment);
   [[nodiscard]] bool waitForAddress(std::chrono::milliseconds deadline);
-  [[nodiscard]] bool reap();
   void fail(const std::string& reason);
 
   std::filesystem::path root_;
   std::string address_;
   std::string error_;
-  pid_t pid_ = 0;
+  DaemonProcess daemon_;
 };
-
-/// Returns true when `pid` names a process that has not exited (a zombie counts as exited).
-[[nodiscard]] bool processAlive(pid_t pid);
-
-/// Returns the executable `name` in the first folder of PATH holding one, or nothing.
-[[nodiscard]] std::optional<std::filesystem::path> programOnPath(std::string_view name);
 
 /// Returns the path of ibus-daemon, or nothing when it is not installed.
 [[nodiscard]] std::optional<std::filesystem::path> ibusDaemonProgram();
