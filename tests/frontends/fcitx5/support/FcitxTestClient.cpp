@@ -1,10 +1,11 @@
 #include "frontends/fcitx5/support/FcitxTestClient.h"
 
-#include <fcitx-utils/keysym.h>
 #include <gio/gio.h>
 
 #include <array>
 #include <string_view>
+
+#include "frontends/support/MainContextWait.h"
 
 namespace yakdrom::testing {
 namespace {
@@ -151,24 +152,6 @@ void onSignal(GDBusConnection*, const gchar*, const gchar*, const gchar*, const 
   }
 }
 
-// Byte offset of the character `index` (clamped) in UTF-8 `text`.
-std::size_t byteOffset(const std::string& text, long index) {
-  const long length = g_utf8_strlen(text.c_str(), -1);
-  const long clamped = std::max(0L, std::min(index, length));
-  return static_cast<std::size_t>(g_utf8_offset_to_pointer(text.c_str(), clamped) - text.c_str());
-}
-
-// What an application inserts for a key the input method let through.
-struct PassedKey {
-  std::uint32_t keysym;
-  const char* inserted;
-};
-
-constexpr std::array<PassedKey, 2> kPassedKeys = {{
-    {FcitxKey_Return, "\n"},
-    {FcitxKey_Tab, "\t"},
-}};
-
 }  // namespace
 
 FcitxTestClient::FcitxTestClient() : mainContext_(g_main_context_new()) {}
@@ -179,8 +162,7 @@ FcitxTestClient::~FcitxTestClient() {
     g_dbus_connection_close_sync(connection_, nullptr, nullptr);
     g_object_unref(connection_);
   }
-  while (g_main_context_iteration(mainContext_, FALSE)) {
-  }
+  drainContext(mainContext_);
   g_main_context_unref(mainContext_);
 }
 
@@ -317,27 +299,10 @@ bool FcitxTestClient::selectCandidate(int index) {
 
 bool FcitxTestClient::waitFor(const std::function<bool()>& holds,
                               std::chrono::milliseconds deadline) {
-  const auto until = Clock::now() + deadline;
-  drain();
-  while (!holds()) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now());
-    if (left.count() <= 0) return false;
-    // A timer in the same main context wakes the blocking iteration at the deadline.
-    GSource* timer = g_timeout_source_new(static_cast<guint>(left.count()) + 1);
-    g_source_set_callback(
-        timer, [](gpointer) { return G_SOURCE_REMOVE; }, nullptr, nullptr);
-    g_source_attach(timer, mainContext_);
-    g_main_context_iteration(mainContext_, TRUE);
-    g_source_destroy(timer);
-    g_source_unref(timer);
-  }
-  return true;
+  return waitOnContext(mainContext_, holds, deadline);
 }
 
-void FcitxTestClient::drain() {
-  while (g_main_context_iteration(mainContext_, FALSE)) {
-  }
-}
+void FcitxTestClient::drain() { drainContext(mainContext_); }
 
 std::vector<FcitxEvent> FcitxTestClient::events(std::initializer_list<FcitxEventKind> kinds) const {
   return eventsOf(events_, kinds);
@@ -346,43 +311,25 @@ std::vector<FcitxEvent> FcitxTestClient::events(std::initializer_list<FcitxEvent
 void FcitxTestClient::record(FcitxEvent event) {
   switch (event.kind) {
     case FcitxEventKind::commitString:
-      text_ += event.text;
+      field_.commit(event.text);
       break;
     case FcitxEventKind::updateFormattedPreedit:
-      preedit_ = event.text;
+      field_.setPreedit(event.text);
       break;
     case FcitxEventKind::deleteSurroundingText: {
-      const long cursor = g_utf8_strlen(text_.c_str(), -1);
-      const std::size_t from = byteOffset(text_, cursor + event.offset);
-      const std::size_t to = byteOffset(text_, cursor + event.offset + event.count);
-      text_.erase(from, to - from);
+      field_.deleteAroundCaret(event.offset, event.count);
       break;
     }
     case FcitxEventKind::forwardKey:
-      if (!event.release) applyKey({event.keysym, event.code, event.state});
+      if (!event.release) field_.applyKey({event.keysym, event.code, event.state});
       break;
     case FcitxEventKind::keyPassedThrough:
-      applyKey({event.keysym, event.code, event.state});
+      field_.applyKey({event.keysym, event.code, event.state});
       break;
     default:
       break;
   }
   events_.push_back(std::move(event));
-}
-
-void FcitxTestClient::applyKey(const KeyStroke& key) {
-  if (key.keysym == FcitxKey_BackSpace) {
-    text_.erase(byteOffset(text_, g_utf8_strlen(text_.c_str(), -1) - 1));
-    return;
-  }
-  for (const PassedKey& passed : kPassedKeys) {
-    if (key.keysym == passed.keysym) text_ += passed.inserted;
-  }
-  constexpr auto kCommandMask = static_cast<std::uint32_t>(fcitx::KeyState::Ctrl) |
-                                static_cast<std::uint32_t>(fcitx::KeyState::Alt) |
-                                static_cast<std::uint32_t>(fcitx::KeyState::Super);
-  const bool plain = (key.state & kCommandMask) == 0;
-  if (plain && key.keysym >= 0x20 && key.keysym < 0x7f) text_ += static_cast<char>(key.keysym);
 }
 
 bool FcitxTestClient::call(const char* method, GVariant* parameters, GVariant** reply) {

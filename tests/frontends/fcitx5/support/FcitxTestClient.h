@@ -14,6 +14,7 @@
 
 #include "frontends/fcitx5/support/FcitxEvent.h"
 #include "frontends/support/KeyStroke.h"
+#include "frontends/support/TextFieldModel.h"
 
 using GMainContext = struct _GMainContext;
 using GDBusConnection = struct _GDBusConnection;
@@ -89,11 +90,11 @@ class FcitxTestClient {
   /// Forgets the logged events (the text and preedit stay).
   void clearEvents() { events_.clear(); }
   /// Returns the text the application holds: commits, deletions and the keys let through.
-  [[nodiscard]] const std::string& text() const { return text_; }
+  [[nodiscard]] const std::string& text() const { return field_.text(); }
   /// Returns the preedit the application shows after the text (empty when hidden).
-  [[nodiscard]] const std::string& preedit() const { return preedit_; }
+  [[nodiscard]] const std::string& preedit() const { return field_.preedit(); }
   /// Returns what is on screen: the text followed by the preedit.
-  [[nodiscard]] std::string shownText() const { return text_ + preedit_; }
+  [[nodiscard]] std::string shownText() const { return field_.text() + field_.preedit(); }
 
   /// Appends `event` to the log and applies it to the text; the signal handler calls it.
   void record(FcitxEvent event);
@@ -103,7 +104,6 @@ class FcitxTestClient {
   [[nodiscard]] bool callController(const char* method, GVariant* parameters);
   [[nodiscard]] std::optional<bool> send(const KeyStroke& key, bool release);
   [[nodiscard]] bool createContext();
-  void applyKey(const KeyStroke& key);
   void fail(const std::string& reason);
 
   GMainContext* mainContext_ = nullptr;
@@ -112,8 +112,7 @@ class FcitxTestClient {
   std::string contextPath_;
   FcitxClientOptions options_;
   std::vector<FcitxEvent> events_;
-  std::string text_;
-  std::string preedit_;
+  TextFieldModel field_;
   std::string error_;
   std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
   std::chrono::nanoseconds lastPressTime_{0};

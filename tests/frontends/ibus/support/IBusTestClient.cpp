@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "frontends/support/MainContextWait.h"
+
 namespace yakdrom::testing {
 namespace {
 
@@ -149,24 +151,6 @@ const std::array<SignalHandler, 11> kSignalHandlers = {{
     {"delete-surrounding-text", G_CALLBACK(onDeleteSurroundingText)},
 }};
 
-// Byte offset of the character `index` (clamped) in UTF-8 `text`.
-std::size_t byteOffset(const std::string& text, long index) {
-  const long length = g_utf8_strlen(text.c_str(), -1);
-  const long clamped = std::max(0L, std::min(index, length));
-  return static_cast<std::size_t>(g_utf8_offset_to_pointer(text.c_str(), clamped) - text.c_str());
-}
-
-// What an application inserts for a key the engine let through.
-struct PassedKey {
-  std::uint32_t keyval;
-  const char* inserted;
-};
-
-constexpr std::array<PassedKey, 2> kPassedKeys = {{
-    {IBUS_KEY_Return, "\n"},
-    {IBUS_KEY_Tab, "\t"},
-}};
-
 }  // namespace
 
 IBusTestClient::IBusTestClient() : mainContext_(g_main_context_new()) {}
@@ -180,8 +164,7 @@ IBusTestClient::~IBusTestClient() {
     g_dbus_connection_close_sync(connection_, nullptr, nullptr);
     g_object_unref(connection_);
   }
-  while (g_main_context_iteration(mainContext_, FALSE)) {
-  }
+  drainContext(mainContext_);
   g_main_context_unref(mainContext_);
 }
 
@@ -332,52 +315,32 @@ bool IBusTestClient::setCursorLocation(int x, int y, int width, int height) {
 
 bool IBusTestClient::waitFor(const std::function<bool()>& holds,
                              std::chrono::milliseconds deadline) {
-  const auto until = Clock::now() + deadline;
-  drain();
-  while (!holds()) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now());
-    if (left.count() <= 0) return false;
-    // A timer in the same main context wakes the blocking iteration at the deadline.
-    GSource* timer = g_timeout_source_new(static_cast<guint>(left.count()) + 1);
-    g_source_set_callback(
-        timer, [](gpointer) { return G_SOURCE_REMOVE; }, nullptr, nullptr);
-    g_source_attach(timer, mainContext_);
-    g_main_context_iteration(mainContext_, TRUE);
-    g_source_destroy(timer);
-    g_source_unref(timer);
-  }
-  return true;
+  return waitOnContext(mainContext_, holds, deadline);
 }
 
-void IBusTestClient::drain() {
-  while (g_main_context_iteration(mainContext_, FALSE)) {
-  }
-}
+void IBusTestClient::drain() { drainContext(mainContext_); }
 
 void IBusTestClient::record(IBusEvent event) {
   switch (event.kind) {
     case IBusEventKind::commitText:
-      text_ += event.text;
+      field_.commit(event.text);
       break;
     case IBusEventKind::updatePreeditText:
-      preedit_ = event.visible ? event.text : "";
+      field_.setPreedit(event.visible ? event.text : "");
       break;
     case IBusEventKind::hidePreeditText:
-      preedit_.clear();
+      field_.setPreedit({});
       break;
     case IBusEventKind::deleteSurroundingText: {
-      const long cursor = g_utf8_strlen(text_.c_str(), -1);
-      const std::size_t from = byteOffset(text_, cursor + event.offset);
-      const std::size_t to = byteOffset(text_, cursor + event.offset + event.count);
-      text_.erase(from, to - from);
+      field_.deleteAroundCaret(event.offset, event.count);
       break;
     }
     case IBusEventKind::forwardKeyEvent:
       if ((event.state & IBUS_RELEASE_MASK) == 0)
-        applyKey({event.keyval, event.keycode, event.state});
+        field_.applyKey({event.keyval, event.keycode, event.state});
       break;
     case IBusEventKind::keyPassedThrough:
-      applyKey({event.keyval, event.keycode, event.state});
+      field_.applyKey({event.keyval, event.keycode, event.state});
       break;
     default:
       break;
@@ -385,21 +348,8 @@ void IBusTestClient::record(IBusEvent event) {
   events_.push_back(std::move(event));
 }
 
-void IBusTestClient::applyKey(const KeyStroke& key) {
-  if (key.keysym == IBUS_KEY_BackSpace) {
-    text_.erase(byteOffset(text_, g_utf8_strlen(text_.c_str(), -1) - 1));
-    return;
-  }
-  for (const PassedKey& passed : kPassedKeys) {
-    if (key.keysym == passed.keyval) text_ += passed.inserted;
-  }
-  const bool plain = (key.state & (IBUS_CONTROL_MASK | IBUS_MOD1_MASK | IBUS_SUPER_MASK)) == 0;
-  if (plain && key.keysym >= 0x20 && key.keysym < 0x7f) text_ += static_cast<char>(key.keysym);
-}
-
 void IBusTestClient::sendSurroundingText() {
-  const long length = g_utf8_strlen(text_.c_str(), -1);
-  const std::string tail = text_.substr(byteOffset(text_, length - kSurroundingCharacters));
+  const std::string tail = field_.tail(kSurroundingCharacters);
   if (tail == sentSurrounding_) return;
   IBusText* text = ibus_text_new_from_string(tail.c_str());
   GVariant* serialized = ibus_serializable_serialize_object(IBUS_SERIALIZABLE(text));

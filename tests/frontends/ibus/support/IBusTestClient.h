@@ -14,6 +14,7 @@
 
 #include "frontends/ibus/support/IBusEvent.h"
 #include "frontends/support/KeyStroke.h"
+#include "frontends/support/TextFieldModel.h"
 
 using GMainContext = struct _GMainContext;
 using GDBusConnection = struct _GDBusConnection;
@@ -98,11 +99,11 @@ class IBusTestClient {
   /// Forgets the logged events (the text and preedit stay).
   void clearEvents() { events_.clear(); }
   /// Returns the text the application holds: commits, deletions and the keys let through.
-  [[nodiscard]] const std::string& text() const { return text_; }
+  [[nodiscard]] const std::string& text() const { return field_.text(); }
   /// Returns the preedit the application shows after the text (empty when hidden).
-  [[nodiscard]] const std::string& preedit() const { return preedit_; }
+  [[nodiscard]] const std::string& preedit() const { return field_.preedit(); }
   /// Returns what is on screen: the text followed by the preedit.
-  [[nodiscard]] std::string shownText() const { return text_ + preedit_; }
+  [[nodiscard]] std::string shownText() const { return field_.text() + field_.preedit(); }
 
   /// Appends `event` to the log and applies it to the text; the signal handlers call it.
   void record(IBusEvent event);
@@ -112,7 +113,6 @@ class IBusTestClient {
   [[nodiscard]] bool callEngine(const char* method, GVariant* parameters);
   [[nodiscard]] std::optional<bool> send(const KeyStroke& key, bool release);
   void sendSurroundingText();
-  void applyKey(const KeyStroke& key);
   void connectSignals();
   void fail(const std::string& reason);
 
@@ -121,8 +121,7 @@ class IBusTestClient {
   IBusInputContext* context_ = nullptr;
   IBusClientOptions options_;
   std::vector<IBusEvent> events_;
-  std::string text_;
-  std::string preedit_;
+  TextFieldModel field_;
   std::string sentSurrounding_;
   std::string engineName_;
   std::string enginePath_;
